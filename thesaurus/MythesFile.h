@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringConverter>
+#include <QStringList>
+
+#include <memory>
+
+class MyThes;
+
+// One thesaurus data pair (.idx/.dat), checked once when it is opened and then
+// read through the MyThes library. MyThes trusts its input; the check makes sure
+// that every lookup it will ever do reads a well-formed, bounded entry.
+class MythesFile
+{
+public:
+    struct Meaning {
+        QStringList synonyms;
+        QStringList antonyms; // fields noted as antonyms, kept apart
+    };
+    struct Entry {
+        bool found = false;
+        QList<Meaning> meanings;
+    };
+
+    // The most meanings one entry may claim, and the longest line MyThes reads whole.
+    static constexpr int MaxMeanings = 10000;
+    static constexpr int MaxLineLength = 16000;
+    static constexpr int MaxIndexLineLength = 190;
+
+    // Opens and checks the pair. Throws AppError naming the file when it is damaged.
+    MythesFile(const QString &idxPath, const QString &datPath);
+    ~MythesFile();
+    MythesFile(const MythesFile &) = delete;
+    MythesFile &operator=(const MythesFile &) = delete;
+
+    // The word's entry; when the word as given has none, its lower-case form's.
+    Entry lookup(const QString &word);
+
+    QString encoding() const { return m_encoding; }
+    QString datPath() const { return m_datPath; }
+
+    // "city (generic term)" -> synonym "city" with the note "generic term"; the
+    // notes of a field tell whether it is an antonym.
+    static void addField(QStringView field, Meaning &meaning);
+
+    // The codec name as the data names it, mapped to one the converters know.
+    static QByteArray codecName(QByteArray dataName);
+
+private:
+    void check(const QString &idxPath, const QString &datPath);
+    bool lookupExact(const QString &word, Entry &entry);
+
+    QString m_datPath;
+    QString m_encoding;
+    bool m_utf8 = false;
+    std::unique_ptr<MyThes> m_thes;
+    QStringEncoder m_encoder;
+    QStringDecoder m_decoder;
+};

@@ -1,0 +1,74 @@
+#include "thesaurus/MythesSource.h"
+
+#include "common/AppError.h"
+#include "thesaurus/LanguageTable.h"
+
+namespace {
+
+class EntryInfo : public SynonymInfo
+{
+public:
+    explicit EntryInfo(MythesFile::Entry entry) : m_entry(std::move(entry)) {}
+    int meaningCount() override { return int(m_entry.meanings.size()); }
+    QStringList synonymList(int meaning) override { return m_entry.meanings.value(meaning - 1).synonyms; }
+    bool found() override { return m_entry.found; }
+
+private:
+    MythesFile::Entry m_entry;
+};
+
+} // namespace
+
+MythesSource::MythesSource(const QStringList &searchPath) : m_searchPath(searchPath) {}
+
+void MythesSource::start()
+{
+    m_catalog = std::make_unique<ThesaurusCatalog>(m_searchPath ? *m_searchPath : ThesaurusCatalog::defaultSearchPath());
+    if (m_catalog->isEmpty()) {
+        const QStringList path = m_catalog->searchPath();
+        m_catalog.reset();
+        throw AppError(QStringLiteral("No thesaurus data was found in %1").arg(path.join(QStringLiteral(", "))));
+    }
+}
+
+void MythesSource::quit()
+{
+    m_byLanguage.clear();
+    m_open.clear();
+    m_catalog.reset();
+}
+
+ThesaurusCatalog::DataFiles MythesSource::dataFor(std::int32_t languageId) const
+{
+    if (!m_catalog)
+        return {};
+    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
+    return m_catalog->find(info.locale, info.language, info.preferredLocale);
+}
+
+MythesFile *MythesSource::fileFor(std::int32_t languageId)
+{
+    if (auto it = m_byLanguage.find(languageId); it != m_byLanguage.end())
+        return it->second;
+    const ThesaurusCatalog::DataFiles files = dataFor(languageId);
+    MythesFile *file = nullptr;
+    if (files.isValid()) {
+        std::shared_ptr<MythesFile> &open = m_open[files.datPath];
+        if (!open)
+            open = std::make_shared<MythesFile>(files.idxPath, files.datPath); // may throw: tried again next time
+        file = open.get();
+    }
+    m_byLanguage.emplace(languageId, file);
+    return file;
+}
+
+MythesFile::Entry MythesSource::entry(const QString &word, std::int32_t languageId)
+{
+    MythesFile *file = fileFor(languageId);
+    return file ? file->lookup(word) : MythesFile::Entry{};
+}
+
+std::unique_ptr<SynonymInfo> MythesSource::synonymInfo(const QString &word, std::int32_t languageId)
+{
+    return std::make_unique<EntryInfo>(entry(word, languageId));
+}

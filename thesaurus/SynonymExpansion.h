@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <variant>
+
+class TSpellCheck;
+
+// Turning a typed phrase into columns of tiered synonyms.
+namespace SynonymExpansion {
+
+inline constexpr int MaxWords = 10;
+inline constexpr int MaxDoraz3Words = 3;
+
+// One word of a column with the depth it was found at: 0 for a direct synonym of
+// the typed word, 1 for a synonym of a tier-0 word, 2 for one of a tier-1 word.
+struct Entry {
+    QString text;
+    int tier = 0;
+    bool operator==(const Entry &) const = default;
+};
+using ColumnWords = QList<Entry>;
+
+// The phrase cut at every U+0020 (empty pieces included), or the message that refuses it.
+struct Refusal {
+    QString message;
+};
+std::variant<QStringList, Refusal> SplitPhrase(const QString &phrase, int depthIndex);
+
+// Fills the list with the synonyms of a word; throws AppError when the thesaurus fails.
+using Lookup = std::function<void(const QString &word, QStringList &synonyms)>;
+Lookup lookupThrough(TSpellCheck &spellCheck);
+
+// The column of one typed word: a pre-order walk of its synonyms down to the depth
+// (index 1 gives tier 1, 2 gives tier 2, anything else direct synonyms only), each
+// word once, compared without regard to letter case, in its first form and place.
+ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup);
+
+// The case-insensitive key two words share when a column counts them as one.
+QString columnKey(const QString &word);
+
+} // namespace SynonymExpansion
+
+namespace SynonymExpansion {
+inline QString emptyPhraseMessage() { return QStringLiteral("Write a phrase, first!"); }
+inline QString tooManyWordsMessage() { return QStringLiteral("Max 10 words at a time !"); }
+inline QString tooManyDoraz3WordsMessage()
+{
+    return QStringLiteral("Only 3 words at a time when requesting an Doraz 3 result!");
+}
+} // namespace SynonymExpansion

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "thesaurus/LanguageTable.h"
+#include "thesaurus/ThesaurusSource.h"
+
+#include <QObject>
+#include <QSet>
+
+#include <memory>
+
+// The thesaurus component of the main window. It starts its source once, when it
+// is created; a failed start leaves it inactive for good, silently, and every
+// lookup then finds nothing.
+class TSpellCheck : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum TSpellCheckReplacement { repDefault, repUser };
+
+    // Without a source the real one over the MyThes data files is used.
+    explicit TSpellCheck(QObject *AOwner = nullptr, std::unique_ptr<ThesaurusSource> source = {});
+    ~TSpellCheck() override;
+
+    // Clears Synonyms, then appends the synonyms of every meaning in order,
+    // repetitions included. Returns the source's found verdict, false when inactive.
+    // Errors of the source (AppError) reach the caller; Synonyms then holds what
+    // was appended before.
+    bool GetSynonyms(QString StrWord, QStringList &Synonyms);
+
+    bool Active() const { return FActive; }
+    TSpellCheckLanguage Language() const { return FLanguage; }
+    void setLanguage(TSpellCheckLanguage language) { FLanguage = language; }
+
+    ThesaurusSource *source() const { return m_source.get(); }
+
+    // Properties the stored window sets; the thesaurus itself never reads them.
+    bool CompletedMessage = true;
+    std::int32_t Color = -16777211; // clWindow, as the stored window encodes colours
+    TSpellCheckReplacement ReplaceDialog = repDefault;
+    QSet<char> LetterChars;
+
+private:
+    std::unique_ptr<ThesaurusSource> m_source;
+    bool FActive = false;
+    TSpellCheckLanguage FLanguage = wdEnglishUS;
+};

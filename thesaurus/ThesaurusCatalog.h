@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// Finds the thesaurus data files (.idx/.dat pairs) along the search path and
+// answers which pair serves a locale.
+class ThesaurusCatalog
+{
+public:
+    struct DataFiles {
+        QString idxPath;
+        QString datPath;
+        QString locale; // the locale the files are for, which may differ from the one asked
+        bool isValid() const { return !idxPath.isEmpty(); }
+    };
+
+    // The search path: VERBARIUM_THESAURUS_PATH (a list, separated like PATH), the
+    // thesaurus folder beside the executable, then the system folders.
+    static QStringList defaultSearchPath();
+
+    explicit ThesaurusCatalog(const QStringList &searchPath = defaultSearchPath());
+
+    const QStringList &searchPath() const { return m_searchPath; }
+    bool isEmpty() const { return m_byLocale.isEmpty(); }
+    QStringList locales() const;
+
+    // The files for a locale: the exact locale first, then the preferred locale of
+    // the same language, then a file for the bare language, then any other region
+    // of it. An invalid result when the language has no data.
+    DataFiles find(const QString &locale, const QString &language, const QString &preferredLocale) const;
+
+    // "th_de_DE_v2" -> "de_DE", "thes_fr" -> "fr", with the format version (0 if none).
+    // Empty for names that are not thesaurus files.
+    static QString localeFromBaseName(const QString &baseName, int *version = nullptr);
+
+private:
+    QStringList m_searchPath;
+    QHash<QString, DataFiles> m_byLocale;
+};

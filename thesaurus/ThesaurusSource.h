@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+
+// The answer of one lookup, read meaning by meaning like the thesaurus of the
+// original program. Any call may throw AppError.
+class SynonymInfo
+{
+public:
+    virtual ~SynonymInfo() = default;
+    virtual int meaningCount() = 0;
+    // The synonyms of meaning 1 to meaningCount(), in the data's order.
+    virtual QStringList synonymList(int meaning) = 0;
+    // Whether the word has an entry at all.
+    virtual bool found() = 0;
+};
+
+// Where synonyms come from. The real one reads the MyThes data files; tests script one.
+class ThesaurusSource
+{
+public:
+    virtual ~ThesaurusSource() = default;
+    // Throws AppError when the source cannot serve any lookup.
+    virtual void start() = 0;
+    // A lookup by word and Windows language identifier. Throws AppError on damaged data.
+    virtual std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId) = 0;
+    virtual void quit() = 0;
+};

@@ -1,0 +1,202 @@
+// verbarium-lookup: the thesaurus of Verbarium Pro for scripts.
+
+#include "Version.h"
+#include "common/AppError.h"
+#include "thesaurus/LanguageTable.h"
+#include "thesaurus/MythesSource.h"
+#include "thesaurus/SynonymExpansion.h"
+#include "thesaurus/TSpellCheck.h"
+#include "thesaurus/WordTree.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+enum ExitStatus { Found = 0, NothingFound = 1, Refused = 2, ThesaurusFailed = 3 };
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// Tabs and line breaks would break a line-per-entry format.
+QString tsvField(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+struct Column {
+    QString word;
+    SynonymExpansion::ColumnWords entries;
+};
+
+void printColumns(const QList<Column> &columns, const QString &format)
+{
+    if (format == u"tsv") {
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            for (const SynonymExpansion::Entry &e : columns[c].entries)
+                out() << c << '\t' << tsvField(columns[c].word) << '\t' << e.tier << '\t' << tsvField(e.text) << '\n';
+        }
+    } else if (format == u"json") {
+        QJsonArray array;
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            QJsonArray entries;
+            for (const SynonymExpansion::Entry &e : columns[c].entries)
+                entries.append(QJsonObject{{QStringLiteral("word"), e.text}, {QStringLiteral("tier"), e.tier}});
+            array.append(QJsonObject{{QStringLiteral("column"), int(c)},
+                                     {QStringLiteral("word"), columns[c].word},
+                                     {QStringLiteral("entries"), entries}});
+        }
+        out() << QJsonDocument(QJsonObject{{QStringLiteral("columns"), array}}).toJson(QJsonDocument::Indented);
+    } else {
+        for (const Column &column : columns) {
+            out() << column.word << '\n';
+            for (const SynonymExpansion::Entry &e : column.entries)
+                out() << QString(2 * (e.tier + 1), QLatin1Char(' ')) << e.text << '\n';
+        }
+    }
+}
+
+QJsonObject jsonNode(const WordTree &tree, int index)
+{
+    QJsonArray children;
+    for (int i = index + 1; i < tree.nodes.size(); ++i) {
+        if (tree.nodes[i].parent == index)
+            children.append(jsonNode(tree, i));
+    }
+    QJsonObject node{{QStringLiteral("word"), tree.nodes[index].text}, {QStringLiteral("level"), tree.nodes[index].level}};
+    if (!children.isEmpty())
+        node.insert(QStringLiteral("children"), children);
+    return node;
+}
+
+void printTree(const WordTree &tree, const QString &format)
+{
+    if (format == u"tsv") {
+        for (const WordTree::Node &node : tree.nodes)
+            out() << node.level << '\t' << tsvField(node.text) << '\n';
+    } else if (format == u"json") {
+        out() << QJsonDocument(jsonNode(tree, 0)).toJson(QJsonDocument::Indented);
+    } else {
+        for (const WordTree::Node &node : tree.nodes)
+            out() << QString(2 * node.level, QLatin1Char(' ')) << node.text << '\n';
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("verbarium-lookup"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Looks up the synonyms of a phrase, word by word, as Verbarium Pro's Generate does,\n"
+        "or the three-level synonym tree of a word.\n\n"
+        "Exit status: 0 found, 1 nothing found, 2 refused phrase or usage error, 3 thesaurus error."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption depthOption(QStringLiteral("depth"),
+                                         QStringLiteral("Thesaurus depth: 0 Quick Match, 1 Verbarium, 2 Doraz 3 (default 0)."),
+                                         QStringLiteral("0|1|2"), QStringLiteral("0"));
+    const QCommandLineOption languageOption(QStringLiteral("language"),
+                                            QStringLiteral("Thesaurus language as named in the program's language list (default \"English US\")."),
+                                            QStringLiteral("NAME"), QStringLiteral("English US"));
+    const QCommandLineOption treeOption(QStringLiteral("tree"), QStringLiteral("Print the word tree of the whole phrase taken as one word."));
+    const QCommandLineOption formatOption(QStringLiteral("format"), QStringLiteral("Output format (default text)."),
+                                          QStringLiteral("text|tsv|json"), QStringLiteral("text"));
+    const QCommandLineOption dataDirOption(QStringLiteral("data-dir"),
+                                           QStringLiteral("Look for thesaurus files only in DIR (may be repeated)."), QStringLiteral("DIR"));
+    parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption});
+    parser.addPositionalArgument(QStringLiteral("PHRASE"), QStringLiteral("The phrase, at most 10 words (3 at depth 2)."));
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        err() << parser.errorText() << '\n';
+        return Refused;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+
+    bool depthOk = false;
+    const int depth = parser.value(depthOption).toInt(&depthOk);
+    const QString format = parser.value(formatOption);
+    const int listIndex = LanguageTable::listIndexForName(parser.value(languageOption));
+    if (!depthOk || depth < 0 || depth > 2) {
+        err() << "The depth must be 0, 1 or 2.\n";
+        return Refused;
+    }
+    if (format != u"text" && format != u"tsv" && format != u"json") {
+        err() << "The format must be text, tsv or json.\n";
+        return Refused;
+    }
+    if (listIndex < 0) {
+        err() << "Unknown language \"" << parser.value(languageOption) << "\". Known languages: "
+              << LanguageTable::listItems().join(QStringLiteral("; ")) << '\n';
+        return Refused;
+    }
+    const QString phrase = parser.positionalArguments().join(QLatin1Char(' '));
+    if (phrase.isEmpty()) {
+        err() << SynonymExpansion::emptyPhraseMessage() << '\n';
+        return Refused;
+    }
+
+    auto source = parser.isSet(dataDirOption) ? std::make_unique<MythesSource>(parser.values(dataDirOption))
+                                              : std::make_unique<MythesSource>();
+    MythesSource *mythes = source.get();
+    TSpellCheck spellCheck(nullptr, std::move(source));
+    const TSpellCheckLanguage language = LanguageTable::languageForListIndex(listIndex);
+    if (!spellCheck.Active())
+        err() << "No thesaurus data was found.\n";
+    else if (!mythes->hasData(LanguageTable::identifier(language)))
+        err() << "No thesaurus data is installed for " << LanguageTable::listItems().at(listIndex).trimmed() << ".\n";
+    spellCheck.setLanguage(language);
+    const SynonymExpansion::Lookup lookup = SynonymExpansion::lookupThrough(spellCheck);
+
+    try {
+        if (parser.isSet(treeOption)) {
+            WordTree tree;
+            tree.fill(phrase, lookup);
+            printTree(tree, format);
+            return tree.nodes.size() > 1 ? Found : NothingFound;
+        }
+        const auto split = SynonymExpansion::SplitPhrase(phrase, depth);
+        if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&split)) {
+            err() << refusal->message << '\n';
+            return Refused;
+        }
+        QList<Column> columns;
+        for (const QString &piece : std::get<QStringList>(split)) {
+            SynonymExpansion::ColumnWords entries = SynonymExpansion::ExpandWord(piece, depth, lookup);
+            if (!entries.isEmpty())
+                columns.append({piece, std::move(entries)});
+        }
+        printColumns(columns, format);
+        return columns.isEmpty() ? NothingFound : Found;
+    } catch (const AppError &error) {
+        out().flush();
+        err() << error.message() << '\n';
+        return ThesaurusFailed;
+    }
+}
