@@ -141,15 +141,18 @@ void MythesFile::check(const QString &idxPath, const QString &datPath)
             qint64 count = 0;
             if (bar < 0 || !parseCount(header.sliced(bar + 1), MaxMeanings, count))
                 throw AppError(damaged(datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(header)).arg(start)));
-            if (header.size() > MaxLineLength)
+            if (header.size() > MaxIndexLineLength)
                 throw AppError(damaged(datPath, QStringLiteral("a line at byte %1 is too long.").arg(start)));
             entryStarts.push_back(start);
             for (qint64 i = 0; i < count; ++i) {
                 if (lines.atEnd())
                     throw AppError(damaged(datPath, QStringLiteral("the entry \"%1\" is cut short.").arg(shown(header.first(bar)))));
                 const qsizetype at = lines.position();
-                if (lines.next().size() > MaxLineLength)
+                const qsizetype length = lines.next().size();
+                if (length > MaxLineLength)
                     throw AppError(damaged(datPath, QStringLiteral("a line at byte %1 is too long.").arg(at)));
+                if (length > MythesLineLength)
+                    m_longEntries.insert(header.first(bar).toByteArray(), start);
             }
         }
     }
@@ -240,6 +243,11 @@ bool MythesFile::lookupExact(const QString &word, Entry &entry)
     if (key.isEmpty() || key.size() >= MaxIndexLineLength || key.contains('|') || key.contains('\n'))
         return false;
 
+    if (const auto it = m_longEntries.constFind(key); it != m_longEntries.cend()) {
+        readLongEntry(*it, entry);
+        return true;
+    }
+
     mentry *meanings = nullptr;
     const int count = m_thes->Lookup(key.constData(), int(key.size()), &meanings);
     if (count <= 0 || !meanings)
@@ -260,7 +268,7 @@ bool MythesFile::lookupExact(const QString &word, Entry &entry)
             const char *field = m.psyns[j];
             // MyThes keeps the rest of the line as one field after an empty one.
             const bool rest = field[0] == '|';
-            const QString text = m_utf8 ? QString::fromUtf8(field) : m_decoder.decode(QByteArrayView(field));
+            const QString text = decoded(QByteArrayView(field));
             if (!rest) {
                 addField(text, meaning);
                 continue;
@@ -272,4 +280,37 @@ bool MythesFile::lookupExact(const QString &word, Entry &entry)
         entry.meanings.append(std::move(meaning));
     }
     return true;
+}
+
+QString MythesFile::decoded(QByteArrayView bytes)
+{
+    return m_utf8 ? QString::fromUtf8(bytes) : m_decoder.decode(bytes);
+}
+
+void MythesFile::readLongEntry(qint64 offset, Entry &entry)
+{
+    // The file was checked at open: the entry and all its lines are there and bounded.
+    QFile dat(m_datPath);
+    if (!dat.open(QIODevice::ReadOnly) || !dat.seek(offset))
+        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(m_datPath), dat.errorString()));
+    const auto line = [&dat] {
+        QByteArray text = dat.readLine(MaxLineLength + 2);
+        while (text.endsWith('\n') || text.endsWith('\r'))
+            text.chop(1);
+        return text;
+    };
+    const QByteArray header = line();
+    qint64 count = 0;
+    if (!parseCount(QByteArrayView(header).sliced(header.lastIndexOf('|') + 1), MaxMeanings, count))
+        throw AppError(damaged(m_datPath, QStringLiteral("the file changed while it was in use.")));
+    entry.found = true;
+    for (qint64 i = 0; i < count; ++i) {
+        const QString text = decoded(line());
+        Meaning meaning;
+        const QList<QStringView> fields = QStringView(text).split(QLatin1Char('|'));
+        for (qsizetype f = 1; f < fields.size(); ++f) // the first field is the part of speech
+            addField(fields[f], meaning);
+        entry.meanings.append(std::move(meaning));
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringConverter>
@@ -24,9 +25,13 @@ public:
         QList<Meaning> meanings;
     };
 
-    // The most meanings one entry may claim, and the longest line MyThes reads whole.
+    // The most meanings one entry may claim and the longest line it may have: what
+    // one lookup reads is bounded by these.
     static constexpr int MaxMeanings = 10000;
-    static constexpr int MaxLineLength = 16000;
+    static constexpr int MaxLineLength = 1 << 20;
+    // MyThes reads lines of up to this length whole; entries with longer lines
+    // (real data has a few) are read here instead.
+    static constexpr int MythesLineLength = 16000;
     static constexpr int MaxIndexLineLength = 190;
 
     // Opens and checks the pair. Throws AppError naming the file when it is damaged.
@@ -51,11 +56,14 @@ public:
 private:
     void check(const QString &idxPath, const QString &datPath);
     bool lookupExact(const QString &word, Entry &entry);
+    void readLongEntry(qint64 offset, Entry &entry);
+    QString decoded(QByteArrayView bytes);
 
     QString m_datPath;
     QString m_encoding;
     bool m_utf8 = false;
     std::unique_ptr<MyThes> m_thes;
+    QHash<QByteArray, qint64> m_longEntries; // headword -> offset
     QStringEncoder m_encoder;
     QStringDecoder m_decoder;
 };
