@@ -1,0 +1,125 @@
+#include "settings/TStyleManager.h"
+
+#include "common/AppError.h"
+#include "settings/Theme.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPalette>
+#include <QStyle>
+#include <QtDebug>
+
+#include <vector>
+
+namespace {
+
+const QString kNativeName = QStringLiteral("Windows");
+
+struct StyleState
+{
+    // The look the application had before we first touched it, so "Windows"
+    // can give it back. A style object is owned and deleted by QApplication
+    // when replaced, so we keep its name and recreate it.
+    QString nativeStyle;
+    QPalette nativePalette;
+    std::vector<Theme> themes;
+    QString active = kNativeName;
+
+    StyleState()
+    {
+        if (QStyle *style = QApplication::style())
+            nativeStyle = style->name();
+        nativePalette = QApplication::palette();
+        loadThemes();
+    }
+
+    void loadThemes()
+    {
+        const QDir dir(QStringLiteral(":/themes"));
+        const QStringList files =
+            dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+        for (const QString &file : files) {
+            try {
+                Theme theme = Theme::fromFile(dir.filePath(file));
+                // A theme may not hide the native look or another theme.
+                if (theme.name.compare(kNativeName, Qt::CaseInsensitive) == 0 || find(theme.name)) {
+                    qWarning().noquote() << "Theme" << file << "repeats the name" << theme.name;
+                    continue;
+                }
+                themes.push_back(std::move(theme));
+            } catch (const AppError &e) {
+                // A broken file costs only its own theme, not the start-up.
+                qWarning().noquote() << file << e.message();
+            }
+        }
+    }
+
+    const Theme *find(const QString &name) const
+    {
+        for (const Theme &theme : themes) {
+            if (theme.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &theme;
+        }
+        return nullptr;
+    }
+};
+
+StyleState &state()
+{
+    static StyleState instance;
+    return instance;
+}
+
+} // namespace
+
+QStringList TStyleManager::StyleNames()
+{
+    QStringList names{kNativeName};
+    for (const Theme &theme : state().themes)
+        names << theme.name;
+    return names;
+}
+
+void TStyleManager::SetStyle(const QString &name)
+{
+    StyleState &s = state();
+    const QString wanted = name.trimmed();
+    if (wanted.compare(kNativeName, Qt::CaseInsensitive) == 0) {
+        // Clear the sheet first: with a sheet in place a new style gets wrapped in it.
+        qApp->setStyleSheet(QString());
+        QApplication::setStyle(s.nativeStyle);
+        QApplication::setPalette(s.nativePalette);
+        s.active = kNativeName;
+        return;
+    }
+
+    const Theme *theme = s.find(wanted);
+    if (!theme)
+        throw AppError(QStringLiteral("Style '%1' not found").arg(name));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(theme->palette);
+    qApp->setStyleSheet(theme->styleSheet);
+    s.active = theme->name;
+}
+
+bool TStyleManager::TrySetStyle(const QString &name, bool showError)
+{
+    try {
+        SetStyle(name);
+        return true;
+    } catch (const AppError &e) {
+        if (showError) {
+            QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                            e.message(), QMessageBox::NoButton);
+            box.addButton(QMessageBox::tr("Close"), QMessageBox::RejectRole);
+            box.exec();
+        }
+        return false;
+    }
+}
+
+QString TStyleManager::ActiveStyleName()
+{
+    return state().active;
+}

@@ -1,0 +1,135 @@
+#include "settings/Theme.h"
+
+#include "common/AppError.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMetaEnum>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Every theme must say these itself: each is text or the ground under text
+// somewhere, and a colour derived by Qt could be unreadable on the theme's ground.
+constexpr QPalette::ColorRole kRequiredRoles[] = {
+    QPalette::Window,     QPalette::WindowText,      QPalette::Base,
+    QPalette::AlternateBase, QPalette::Text,         QPalette::Button,
+    QPalette::ButtonText, QPalette::BrightText,      QPalette::Highlight,
+    QPalette::HighlightedText, QPalette::ToolTipBase, QPalette::ToolTipText,
+    QPalette::PlaceholderText, QPalette::Link,       QPalette::LinkVisited,
+};
+
+constexpr QPalette::ColorRole kRequiredDisabledRoles[] = {
+    QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+};
+
+[[noreturn]] void fail(const QString &themeName, const QString &what)
+{
+    throw AppError(themeName.isEmpty() ? QStringLiteral("Theme: %1").arg(what)
+                                       : QStringLiteral("Theme '%1': %2").arg(themeName, what));
+}
+
+QString roleName(QPalette::ColorRole role)
+{
+    return QString::fromLatin1(QMetaEnum::fromType<QPalette::ColorRole>().valueToKey(role));
+}
+
+// Reads {"Role": "#rrggbb", ...} into one colour group (or all of them).
+void readRoles(const QJsonObject &roles, QPalette &palette, QPalette::ColorGroup group,
+               const QString &themeName)
+{
+    const QMetaEnum roleEnum = QMetaEnum::fromType<QPalette::ColorRole>();
+    for (auto it = roles.begin(); it != roles.end(); ++it) {
+        bool known = false;
+        const int role = roleEnum.keyToValue(it.key().toLatin1().constData(), &known);
+        if (!known || role == QPalette::NoRole || role >= QPalette::NColorRoles)
+            fail(themeName, QStringLiteral("unknown palette role '%1'").arg(it.key()));
+        const QColor colour = QColor::fromString(it.value().toString());
+        if (!colour.isValid())
+            fail(themeName, QStringLiteral("bad colour for %1").arg(it.key()));
+        palette.setColor(group, QPalette::ColorRole(role), colour);
+    }
+}
+
+double channel(int value)
+{
+    const double c = value / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor &colour)
+{
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * channel(rgb.red()) + 0.7152 * channel(rgb.green())
+           + 0.0722 * channel(rgb.blue());
+}
+
+} // namespace
+
+Theme Theme::fromJson(const QByteArray &json)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        fail(QString(), error.errorString());
+    if (!doc.isObject())
+        fail(QString(), QStringLiteral("not a JSON object"));
+    const QJsonObject root = doc.object();
+
+    Theme theme;
+    theme.name = root.value(QStringLiteral("name")).toString().trimmed();
+    if (theme.name.isEmpty())
+        fail(QString(), QStringLiteral("no name"));
+
+    const QJsonObject active = root.value(QStringLiteral("palette")).toObject();
+    const QJsonObject disabled = root.value(QStringLiteral("disabled")).toObject();
+    for (QPalette::ColorRole role : kRequiredRoles) {
+        if (!active.contains(roleName(role)))
+            fail(theme.name, QStringLiteral("palette lacks %1").arg(roleName(role)));
+    }
+    for (QPalette::ColorRole role : kRequiredDisabledRoles) {
+        if (!disabled.contains(roleName(role)))
+            fail(theme.name, QStringLiteral("disabled colours lack %1").arg(roleName(role)));
+    }
+
+    // Start from Qt's derivation so the bevel shades (Light, Mid, Dark, Shadow)
+    // match the theme's button and window unless the data sets them.
+    const QColor button = QColor::fromString(active.value(QStringLiteral("Button")).toString());
+    const QColor window = QColor::fromString(active.value(QStringLiteral("Window")).toString());
+    if (!button.isValid() || !window.isValid())
+        fail(theme.name, QStringLiteral("bad Button or Window colour"));
+    theme.palette = QPalette(button, window);
+    readRoles(active, theme.palette, QPalette::All, theme.name);
+    readRoles(disabled, theme.palette, QPalette::Disabled, theme.name);
+
+    // An array of lines keeps the sheet readable in the file.
+    const QJsonValue sheet = root.value(QStringLiteral("styleSheet"));
+    if (sheet.isArray()) {
+        QStringList lines;
+        for (const QJsonValue &line : sheet.toArray())
+            lines << line.toString();
+        theme.styleSheet = lines.join(QLatin1Char('\n'));
+    } else {
+        theme.styleSheet = sheet.toString();
+    }
+    return theme;
+}
+
+Theme Theme::fromFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Cannot read theme file '%1'").arg(path));
+    return fromJson(file.readAll());
+}
+
+double Theme::contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
