@@ -88,6 +88,70 @@ QString shown(QByteArrayView text)
     return QString::fromUtf8(text.first(std::min<qsizetype>(text.size(), 60)));
 }
 
+// Whether a note names an antonym, letter case aside. Notes are nearly always ASCII,
+// where folding ASCII letters answers as Qt's full case folding does, at a fraction
+// of its cost; any other note goes the general way.
+bool namesAntonym(QStringView note)
+{
+    static constexpr char16_t word[] = u"antonym";
+    constexpr qsizetype length = std::size(word) - 1;
+    for (const QChar c : note) {
+        if (c.unicode() >= 0x80)
+            return note.contains(QLatin1StringView("antonym"), Qt::CaseInsensitive);
+    }
+    for (qsizetype i = 0; i + length <= note.size(); ++i) {
+        qsizetype j = 0;
+        while (j < length && (note[i + j].unicode() | 0x20) == word[j])
+            ++j;
+        if (j == length)
+            return true;
+    }
+    return false;
+}
+
+// "city (generic term)" -> "city"; sets antonym when a note says so.
+QStringView withoutNotes(QStringView field, bool &antonym)
+{
+    field = field.trimmed();
+    antonym = false;
+    // Peel off trailing notes: "word (ugs.) (veraltet)".
+    while (field.endsWith(QLatin1Char(')'))) {
+        int depth = 0;
+        qsizetype open = -1;
+        for (qsizetype i = field.size() - 1; i >= 0; --i) {
+            if (field[i] == QLatin1Char(')'))
+                ++depth;
+            else if (field[i] == QLatin1Char('(') && --depth == 0) {
+                open = i;
+                break;
+            }
+        }
+        if (open <= 0 || !field[open - 1].isSpace())
+            break; // "(ugs.)" alone or "word(s)": not a note after a word
+        if (namesAntonym(field.sliced(open + 1, field.size() - open - 2)))
+            antonym = true;
+        field = field.first(open).trimmed();
+    }
+    return field;
+}
+
+// MythesFile::addField for a decoded field of our own: the synonym usually starts
+// the string, which is then cut down where it stands instead of copied.
+void addOwnField(QString &&text, MythesFile::Meaning &meaning)
+{
+    bool antonym = false;
+    const QStringView field = withoutNotes(text, antonym);
+    if (field.isEmpty())
+        return;
+    QStringList &list = antonym ? meaning.antonyms : meaning.synonyms;
+    if (field.data() == text.constData()) {
+        text.truncate(field.size());
+        list.append(std::move(text));
+    } else {
+        list.append(field.toString());
+    }
+}
+
 } // namespace
 
 QByteArray MythesFile::codecName(QByteArray dataName)
@@ -192,26 +256,8 @@ void MythesFile::check(const QString &idxPath, const QString &datPath)
 
 void MythesFile::addField(QStringView field, Meaning &meaning)
 {
-    field = field.trimmed();
     bool antonym = false;
-    // Peel off trailing notes: "word (ugs.) (veraltet)".
-    while (field.endsWith(QLatin1Char(')'))) {
-        int depth = 0;
-        qsizetype open = -1;
-        for (qsizetype i = field.size() - 1; i >= 0; --i) {
-            if (field[i] == QLatin1Char(')'))
-                ++depth;
-            else if (field[i] == QLatin1Char('(') && --depth == 0) {
-                open = i;
-                break;
-            }
-        }
-        if (open <= 0 || !field[open - 1].isSpace())
-            break; // "(ugs.)" alone or "word(s)": not a note after a word
-        if (field.sliced(open + 1, field.size() - open - 2).contains(QLatin1StringView("antonym"), Qt::CaseInsensitive))
-            antonym = true;
-        field = field.first(open).trimmed();
-    }
+    field = withoutNotes(field, antonym);
     if (field.isEmpty())
         return;
     (antonym ? meaning.antonyms : meaning.synonyms).append(field.toString());
@@ -264,13 +310,14 @@ bool MythesFile::lookupExact(const QString &word, Entry &entry)
     for (int i = 0; i < count; ++i) {
         Meaning meaning;
         const mentry &m = meanings[i];
+        meaning.synonyms.reserve(m.count);
         for (int j = 0; j < m.count; ++j) {
             const char *field = m.psyns[j];
             // MyThes keeps the rest of the line as one field after an empty one.
             const bool rest = field[0] == '|';
-            const QString text = decoded(QByteArrayView(field));
+            QString text = decoded(QByteArrayView(field));
             if (!rest) {
-                addField(text, meaning);
+                addOwnField(std::move(text), meaning);
                 continue;
             }
             for (QStringView part : QStringView(text).split(QLatin1Char('|')))

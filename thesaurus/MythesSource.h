@@ -29,7 +29,7 @@ public:
     ThesaurusCatalog::DataFiles dataFor(std::int32_t languageId) const;
 
     // Whether a language has data, without opening it.
-    bool hasData(std::int32_t languageId) const { return dataFor(languageId).isValid(); }
+    bool hasData(std::int32_t languageId) const override { return dataFor(languageId).isValid(); }
 
 private:
     MythesFile *fileFor(std::int32_t languageId);

@@ -10,9 +10,9 @@ std::variant<QStringList, Refusal> SplitPhrase(const QString &phrase, int depthI
 {
     QStringList pieces = phrase.split(QLatin1Char(' '), Qt::KeepEmptyParts);
     if (pieces.size() > MaxWords)
-        return Refusal{tooManyWordsMessage()};
+        return Refusal{tooManyWordsMessage(), int(pieces.size())};
     if (pieces.size() > MaxDoraz3Words && depthIndex == 2)
-        return Refusal{tooManyDoraz3WordsMessage()};
+        return Refusal{tooManyDoraz3WordsMessage(), int(pieces.size())};
     return pieces;
 }
 
@@ -41,6 +41,11 @@ public:
         m_entries.append({word, tier});
         return true;
     }
+    void reserve(qsizetype size)
+    {
+        m_entries.reserve(size);
+        m_keys.reserve(size);
+    }
     ColumnWords take() { return std::move(m_entries); }
 
 private:
@@ -56,6 +61,7 @@ ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup
     Column column;
     QStringList direct;
     lookup(word, direct);
+    column.reserve(direct.size()); // the least it will hold, most of it at depth 0
     for (const QString &s : std::as_const(direct)) {
         if (!column.add(s, 0) || depth < 1)
             continue;

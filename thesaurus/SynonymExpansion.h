@@ -27,6 +27,7 @@ using ColumnWords = QList<Entry>;
 // The phrase cut at every U+0020 (empty pieces included), or the message that refuses it.
 struct Refusal {
     QString message;
+    int pieceCount = 0;
 };
 std::variant<QStringList, Refusal> SplitPhrase(const QString &phrase, int depthIndex);
 

@@ -29,4 +29,10 @@ public:
     // A lookup by word and Windows language identifier. Throws AppError on damaged data.
     virtual std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId) = 0;
     virtual void quit() = 0;
+    // Whether anything can be found in a language at all, so that users can be told.
+    virtual bool hasData(std::int32_t languageId) const
+    {
+        Q_UNUSED(languageId);
+        return true;
+    }
 };

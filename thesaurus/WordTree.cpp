@@ -16,7 +16,15 @@ void WordTree::fill(const QString &word, const SynonymExpansion::Lookup &lookup)
         nodes.append({text, level, parent});
         return int(nodes.size() - 1);
     };
-    auto isPlaced = [&](const QString &text) { return placed.contains(SynonymExpansion::columnKey(text)); };
+    // Places the word unless an equal one was placed before (-1 then); one key and one hash per word.
+    auto placeNew = [&](const QString &text, int level, int parent) {
+        const qsizetype before = placed.size();
+        placed.insert(SynonymExpansion::columnKey(text));
+        if (placed.size() == before)
+            return -1;
+        nodes.append({text, level, parent});
+        return int(nodes.size() - 1);
+    };
 
     QStringList first;
     lookUp(word, first);
@@ -25,15 +33,13 @@ void WordTree::fill(const QString &word, const SynonymExpansion::Lookup &lookup)
         QStringList second;
         lookUp(w1, second);
         for (const QString &w2 : std::as_const(second)) {
-            if (isPlaced(w2))
+            const int n2 = placeNew(w2, 2, n1);
+            if (n2 < 0)
                 continue;
-            const int n2 = place(w2, 2, n1);
             QStringList third;
             lookUp(w2, third);
-            for (const QString &w3 : std::as_const(third)) {
-                if (!isPlaced(w3))
-                    place(w3, 3, n2);
-            }
+            for (const QString &w3 : std::as_const(third))
+                placeNew(w3, 3, n2);
         }
     }
 }

@@ -1,0 +1,85 @@
+#include "app/Dialogs.h"
+
+#include "common/AppError.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+#include <utility>
+
+namespace Dialogs {
+
+namespace {
+std::optional<std::optional<QString>> nextFileName;
+std::optional<std::optional<DisplayFont>> nextFont;
+std::function<void(MessageKind, const QString &)> recorder;
+DisplayFont lastInitial;
+} // namespace
+
+void setNextFileName(std::optional<QString> answer) { nextFileName = std::move(answer); }
+void setNextFont(std::optional<DisplayFont> answer) { nextFont = std::move(answer); }
+void setMessageRecorder(std::function<void(MessageKind, const QString &)> r) { recorder = std::move(r); }
+DisplayFont lastFontDialogInitial() { return lastInitial; }
+
+void showMessage(QWidget *parent, const QString &text)
+{
+    if (recorder)
+        return recorder(MessageKind::Plain, text);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void showError(QWidget *parent, const QString &text)
+{
+    QString shown = text;
+    if (!shown.endsWith(QLatin1Char('.')))
+        shown += QLatin1Char('.');
+    if (recorder)
+        return recorder(MessageKind::Error, shown);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), shown, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void guard(QWidget *parent, const std::function<void()> &body)
+{
+    try {
+        body();
+    } catch (const AppError &error) {
+        showError(parent, error.message());
+    } catch (const std::exception &error) {
+        showError(parent, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+std::optional<QString> getSaveFileName(QWidget *parent, const SaveOptions &options)
+{
+    if (nextFileName)
+        return std::exchange(nextFileName, std::nullopt).value();
+    QFileDialog dialog(parent, options.title, QString(), options.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(options.defaultSuffix);
+    if (!options.proposedName.isEmpty())
+        dialog.selectFile(options.proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<DisplayFont> getFont(QWidget *parent, const DisplayFont &initial)
+{
+    lastInitial = initial;
+    if (nextFont)
+        return std::exchange(nextFont, std::nullopt).value();
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial.toQFont(), parent);
+    if (!ok)
+        return std::nullopt;
+    // The platform dialog has no colour; the font keeps the one it had.
+    return DisplayFont::fromQFont(chosen, initial.color);
+}
+
+} // namespace Dialogs

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/DisplayFont.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// Thin wrappers over the modal dialogs, so that tests can answer them.
+namespace Dialogs {
+
+// A plain message: no icon, one OK button.
+void showMessage(QWidget *parent, const QString &text);
+
+// The error box: the error's text, with a period appended when it has none.
+void showError(QWidget *parent, const QString &text);
+
+// Runs a handler's body and shows any error that leaves it in the error box:
+// errors never cross Qt's signal machinery.
+void guard(QWidget *parent, const std::function<void()> &body);
+
+struct SaveOptions {
+    QString title;
+    QString filter;
+    QString defaultSuffix;
+    QString proposedName;
+};
+// The chosen file, or nothing when the user cancels. Replaces an existing file without asking.
+std::optional<QString> getSaveFileName(QWidget *parent, const SaveOptions &options);
+
+// The chosen font, or nothing when the user cancels.
+std::optional<DisplayFont> getFont(QWidget *parent, const DisplayFont &initial);
+
+// Test hooks: the next dialog answers with the preset (nullopt = cancel) without
+// showing; messages are handed to the recorder instead of being shown.
+void setNextFileName(std::optional<QString> answer);
+void setNextFont(std::optional<DisplayFont> answer);
+enum class MessageKind { Plain, Error };
+void setMessageRecorder(std::function<void(MessageKind, const QString &)> recorder);
+// What the last getFont was asked to start from.
+DisplayFont lastFontDialogInitial();
+
+} // namespace Dialogs

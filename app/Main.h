@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/DisplayFont.h"
+#include "thesaurus/ThesaurusSource.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <memory>
+
+class CheckListBox;
+class QComboBox;
+class QFrame;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QStackedWidget;
+class QTabWidget;
+class ResultColumn;
+class TSpellCheck;
+
+// The main window: the thesaurus tool, the information tabs, the Results area with
+// its columns, the Info side panel and the footer.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Without a source the thesaurus reads the installed MyThes data.
+    explicit TForm1(std::unique_ptr<ThesaurusSource> source = {}, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The running build's version: major, minor, release, build.
+    static void GetBuildInfo(unsigned short &major, unsigned short &minor, unsigned short &release,
+                             unsigned short &build);
+
+    TSpellCheck *SpellCheck1 = nullptr;
+    DisplayFont aFont;
+    int WordsInPhrase = 0;
+    QString SelectedWord;
+
+    // The result columns in the order they were created.
+    const QList<ResultColumn *> &columns() const { return m_columns; }
+
+    // Handlers.
+    void btn2Click();
+    void btn1Click(QPushButton *sender);
+    void btn3Click();
+    void btn4Click();
+    void btn5Click();
+    void btn6Click();
+    void cbb3Change();
+    void LabelClick(ResultColumn *column);
+    void OnMenuPopup(ResultColumn *column, const QPoint &viewportPos);
+    void GoDoraz3();
+    void onWebBrowserDictionary();
+    void ListDblClick(ResultColumn *column, int row);
+
+Q_SIGNALS:
+    // The word tree window and the dictionary page are opened through these.
+    void wordTreeRequested(const QString &word);
+    void dictionaryRequested(const QString &word);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildWindow();
+    QWidget *buildThesaurusTab();
+    QWidget *buildSettingsTab();
+    QWidget *buildContentStack();
+    QWidget *buildInfoPanel();
+    QWidget *buildFooter();
+
+    void FormCreate();
+    void FormShow();
+    void fillStyleList();
+    void updateLanguageNote();
+    void clearColumns();
+    ResultColumn *createColumnShell(const QString &word);
+    int columnInsertIndexAtVisibleLeft(ResultColumn *moving) const;
+
+    QTabWidget *pgc1 = nullptr;
+    QLineEdit *edt1 = nullptr;
+    QComboBox *cbb1 = nullptr;
+    QComboBox *cbb2 = nullptr;
+    QComboBox *cbb3 = nullptr;
+    QLineEdit *edt2 = nullptr;
+    QLabel *lblLanguageNote = nullptr;
+    QPushButton *btn2 = nullptr;
+    QStackedWidget *contentStack = nullptr;
+    QWidget *pnlSearchPanel = nullptr;
+    QScrollArea *ScrollBox1 = nullptr;
+    QHBoxLayout *columnsLayout = nullptr;
+    QTabWidget *pgc2 = nullptr;
+
+    QList<ResultColumn *> m_columns;
+    bool m_shown = false;
+    // The font dialog starts from its design font until the first confirmed
+    // choice; from then on it starts from aFont.
+    bool m_dialogSharesAFont = false;
+    QString m_lastSaveName;
+};

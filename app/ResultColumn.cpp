@@ -1,0 +1,101 @@
+#include "app/ResultColumn.h"
+
+#include "app/CheckListBox.h"
+#include "app/WordListModel.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+ResultColumn::ResultColumn(const QString &typedWord, const DisplayFont &font, QWidget *parent)
+    : QFrame(parent), m_typedWord(typedWord), m_font(font), m_heading(new QLabel(this))
+{
+    setObjectName(QStringLiteral("ResultColumn"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setFixedWidth(CollapsedWidth);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    m_heading->setObjectName(QStringLiteral("heading"));
+    m_heading->setText(QStringLiteral("  ") + typedWord);
+    m_heading->setTextFormat(Qt::PlainText);
+    m_heading->setCursor(Qt::PointingHandCursor);
+    m_heading->setToolTip(tr("Click to widen or narrow this column"));
+    m_heading->installEventFilter(this);
+    layout->addWidget(m_heading);
+    layout->addStretch(1);
+    applyFont();
+}
+
+int ResultColumn::rowHeightFor(const DisplayFont &font)
+{
+    // The height a line of text takes in the font, as "test" measures it.
+    return QFontMetrics(font.toQFont()).size(Qt::TextSingleLine, QStringLiteral("test")).height() + 3;
+}
+
+void ResultColumn::complete(const SynonymExpansion::ColumnWords &entries)
+{
+    m_list = new CheckListBox(rowHeightFor(m_font), this);
+    m_list->setObjectName(QStringLiteral("CheckListBox"));
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_menu = new QMenu(m_list);
+    m_menu->setObjectName(QStringLiteral("PopupMenu"));
+    m_menu->addAction(tr("Browse to online dictionary"))->setObjectName(QStringLiteral("miDictionary"));
+    m_menu->addAction(tr("Doraz 3"))->setObjectName(QStringLiteral("miDoraz3"));
+    m_list->words()->setEntries(entries);
+
+    auto *layout = static_cast<QVBoxLayout *>(this->layout());
+    delete layout->takeAt(1); // the stretch that kept the heading at the top
+    layout->addWidget(m_list, 1);
+    applyFont();
+
+    connect(m_list, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { Q_EMIT menuRequested(this, pos); });
+    connect(m_list, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex &index) { Q_EMIT wordDoubleClicked(this, index.row()); });
+}
+
+void ResultColumn::setDisplayFont(const DisplayFont &font)
+{
+    m_font = font;
+    applyFont();
+}
+
+void ResultColumn::applyFont()
+{
+    const QFont font = m_font.toQFont();
+    m_heading->setFont(font);
+    QPalette palette = m_heading->palette();
+    const QColor color = m_font.qColor(palette);
+    palette = QPalette();
+    if (color.isValid())
+        palette.setColor(QPalette::WindowText, color);
+    m_heading->setPalette(palette);
+    if (m_list)
+        m_list->setFont(font);
+}
+
+void ResultColumn::changeEvent(QEvent *event)
+{
+    // System colours follow the theme.
+    if (event->type() == QEvent::PaletteChange && TColor::isSystem(m_font.color))
+        applyFont();
+    QFrame::changeEvent(event);
+}
+
+bool ResultColumn::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_heading && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
+        && m_heading->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+        Q_EMIT headingClicked(this);
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "thesaurus/SynonymExpansion.h"
+
+#include <QAbstractListModel>
+
+#include <vector>
+
+// The words of one result column: text (DisplayRole), check state (CheckStateRole)
+// and SynonymTier (UserRole).
+class WordListModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    static constexpr int TierRole = Qt::UserRole;
+
+    using QAbstractListModel::QAbstractListModel;
+
+    // Replaces all words in one go: views repaint once, not per word.
+    void setEntries(const SynonymExpansion::ColumnWords &entries);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    QString text(int row) const { return m_items[size_t(row)].text; }
+    bool isChecked(int row) const { return m_items[size_t(row)].checked; }
+    // The ticked words, in list order.
+    QStringList checkedWords() const;
+    // The row whose text equals the word without regard to letter case, or -1.
+    int findExact(const QString &word) const;
+
+private:
+    struct Item {
+        QString text;
+        int tier = 0;
+        bool checked = false;
+    };
+    std::vector<Item> m_items;
+};

@@ -1,0 +1,22 @@
+// Verbarium Pro: a thesaurus and word-finding tool for writers.
+
+#include "Version.h"
+#include "app/Main.h"
+#include "settings/TStyleManager.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Verbarium Pro"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Verbarium Pro"));
+    QApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
+    QApplication::setDesktopFileName(QStringLiteral("verbarium-pro"));
+
+    TStyleManager::TrySetStyle(QStringLiteral("Luna"));
+
+    TForm1 form;
+    form.show();
+    return QApplication::exec();
+}
