@@ -10,10 +10,18 @@
 #include "app/WordListModel.h"
 #include "common/AppError.h"
 #include "common/LayoutMath.h"
+#include "info/BrowserView.h"
+#include "info/BuiltInText.h"
+#include "info/Connectivity.h"
+#include "info/DictionaryAddress.h"
+#include "info/InfoPanels.h"
+#include "info/LinkOpener.h"
+#include "info/SiteAddress.h"
 #include "settings/TStyleManager.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/SynonymExpansion.h"
 #include "thesaurus/TSpellCheck.h"
+#include "thesaurus/popOver.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -30,7 +38,9 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTextBrowser>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -134,7 +144,19 @@ TForm1::TForm1(std::unique_ptr<ThesaurusSource> source, QWidget *parent) : QWidg
     SpellCheck1->setObjectName(QStringLiteral("SpellCheck1"));
 
     buildWindow();
+    connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::onTabChanged);
+    connect(this, &TForm1::wordTreeRequested, this, &TForm1::openWordTree);
     FormCreate();
+}
+
+bool CheckInternetConnection()
+{
+    return Connectivity::instance().isOnline();
+}
+
+BrowserView *TForm1::browser(const char *name) const
+{
+    return findChild<BrowserView *>(QLatin1StringView(name));
 }
 
 TForm1::~TForm1() = default;
@@ -164,7 +186,7 @@ void TForm1::buildWindow()
         page->setObjectName(QLatin1StringView(name));
         auto *layout = new QVBoxLayout(page);
         layout->setContentsMargins(0, 0, 0, 0);
-        auto *view = new QWidget(page);
+        auto *view = new BrowserView(page);
         view->setObjectName(QLatin1StringView(browser));
         layout->addWidget(view);
         pgc1->addTab(page, caption);
@@ -233,6 +255,7 @@ QWidget *TForm1::buildThesaurusTab()
     connect(btn4, &QPushButton::clicked, this, &TForm1::btn4Click);
     connect(btn5, &QPushButton::clicked, this, &TForm1::btn5Click);
     connect(btn6, &QPushButton::clicked, this, &TForm1::btn6Click);
+    connect(btn7, &QPushButton::clicked, this, &TForm1::btn7Click);
 
     QWidget *order[] = {edt1, cbb1, btnButton2, btn1, btn2, btn3, btn5, btn6, btn4, btn7};
     for (size_t i = 1; i < std::size(order); ++i)
@@ -304,32 +327,57 @@ QWidget *TForm1::buildContentStack()
     searchLayout->addWidget(ScrollBox1);
     contentStack->addWidget(pnlSearchPanel);
 
-    const std::tuple<const char *, QString, const char *, bool> panels[] = {
-        {"pnlReadMePanel", tr("Help"), "RichEdit2", false},
-        {"pnlHelpPanel", tr("About"), "RichEdit1", false},
-        {"pnlNewsLetterPanel", tr("Contacts"), "cxRichEdit2", false},
-        {"pnlSettings", tr("Settings"), "RichEdit3", false},
-        {"pnlWebHelp", tr("Help"), "wb5", true},
-        {"pnlWebAbout", tr("About"), "wb6", true},
-        {"pnlWebContacts", tr("Contacts"), "wb7", true},
-        {"pnlWebSettings", tr("Settings"), "wb8", true},
+    struct InfoPanel {
+        const char *name;
+        QString heading;
+        const char *body;
+        const char *text; // built-in text resource, or none for a web page
+        const char *face;
+        qreal points;
+        bool scrollBars;
     };
-    for (const auto &[name, heading, contentName, web] : panels) {
+    const InfoPanel panels[] = {
+        {"pnlReadMePanel", tr("Help"), "cxRichEdit1", ":/texts/help.txt", "Calibri", 11, true},
+        {"pnlHelpPanel", tr("About"), "RichEdit1", ":/texts/about.txt", "Tahoma", 10, false},
+        {"pnlNewsLetterPanel", tr("Contacts"), "cxRichEdit2", ":/texts/contact.txt", "Calibri", 11, true},
+        {"pnlSettings", tr("Settings"), "cxRichEdit3", ":/texts/settings.txt", "Tahoma", 10, false},
+        {"pnlWebHelp", tr("Help"), "wb5", nullptr, nullptr, 0, false},
+        {"pnlWebAbout", tr("About"), "wb6", nullptr, nullptr, 0, false},
+        {"pnlWebContacts", tr("Contacts"), "wb7", nullptr, nullptr, 0, false},
+        {"pnlWebSettings", tr("Settings"), "wb8", nullptr, nullptr, 0, false},
+    };
+    for (const InfoPanel &info : panels) {
         auto *panel = new QWidget;
-        panel->setObjectName(QLatin1StringView(name));
+        panel->setObjectName(QLatin1StringView(info.name));
         auto *layout = new QVBoxLayout(panel);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
-        auto *title = new QLabel(heading, panel);
+        auto *title = new QLabel(info.heading, panel);
         QFont font(QStringLiteral("Calibri"));
         font.setPointSizeF(20);
         font.setBold(true);
         title->setFont(font);
         title->setFixedHeight(33);
         layout->addWidget(title);
-        QWidget *content = web ? new QWidget(panel) : new QTextBrowser(panel);
-        content->setObjectName(QLatin1StringView(contentName));
-        layout->addWidget(content, 1);
+        QWidget *body = nullptr;
+        if (info.text) {
+            auto *text = new BuiltInText(panel);
+            QFile file(QString::fromLatin1(info.text));
+            if (file.open(QIODevice::ReadOnly))
+                text->setPlainLines(QString::fromUtf8(file.readAll()));
+            QFont textFont{QString::fromLatin1(info.face)};
+            textFont.setPointSizeF(info.points);
+            text->setFont(textFont);
+            const Qt::ScrollBarPolicy policy = info.scrollBars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+            text->setHorizontalScrollBarPolicy(policy);
+            text->setVerticalScrollBarPolicy(policy);
+            connect(text, &BuiltInText::linkClicked, this, &TForm1::cxRichEdit1PropertiesURLClick);
+            body = text;
+        } else {
+            body = new BrowserView(panel);
+        }
+        body->setObjectName(QLatin1StringView(info.body));
+        layout->addWidget(body, 1);
         contentStack->addWidget(panel);
     }
     return contentStack;
@@ -364,8 +412,11 @@ QWidget *TForm1::buildInfoPanel()
     Button1->setAutoDefault(false);
     strip->addWidget(Button1);
     layout->addWidget(pnl2);
-    auto *wb1 = new QWidget(ts6);
+    auto *wb1 = new BrowserView(ts6);
     wb1->setObjectName(QStringLiteral("wb1"));
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    pgc2->installEventFilter(this);
+    pgc2->tabBar()->installEventFilter(this);
     layout->addWidget(wb1, 1);
     pgc2->addTab(ts6, tr("Click for info"));
     return pgc2;
@@ -385,12 +436,14 @@ QWidget *TForm1::buildFooter()
     auto *row = new QHBoxLayout(footer);
     row->setContentsMargins(16, 0, 16, 0);
     row->setSpacing(6);
-    const QString site = QString::fromLatin1(Version::SiteBaseUrl);
+    const QString site = SiteAddress::baseUrl();
     auto *link = new QLabel(QStringLiteral("<a href=\"%1\" style=\"color: white;\">%2</a>")
                                 .arg(site.toHtmlEscaped(), QString::fromLatin1(Version::MakerName).toHtmlEscaped()),
                             footer);
     link->setObjectName(QStringLiteral("LinkLabel1"));
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    link->setOpenExternalLinks(false);
+    connect(link, &QLabel::linkActivated, this, &TForm1::LinkLabel1LinkClick);
     auto *before = new QLabel(tr("Brought to You By"), footer);
     before->setObjectName(QStringLiteral("lblBroughtBy"));
     auto *after = new QLabel(tr("Visit today for more information"), footer);
@@ -409,7 +462,13 @@ void TForm1::FormCreate()
     Dialogs::guard(this, [this] {
         contentStack->setCurrentWidget(pnlSearchPanel);
         pgc1->setCurrentIndex(0);
+        pgc2->setFixedWidth(CheckInternetConnection() ? InfoPanels::expandedWidth(width()) : InfoPanels::CollapsedWidth);
+        browser("wb1")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::InfoPage)));
         fillStyleList();
+        browser("wb5")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::MainHelpPage)));
+        browser("wb6")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::MainAboutPage)));
+        browser("wb7")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::MainContactPage)));
+        browser("wb8")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::MainSettingsPage)));
     });
 }
 
@@ -575,7 +634,107 @@ void TForm1::GoDoraz3()
 
 void TForm1::onWebBrowserDictionary()
 {
+    const int index = cbb2->currentIndex();
+    const QString item = index >= 0 ? cbb2->itemText(index) : QString();
+    const QString address = DictionaryAddress::build(SiteAddress::baseUrl(), SelectedWord, item);
     Q_EMIT dictionaryRequested(SelectedWord);
+    LinkOpener::instance().openLink(address);
+}
+
+void TForm1::openWordTree(const QString &word)
+{
+    auto *form2 = new TForm2(SpellCheck1, &aFont);
+    form2->aWord = word;
+    form2->show();
+    form2->raise();
+}
+
+void TForm1::onTabChanged(int index)
+{
+    // A sheet's own show handler runs first, then the change handler, which runs
+    // only for the user's changes of tab.
+    switch (index) {
+    case 1: ts2Show(); break;
+    case 2: ts3Show(); break;
+    case 3: ts4Show(); break;
+    default: break;
+    }
+    if (!m_changingTabFromCode)
+        pgc1Change();
+}
+
+void TForm1::pgc1Change()
+{
+    HourglassCursor hourglass;
+    const int tab = pgc1->currentIndex();
+    const bool online = tab > 0 && CheckInternetConnection();
+    if (QWidget *panel = contentStack->findChild<QWidget *>(InfoPanels::panelForTab(tab, online)))
+        contentStack->setCurrentWidget(panel);
+}
+
+void TForm1::showSheetPage(const char *browserName, const char *path)
+{
+    HourglassCursor hourglass;
+    BrowserView *view = browser(browserName);
+    if (CheckInternetConnection()) {
+        view->setBrowserVisible(true);
+        view->navigate(SiteAddress::page(QLatin1StringView(path)));
+    } else {
+        view->setBrowserVisible(false);
+    }
+}
+
+void TForm1::ts2Show() { showSheetPage("wb2", SiteAddress::HelpPage); }
+void TForm1::ts3Show() { showSheetPage("wb3", SiteAddress::AboutPage); }
+void TForm1::ts4Show() { showSheetPage("wb4", SiteAddress::ContactPage); }
+
+void TForm1::btn7Click()
+{
+    m_changingTabFromCode = true;
+    pgc1->setCurrentIndex(1);
+    m_changingTabFromCode = false;
+    contentStack->setCurrentWidget(contentStack->findChild<QWidget *>(QStringLiteral("pnlReadMePanel")));
+}
+
+void TForm1::Button1Click()
+{
+    pgc2->setFixedWidth(InfoPanels::CollapsedWidth);
+}
+
+void TForm1::pgc2MouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton && pgc2->width() == InfoPanels::CollapsedWidth)
+        pgc2->setFixedWidth(InfoPanels::expandedWidth(width()));
+}
+
+void TForm1::FormResize()
+{
+    if (pgc2->width() != InfoPanels::CollapsedWidth)
+        pgc2->setFixedWidth(InfoPanels::expandedWidth(width()));
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    // A press on the side panel's own surface, its tab strip included; not on its page.
+    if ((watched == pgc2 || watched == pgc2->tabBar()) && event->type() == QEvent::MouseButtonPress)
+        pgc2MouseDown(static_cast<QMouseEvent *>(event)->button());
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::cxRichEdit1PropertiesURLClick(const QString &address)
+{
+    LinkOpener::instance().openLink(address);
+}
+
+void TForm1::LinkLabel1LinkClick(const QString &link)
+{
+    LinkOpener::instance().openLink(link);
 }
 
 void TForm1::ListDblClick(ResultColumn *column, int row)

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class BrowserView;
 class CheckListBox;
 class QComboBox;
 class QFrame;
@@ -20,6 +21,9 @@ class QStackedWidget;
 class QTabWidget;
 class ResultColumn;
 class TSpellCheck;
+
+// Whether the machine reports a network connection, asked afresh at every call.
+bool CheckInternetConnection();
 
 // The main window: the thesaurus tool, the information tabs, the Results area with
 // its columns, the Info side panel and the footer.
@@ -57,6 +61,16 @@ public:
     void GoDoraz3();
     void onWebBrowserDictionary();
     void ListDblClick(ResultColumn *column, int row);
+    void pgc1Change();
+    void ts2Show();
+    void ts3Show();
+    void ts4Show();
+    void btn7Click();
+    void Button1Click();
+    void pgc2MouseDown(Qt::MouseButton button);
+    void FormResize();
+    void cxRichEdit1PropertiesURLClick(const QString &address);
+    void LinkLabel1LinkClick(const QString &link);
 
 Q_SIGNALS:
     // The word tree window and the dictionary page are opened through these.
@@ -65,9 +79,15 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildWindow();
+    BrowserView *browser(const char *name) const;
+    void onTabChanged(int index);
+    void showSheetPage(const char *browserName, const char *path);
+    void openWordTree(const QString &word);
     QWidget *buildThesaurusTab();
     QWidget *buildSettingsTab();
     QWidget *buildContentStack();
@@ -98,6 +118,7 @@ private:
 
     QList<ResultColumn *> m_columns;
     bool m_shown = false;
+    bool m_changingTabFromCode = false;
     // The font dialog starts from its design font until the first confirmed
     // choice; from then on it starts from aFont.
     bool m_dialogSharesAFont = false;

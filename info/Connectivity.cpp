@@ -1,0 +1,81 @@
+#include "info/Connectivity.h"
+
+#include <QFile>
+#include <QNetworkInformation>
+#include <QNetworkInterface>
+#include <QSet>
+
+namespace {
+std::unique_ptr<Connectivity> &current()
+{
+    static std::unique_ptr<Connectivity> connectivity;
+    return connectivity;
+}
+
+// Interface names that carry a route, from the kernel's routing tables.
+QSet<QString> routedInterfaces()
+{
+    QSet<QString> names;
+    QFile ipv4(QStringLiteral("/proc/net/route"));
+    if (ipv4.open(QIODevice::ReadOnly)) {
+        ipv4.readLine(); // header
+        while (!ipv4.atEnd()) {
+            const QList<QByteArray> fields = ipv4.readLine().simplified().split(' ');
+            if (!fields.isEmpty() && !fields.first().isEmpty())
+                names.insert(QString::fromLatin1(fields.first()));
+        }
+    }
+    QFile ipv6(QStringLiteral("/proc/net/ipv6_route"));
+    if (ipv6.open(QIODevice::ReadOnly)) {
+        while (!ipv6.atEnd()) {
+            const QList<QByteArray> fields = ipv6.readLine().simplified().split(' ');
+            if (fields.size() >= 10)
+                names.insert(QString::fromLatin1(fields.last()));
+        }
+    }
+    return names;
+}
+} // namespace
+
+Connectivity &Connectivity::instance()
+{
+    if (!current())
+        current() = std::make_unique<SystemConnectivity>();
+    return *current();
+}
+
+void Connectivity::setInstance(std::unique_ptr<Connectivity> connectivity)
+{
+    current() = std::move(connectivity);
+}
+
+bool SystemConnectivity::isOnline()
+{
+    static const bool backend = QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
+    if (backend && QNetworkInformation::instance()) {
+        switch (QNetworkInformation::instance()->reachability()) {
+        case QNetworkInformation::Reachability::Online:
+        case QNetworkInformation::Reachability::Site:
+            return true;
+        case QNetworkInformation::Reachability::Disconnected:
+        case QNetworkInformation::Reachability::Local:
+            return false;
+        case QNetworkInformation::Reachability::Unknown:
+            break;
+        }
+    }
+    return hasRoutedInterface();
+}
+
+bool SystemConnectivity::hasRoutedInterface()
+{
+    const QSet<QString> routed = routedInterfaces();
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &interface : interfaces) {
+        const auto flags = interface.flags();
+        if (flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning)
+            && !flags.testFlag(QNetworkInterface::IsLoopBack) && routed.contains(interface.name()))
+            return true;
+    }
+    return false;
+}
