@@ -86,9 +86,11 @@ void selectFollowingTyping(QComboBox *box)
                 break;
             }
         }
-        const QSignalBlocker blocker(box);
-        box->setCurrentIndex(match);
-        box->setEditText(typed);
+        {
+            const QSignalBlocker blocker(box); // the edit keeps what was typed
+            box->setCurrentIndex(match);
+            box->setEditText(typed);
+        }
         Q_EMIT box->currentIndexChanged(match);
     });
 }

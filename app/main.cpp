@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "app/Main.h"
 #include "settings/TStyleManager.h"
+#include "thesaurus/popOver.h"
 
 #include <QApplication>
 
@@ -18,5 +19,11 @@ int main(int argc, char *argv[])
 
     TForm1 form;
     form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Word windows still open go with the program.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TForm2 *>(window))
+            delete window;
+    }
+    return status;
 }
