@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <cstdio> // mythes.hxx uses FILE without including it
-#include <mythes.hxx>
 #include <vector>
 
 namespace {
@@ -18,29 +16,6 @@ QString damaged(const QString &path, const QString &what)
 {
     return QStringLiteral("The thesaurus file \"%1\" is damaged: %2").arg(QDir::toNativeSeparators(path), what);
 }
-
-// A read-only view of a whole file, mapped while the check runs.
-class MappedFile
-{
-public:
-    explicit MappedFile(const QString &path) : m_file(path)
-    {
-        if (!m_file.open(QIODevice::ReadOnly))
-            throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
-                               .arg(QDir::toNativeSeparators(path), m_file.errorString()));
-        if (m_file.size() > 0) {
-            m_data = reinterpret_cast<const char *>(m_file.map(0, m_file.size()));
-            if (!m_data)
-                throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
-                                   .arg(QDir::toNativeSeparators(path), m_file.errorString()));
-        }
-    }
-    QByteArrayView view() const { return QByteArrayView(m_data, m_data ? m_file.size() : 0); }
-
-private:
-    QFile m_file;
-    const char *m_data = nullptr;
-};
 
 // Walks a buffer line by line; a line ends at '\n', a '\r' before it is dropped.
 class LineReader
@@ -154,6 +129,31 @@ void addOwnField(QString &&text, MythesFile::Meaning &meaning)
 
 } // namespace
 
+// A read-only view of a whole file.
+class MythesFile::MappedFile
+{
+public:
+    explicit MappedFile(const QString &path) : m_file(path)
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
+                               .arg(QDir::toNativeSeparators(path), m_file.errorString()));
+        const qint64 size = m_file.size();
+        if (size > 0) {
+            const char *data = reinterpret_cast<const char *>(m_file.map(0, size));
+            if (!data)
+                throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
+                                   .arg(QDir::toNativeSeparators(path), m_file.errorString()));
+            m_view = QByteArrayView(data, size);
+        }
+    }
+    QByteArrayView view() const { return m_view; }
+
+private:
+    QFile m_file;
+    QByteArrayView m_view;
+};
+
 QByteArray MythesFile::codecName(QByteArray dataName)
 {
     dataName = dataName.trimmed().toUpper();
@@ -169,9 +169,6 @@ QByteArray MythesFile::codecName(QByteArray dataName)
 MythesFile::MythesFile(const QString &idxPath, const QString &datPath) : m_datPath(datPath)
 {
     check(idxPath, datPath);
-    m_thes = std::make_unique<MyThes>(QFile::encodeName(idxPath).constData(), QFile::encodeName(datPath).constData());
-    if (!m_thes->get_th_encoding())
-        throw AppError(damaged(idxPath, QStringLiteral("the thesaurus library cannot read it.")));
 }
 
 MythesFile::~MythesFile() = default;
@@ -179,9 +176,10 @@ MythesFile::~MythesFile() = default;
 void MythesFile::check(const QString &idxPath, const QString &datPath)
 {
     std::vector<qsizetype> entryStarts;
+    m_dat = std::make_unique<MappedFile>(datPath);
+    const QByteArrayView data = m_dat->view();
     {
-        const MappedFile dat(datPath);
-        LineReader lines(dat.view());
+        LineReader lines(data);
         if (lines.atEnd())
             throw AppError(damaged(datPath, QStringLiteral("the file is empty.")));
         const QByteArray name = withoutBom(lines.next()).toByteArray().trimmed();
@@ -201,7 +199,8 @@ void MythesFile::check(const QString &idxPath, const QString &datPath)
             const QByteArrayView header = lines.next();
             if (header.isEmpty())
                 continue;
-            const qsizetype bar = header.lastIndexOf('|');
+            // The count follows the first bar, where MyThes reads it.
+            const qsizetype bar = header.indexOf('|');
             qint64 count = 0;
             if (bar < 0 || !parseCount(header.sliced(bar + 1), MaxMeanings, count))
                 throw AppError(damaged(datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(header)).arg(start)));
@@ -212,11 +211,8 @@ void MythesFile::check(const QString &idxPath, const QString &datPath)
                 if (lines.atEnd())
                     throw AppError(damaged(datPath, QStringLiteral("the entry \"%1\" is cut short.").arg(shown(header.first(bar)))));
                 const qsizetype at = lines.position();
-                const qsizetype length = lines.next().size();
-                if (length > MaxLineLength)
+                if (lines.next().size() > MaxLineLength)
                     throw AppError(damaged(datPath, QStringLiteral("a line at byte %1 is too long.").arg(at)));
-                if (length > MythesLineLength)
-                    m_longEntries.insert(header.first(bar).toByteArray(), start);
             }
         }
     }
@@ -229,9 +225,8 @@ void MythesFile::check(const QString &idxPath, const QString &datPath)
     qint64 declared = 0;
     if (lines.atEnd() || !parseCount(lines.next().trimmed(), std::numeric_limits<int>::max(), declared))
         throw AppError(damaged(idxPath, QStringLiteral("the number of entries is missing.")));
-    const MappedFile dat(datPath);
-    const QByteArrayView data = dat.view();
     qint64 counted = 0;
+    m_index.clear();
     while (!lines.atEnd()) {
         const QByteArrayView line = lines.next();
         if (line.isEmpty())
@@ -249,9 +244,14 @@ void MythesFile::check(const QString &idxPath, const QString &datPath)
             || target.size() <= word.size() || !target.startsWith(word) || target[word.size()] != '|')
             throw AppError(damaged(idxPath, QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
                                                 .arg(shown(word)).arg(offset)));
+        m_index.push_back({qsizetype(offset), int(word.size())});
     }
     if (counted != declared)
         throw AppError(damaged(idxPath, QStringLiteral("it declares %1 entries but holds %2.").arg(declared).arg(counted)));
+    // Sorted here rather than trusted to be: lookups search it by halves.
+    const auto byWord = [this](const Headword &a, const Headword &b) { return headword(a) < headword(b); };
+    if (!std::is_sorted(m_index.begin(), m_index.end(), byWord))
+        std::stable_sort(m_index.begin(), m_index.end(), byWord);
 }
 
 void MythesFile::addField(QStringView field, Meaning &meaning)
@@ -289,75 +289,44 @@ bool MythesFile::lookupExact(const QString &word, Entry &entry)
     if (key.isEmpty() || key.size() >= MaxIndexLineLength || key.contains('|') || key.contains('\n'))
         return false;
 
-    if (const auto it = m_longEntries.constFind(key); it != m_longEntries.cend()) {
-        readLongEntry(*it, entry);
-        return true;
-    }
-
-    mentry *meanings = nullptr;
-    const int count = m_thes->Lookup(key.constData(), int(key.size()), &meanings);
-    if (count <= 0 || !meanings)
+    const auto it = std::lower_bound(m_index.begin(), m_index.end(), QByteArrayView(key),
+                                     [this](const Headword &h, QByteArrayView k) { return headword(h) < k; });
+    if (it == m_index.end() || headword(*it) != QByteArrayView(key))
         return false;
-    struct Release {
-        MyThes *thes;
-        mentry **meanings;
-        int count;
-        ~Release() { thes->CleanUpAfterLookup(meanings, count); }
-    } release{m_thes.get(), &meanings, count};
+    readEntry(it->offset, entry);
+    return true;
+}
 
+QByteArrayView MythesFile::headword(const Headword &h) const
+{
+    return m_dat->view().sliced(h.offset, h.length);
+}
+
+void MythesFile::readEntry(qsizetype offset, Entry &entry)
+{
+    // The file was checked when it was opened: the entry, its count and every one
+    // of its lines are there, each within the limits.
+    LineReader lines(m_dat->view().sliced(offset));
+    const QByteArrayView header = lines.next();
+    qint64 count = 0;
+    parseCount(header.sliced(header.indexOf('|') + 1), MaxMeanings, count);
     entry.found = true;
     entry.meanings.reserve(count);
-    for (int i = 0; i < count; ++i) {
+    for (qint64 i = 0; i < count; ++i) {
+        QByteArrayView line = lines.next();
         Meaning meaning;
-        const mentry &m = meanings[i];
-        meaning.synonyms.reserve(m.count);
-        for (int j = 0; j < m.count; ++j) {
-            const char *field = m.psyns[j];
-            // MyThes keeps the rest of the line as one field after an empty one.
-            const bool rest = field[0] == '|';
-            QString text = decoded(QByteArrayView(field));
-            if (!rest) {
-                addOwnField(std::move(text), meaning);
-                continue;
-            }
-            for (QStringView part : QStringView(text).split(QLatin1Char('|')))
-                addField(part, meaning);
-            break;
+        // The first field is the part of speech.
+        qsizetype bar = line.indexOf('|');
+        while (bar >= 0) {
+            line = line.sliced(bar + 1);
+            bar = line.indexOf('|');
+            addOwnField(decoded(bar < 0 ? line : line.first(bar)), meaning);
         }
         entry.meanings.append(std::move(meaning));
     }
-    return true;
 }
 
 QString MythesFile::decoded(QByteArrayView bytes)
 {
     return m_utf8 ? QString::fromUtf8(bytes) : m_decoder.decode(bytes);
-}
-
-void MythesFile::readLongEntry(qint64 offset, Entry &entry)
-{
-    // The file was checked at open: the entry and all its lines are there and bounded.
-    QFile dat(m_datPath);
-    if (!dat.open(QIODevice::ReadOnly) || !dat.seek(offset))
-        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
-                           .arg(QDir::toNativeSeparators(m_datPath), dat.errorString()));
-    const auto line = [&dat] {
-        QByteArray text = dat.readLine(MaxLineLength + 2);
-        while (text.endsWith('\n') || text.endsWith('\r'))
-            text.chop(1);
-        return text;
-    };
-    const QByteArray header = line();
-    qint64 count = 0;
-    if (!parseCount(QByteArrayView(header).sliced(header.lastIndexOf('|') + 1), MaxMeanings, count))
-        throw AppError(damaged(m_datPath, QStringLiteral("the file changed while it was in use.")));
-    entry.found = true;
-    for (qint64 i = 0; i < count; ++i) {
-        const QString text = decoded(line());
-        Meaning meaning;
-        const QList<QStringView> fields = QStringView(text).split(QLatin1Char('|'));
-        for (qsizetype f = 1; f < fields.size(); ++f) // the first field is the part of speech
-            addField(fields[f], meaning);
-        entry.meanings.append(std::move(meaning));
-    }
 }

@@ -1,18 +1,18 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
-class MyThes;
 
-// One thesaurus data pair (.idx/.dat), checked once when it is opened and then
-// read through the MyThes library. MyThes trusts its input; the check makes sure
-// that every lookup it will ever do reads a well-formed, bounded entry.
+// One thesaurus data pair in the MyThes format (.idx/.dat). The whole pair is
+// checked once, when it is opened, so that every lookup reads a well-formed,
+// bounded entry; lookups then read the entries straight from the mapped data file,
+// without copying a field more often than it takes to make its string.
 class MythesFile
 {
 public:
@@ -29,10 +29,10 @@ public:
     // one lookup reads is bounded by these.
     static constexpr int MaxMeanings = 10000;
     static constexpr int MaxLineLength = 1 << 20;
-    // MyThes reads lines of up to this length whole; entries with longer lines
-    // (real data has a few) are read here instead.
-    static constexpr int MythesLineLength = 16000;
     static constexpr int MaxIndexLineLength = 190;
+    // The longest line the MyThes library reads whole; real data has longer ones
+    // (two in the Polish file), which this reader takes whole as well.
+    static constexpr int MythesLineLength = 16000;
 
     // Opens and checks the pair. Throws AppError naming the file when it is damaged.
     MythesFile(const QString &idxPath, const QString &datPath);
@@ -55,15 +55,21 @@ public:
 
 private:
     void check(const QString &idxPath, const QString &datPath);
+    struct Headword {
+        qsizetype offset; // of its entry in the data file, where the word starts the line
+        int length;
+    };
     bool lookupExact(const QString &word, Entry &entry);
-    void readLongEntry(qint64 offset, Entry &entry);
+    QByteArrayView headword(const Headword &h) const;
+    void readEntry(qsizetype offset, Entry &entry);
     QString decoded(QByteArrayView bytes);
 
     QString m_datPath;
     QString m_encoding;
     bool m_utf8 = false;
-    std::unique_ptr<MyThes> m_thes;
-    QHash<QByteArray, qint64> m_longEntries; // headword -> offset
+    class MappedFile;
+    std::unique_ptr<MappedFile> m_dat;
+    std::vector<Headword> m_index; // sorted by headword
     QStringEncoder m_encoder;
     QStringDecoder m_decoder;
 };

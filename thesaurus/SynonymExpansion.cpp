@@ -23,7 +23,22 @@ Lookup lookupThrough(TSpellCheck &spellCheck)
 
 QString columnKey(const QString &word)
 {
-    return word.toCaseFolded();
+    // Most words are plain ASCII, mostly in lower case already: fold those by hand
+    // and share the word itself when nothing changes.
+    bool upper = false;
+    for (const QChar c : word) {
+        if (c.unicode() >= 0x80)
+            return word.toCaseFolded();
+        upper = upper || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    }
+    if (!upper)
+        return word;
+    QString key = word;
+    for (QChar &c : key) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return key;
 }
 
 namespace {
