@@ -40,6 +40,11 @@ private:
     qsizetype m_pos = 0;
 };
 
+template <typename... Ts>
+struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+
 bool parseCount(QByteArrayView text, qint64 limit, qint64 &value)
 {
     if (text.isEmpty() || text.size() > 12)
@@ -289,12 +294,14 @@ bool MythesFile::lookupExact(const QString &word, Entry &entry)
     if (key.isEmpty() || key.size() >= MaxIndexLineLength || key.contains('|') || key.contains('\n'))
         return false;
 
-    const auto it = std::lower_bound(m_index.begin(), m_index.end(), QByteArrayView(key),
-                                     [this](const Headword &h, QByteArrayView k) { return headword(h) < k; });
-    if (it == m_index.end() || headword(*it) != QByteArrayView(key))
-        return false;
-    readEntry(it->offset, entry);
-    return true;
+    // Some data has two entries for one headword; the word has the meanings of both.
+    const auto [first, last] = std::equal_range(
+        m_index.begin(), m_index.end(), QByteArrayView(key),
+        Overloaded{[this](const Headword &h, QByteArrayView k) { return headword(h) < k; },
+                   [this](QByteArrayView k, const Headword &h) { return k < headword(h); }});
+    for (auto it = first; it != last; ++it)
+        readEntry(it->offset, entry);
+    return first != last;
 }
 
 QByteArrayView MythesFile::headword(const Headword &h) const
@@ -315,8 +322,10 @@ void MythesFile::readEntry(qsizetype offset, Entry &entry)
     for (qint64 i = 0; i < count; ++i) {
         QByteArrayView line = lines.next();
         Meaning meaning;
-        // The first field is the part of speech.
+        // The first field is the part of speech; a line without one is a single field.
         qsizetype bar = line.indexOf('|');
+        if (bar < 0)
+            addOwnField(decoded(line), meaning);
         while (bar >= 0) {
             line = line.sliced(bar + 1);
             bar = line.indexOf('|');
