@@ -43,4 +43,23 @@ QIcon icon()
     return icon;
 }
 
+QIcon letterIcon(const QString &letters)
+{
+    QIcon icon;
+    for (int side : {16, 24, 32}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QFont font(QStringLiteral("Serif"));
+        font.setPixelSize(side * 3 / 4);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(QColor(0x2b, 0x4c, 0x9a));
+        painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 } // namespace Logo

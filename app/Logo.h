@@ -7,4 +7,6 @@
 namespace Logo {
 QPixmap pixmap(const QSize &size, qreal devicePixelRatio = 1.0);
 QIcon icon();
+// A small picture of a few letters, for buttons about text.
+QIcon letterIcon(const QString &letters);
 } // namespace Logo

@@ -238,8 +238,9 @@ QWidget *TForm1::buildThesaurusTab()
     auto *btnButton2 = button(page, "btnButton2", tr("Save"), {577, 18, 98, 42}, 12, QStyle::SP_DialogSaveButton);
     auto *btn1 = button(page, "btn1", tr("Copy"), {676, 18, 64, 42}, 8, QStyle::SP_FileDialogDetailedView);
     auto *btn3 = button(page, "btn3", tr("Clear\nclipboard"), {741, 18, 64, 42}, 8);
-    auto *btn4 = button(page, "btn4", tr("Font"), {806, 18, 81, 42}, 12, QStyle::SP_FileDialogContentsView);
-    auto *btn7 = button(page, "btn7", tr("Help"), {888, 18, 81, 42}, 12, QStyle::SP_DialogHelpButton);
+    auto *btn4 = button(page, "btn4", tr("Font"), {806, 18, 81, 42}, 12);
+    btn4->setIcon(Logo::letterIcon(QStringLiteral("Aa")));
+    auto *btn7 = button(page, "btn7", tr("Help"), {888, 18, 81, 42}, 12, QStyle::SP_MessageBoxQuestion);
     auto *btn6 = button(page, "btn6", QStringLiteral("+"), {81, 51, 21, 25}, 12);
     auto *btn5 = button(page, "btn5", QStringLiteral("-"), {108, 51, 21, 25}, 12);
     btn2->setToolTip(tr("Look up the synonyms of every word of the phrase"));
@@ -270,10 +271,14 @@ QWidget *TForm1::buildSettingsTab()
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("ts5"));
 
-    label(page, "lbl10", tr("Thesaurus language :"), {16, 32});
+    // Each control stands at its designed place or, where this system's font makes
+    // the label before it wider, just after that label.
+    const auto after = [](QWidget *before, int designedLeft) { return std::max(designedLeft, before->geometry().right() + 5); };
+
+    QLabel *lbl10 = label(page, "lbl10", tr("Thesaurus language :"), {16, 32});
     cbb2 = new QComboBox(page);
     cbb2->setObjectName(QStringLiteral("cbb2"));
-    cbb2->setGeometry(126, 29, 145, 21);
+    cbb2->setGeometry(after(lbl10, 126), 29, 145, 21);
     cbb2->setEditable(true);
     cbb2->setInsertPolicy(QComboBox::NoInsert);
     cbb2->setMaxVisibleItems(20);
@@ -283,20 +288,20 @@ QWidget *TForm1::buildSettingsTab()
 
     lblLanguageNote = new QLabel(page);
     lblLanguageNote->setObjectName(QStringLiteral("lblLanguageNote"));
-    lblLanguageNote->setGeometry(126, 52, 420, 16);
+    lblLanguageNote->setGeometry(cbb2->x(), 52, 420, 16);
     connect(cbb2, &QComboBox::currentIndexChanged, this, &TForm1::updateLanguageNote);
 
-    label(page, "lbl9", tr("Application appareance :"), {277, 32});
+    QLabel *lbl9 = label(page, "lbl9", tr("Application appareance :"), {after(cbb2, 277), 32});
     cbb3 = new QComboBox(page);
     cbb3->setObjectName(QStringLiteral("cbb3"));
-    cbb3->setGeometry(402, 29, 145, 21);
+    cbb3->setGeometry(after(lbl9, 402), 29, 145, 21);
     cbb3->setMaxVisibleItems(30);
     connect(cbb3, &QComboBox::activated, this, &TForm1::cbb3Change);
 
-    label(page, "lbl11", tr("Clipboard delimiter : "), {553, 32});
+    QLabel *lbl11 = label(page, "lbl11", tr("Clipboard delimiter : "), {after(cbb3, 553), 32});
     edt2 = new QLineEdit(QStringLiteral(", "), page);
     edt2->setObjectName(QStringLiteral("edt2"));
-    edt2->setGeometry(654, 29, 50, 21);
+    edt2->setGeometry(after(lbl11, 654), 29, 50, 21);
     edt2->setToolTip(tr("Put after every word that is copied or saved"));
 
     setTabOrder(cbb2, cbb3);

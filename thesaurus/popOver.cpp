@@ -86,10 +86,12 @@ void TForm2::FormShow()
     WordTree tree;
     QString error;
     try {
-        tree.fill(aWord, SynonymExpansion::lookupThrough(*m_spellCheck));
+        if (m_spellCheck)
+            tree.fill(aWord, SynonymExpansion::lookupThrough(*m_spellCheck));
     } catch (const AppError &e) {
         error = e.message();
     }
+    m_displayFont = nullptr;
     m_lookups = tree.lookups;
 
     if (tree.nodes.size() <= 1 && error.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "app/DisplayFont.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QTreeWidget;
@@ -34,7 +35,8 @@ protected:
 private:
     void FormShow();
 
-    TSpellCheck *m_spellCheck;
+    // Both are used only while the window fills itself, right after it was opened.
+    QPointer<TSpellCheck> m_spellCheck;
     const DisplayFont *m_displayFont;
     QStringList m_lookups;
     bool m_filled = false;

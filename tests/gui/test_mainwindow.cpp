@@ -1,0 +1,1126 @@
+// The main window driven like a user drives it: typing, clicks on real controls,
+// the real clipboard and real files. Only the thesaurus and the modal dialogs are
+// answered by the test.
+
+#include "../ScriptedSource.h"
+#include "Version.h"
+#include "app/CheckListBox.h"
+#include "app/Dialogs.h"
+#include "app/DisplayFont.h"
+#include "app/Main.h"
+#include "app/ResultColumn.h"
+#include "app/WordListModel.h"
+#include "info/Connectivity.h"
+#include "info/LinkOpener.h"
+#include "settings/TStyleManager.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using Kind = Dialogs::MessageKind;
+
+namespace {
+
+struct Message {
+    Kind kind;
+    QString text;
+    bool operator==(const Message &) const = default;
+};
+
+// A scripted thesaurus that also notes the cursor shown during each lookup.
+class CursorWatchingSource : public ScriptedSource
+{
+public:
+    std::shared_ptr<QList<int>> shapes = std::make_shared<QList<int>>();
+
+    std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId) override
+    {
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        shapes->append(cursor ? int(cursor->shape()) : -1);
+        return ScriptedSource::synonymInfo(word, languageId);
+    }
+};
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+// One shown main window over a scripted thesaurus.
+class Harness
+{
+public:
+    explicit Harness(const QString &script, const std::function<void(ScriptedSource &)> &tweak = {})
+    {
+        auto source = std::make_unique<CursorWatchingSource>();
+        source->script(script);
+        if (tweak)
+            tweak(*source);
+        log = source->log;
+        cursorShapes = source->shapes;
+        form = std::make_unique<TForm1>(std::move(source));
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qFatal("the main window was never exposed");
+        settle();
+    }
+
+    template <class T>
+    T *find(const char *name) const
+    {
+        T *widget = form->findChild<T *>(QLatin1StringView(name));
+        if (!widget)
+            qFatal("no control named %s", name);
+        return widget;
+    }
+
+    void click(const char *buttonName) const
+    {
+        QTest::mouseClick(find<QPushButton>(buttonName), Qt::LeftButton);
+        settle();
+    }
+
+    void showTab(int index) const
+    {
+        QTabBar *bar = find<QTabWidget>("pgc1")->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+        settle();
+    }
+
+    static void retype(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+
+    // -1 types a text that begins no item, leaving the depth unselected.
+    void chooseDepth(int index) const
+    {
+        auto *cbb1 = find<QComboBox>("cbb1");
+        retype(cbb1->lineEdit(), index < 0 ? QStringLiteral("xyz") : cbb1->itemText(index));
+    }
+
+    void generate(const QString &phrase, int depth = 0) const
+    {
+        showTab(0);
+        retype(find<QLineEdit>("edt1"), phrase);
+        chooseDepth(depth);
+        click("btn2");
+    }
+
+    void setDelimiter(const QString &delimiter) const
+    {
+        showTab(4);
+        retype(find<QLineEdit>("edt2"), delimiter);
+        showTab(0);
+    }
+
+    QStringList headings() const
+    {
+        QStringList result;
+        for (ResultColumn *column : form->columns())
+            result.append(column->heading()->text());
+        return result;
+    }
+
+    ResultColumn *column(int i) const { return form->columns().at(i); }
+
+    // The word windows opened meanwhile, which keep pointers into the main window.
+    QList<QWidget *> wordWindows() const
+    {
+        QList<QWidget *> windows;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->inherits("TForm2"))
+                windows.append(window);
+        }
+        return windows;
+    }
+
+    ~Harness() { qDeleteAll(wordWindows()); }
+
+    std::unique_ptr<TForm1> form;
+    std::shared_ptr<ScriptedSource::Log> log;
+    std::shared_ptr<QList<int>> cursorShapes;
+};
+
+// Clicks the check box of a row where the style draws it.
+bool tick(CheckListBox *list, int row)
+{
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = list->visualRect(index);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = index.data().toString();
+    option.font = list->font();
+    option.widget = list;
+    const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+    return list->words()->isChecked(row);
+}
+
+// A point on the word of a row, clear of its check box.
+QPoint onWord(CheckListBox *list, int row)
+{
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
+    return {rect.left() + rect.width() * 2 / 3, rect.center().y()};
+}
+
+void rightClick(CheckListBox *list, const QPoint &at)
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &event);
+    settle();
+}
+
+// Offline: the side panel stays narrow and no page loads.
+class OfflineConnectivity : public Connectivity
+{
+public:
+    bool isOnline() override { return false; }
+};
+
+// Notes the addresses instead of starting a browser.
+class RecordingLinkOpener : public LinkOpener
+{
+public:
+    std::shared_ptr<QStringList> opened = std::make_shared<QStringList>();
+
+protected:
+    void open(const QString &address) override { opened->append(address); }
+};
+
+QString numberedWords(const QString &prefix, int count)
+{
+    QStringList words;
+    for (int i = 0; i < count; ++i)
+        words.append(prefix + QString::number(i).rightJustified(4, QLatin1Char('0')));
+    return words.join(QStringLiteral(", "));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Runs a step that opens a real modal dialog; the handler gets the dialog, must close it.
+void withModalDialog(const std::function<void(QWidget *)> &handler, const std::function<void()> &opener)
+{
+    bool handled = false;
+    QObject context; // pending polls die with it
+    std::function<void()> poll;
+    int attempts = 0;
+    poll = [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            handled = true;
+            handler(modal);
+            return;
+        }
+        if (++attempts < 200)
+            QTimer::singleShot(10, &context, poll);
+    };
+    QTimer::singleShot(0, &context, poll);
+    opener();
+    QVERIFY2(handled, "no modal dialog opened");
+}
+
+const QStringList kLanguageItems = {
+    QStringLiteral("Danish"), QStringLiteral("German"), QStringLiteral("Swiss German"),
+    QStringLiteral("English AUS"), QStringLiteral("English UK"), QStringLiteral("English US"),
+    QStringLiteral("English Canadian"), QStringLiteral("English NewZealand"), QStringLiteral("English SouthAfrica"),
+    QStringLiteral("Spanish"), QStringLiteral("French"), QStringLiteral("FrenchCanadian"),
+    QStringLiteral("Italian"), QStringLiteral("Dutch"), QStringLiteral("Norwegian Bokmol"),
+    QStringLiteral("Norwegian Nynorsk"), QStringLiteral("Brazilian Portuguese"), QStringLiteral("Portuguese"),
+    QStringLiteral("Finnish"), QStringLiteral("Swedish"), QStringLiteral("Catalan"),
+    QStringLiteral("Greek,"), QStringLiteral("Turkish"), QStringLiteral("Russian "),
+    QStringLiteral("Czech"), QStringLiteral("Hungarian"), QStringLiteral("Polish,"),
+    QStringLiteral("Slovenian"), QStringLiteral("Basque"), QStringLiteral("Malaysian"),
+    QStringLiteral("Japanese"), QStringLiteral("Korean"), QStringLiteral("SimplifiedChinese"),
+    QStringLiteral("TraditionalChinese"), QStringLiteral("SwissFrench"), QStringLiteral("Sesotho"),
+    QStringLiteral("Tsonga"), QStringLiteral("Tswana"), QStringLiteral("Venda"),
+    QStringLiteral("Xhosa"), QStringLiteral("Zulu"), QStringLiteral("Afrikaans"),
+    QStringLiteral("Arabic"), QStringLiteral("Hebrew"), QStringLiteral("Slovak"),
+    QStringLiteral("Farsi"), QStringLiteral("Romanian"), QStringLiteral("Croatian"),
+    QStringLiteral("Ukrainian"), QStringLiteral("Byelorussian"), QStringLiteral("Estonian"),
+    QStringLiteral("Latvian"), QStringLiteral("Macedonian"), QStringLiteral("Serbian Latin"),
+    QStringLiteral("Serbian Cyrillic"), QStringLiteral("Icelandic"), QStringLiteral("Belgian French"),
+    QStringLiteral("Belgian Dutch"), QStringLiteral("Bulgarian"), QStringLiteral("Mexican Spanish"),
+    QStringLiteral("Spanish Modern Sort"), QStringLiteral("Swiss Italian"),
+};
+
+// Three columns for the export cases: a, b and c.
+const QString kExportScript = QStringLiteral("a: a1, a2, a3; b: b1, b2; c: c1, c2, c3, c4");
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    QList<Message> messages;
+    std::shared_ptr<QStringList> openedLinks;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        Connectivity::setInstance(std::make_unique<OfflineConnectivity>());
+        auto opener = std::make_unique<RecordingLinkOpener>();
+        openedLinks = opener->opened;
+        LinkOpener::setInstance(std::move(opener));
+    }
+
+    void init()
+    {
+        openedLinks->clear();
+        messages.clear();
+        Dialogs::setMessageRecorder([this](Kind kind, const QString &text) { messages.append({kind, text}); });
+    }
+
+    void cleanup()
+    {
+        Dialogs::setMessageRecorder({});
+        QVERIFY2(!QGuiApplication::overrideCursor(), "the hourglass was left on");
+    }
+
+    void cleanupTestCase() { TStyleManager::SetStyle(QStringLiteral("Windows")); }
+
+    // ---- Start-up ----
+
+    void startupState()
+    {
+        Harness h{QString()};
+        QCOMPARE(h.find<QTabWidget>("pgc1")->currentIndex(), 0);
+        QCOMPARE(h.find<QStackedWidget>("ContentStack")->currentWidget()->objectName(), u"pnlSearchPanel");
+        QVERIFY(h.form->columns().isEmpty());
+        QCOMPARE(h.find<QComboBox>("cbb1")->currentText(), u"Quick Match");
+        QCOMPARE(h.find<QLineEdit>("edt2")->text(), u".");
+        QCOMPARE(h.form->aFont, DisplayFont());
+        QVERIFY(h.form->SelectedWord.isEmpty());
+        QVERIFY(messages.isEmpty());
+    }
+
+    void titleCarriesTheBuildVersion()
+    {
+        TForm1 form(std::make_unique<ScriptedSource>());
+        QCOMPARE(form.windowTitle(), u"Verbarium Pro");
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        unsigned short major = 0, minor = 0, release = 0, build = 0;
+        TForm1::GetBuildInfo(major, minor, release, build);
+        QCOMPARE(form.windowTitle(),
+                 QStringLiteral("Verbarium Pro v. %1.%2.%3.%4").arg(major).arg(minor).arg(release).arg(build));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Verbarium Pro v. ") + QString::fromLatin1(Version::Text));
+        static const QRegularExpression format(QStringLiteral(R"(^Verbarium Pro v\. (0|[1-9]\d*)(\.(0|[1-9]\d*)){3}$)"));
+        QVERIFY2(format.match(form.windowTitle()).hasMatch(), qPrintable(form.windowTitle()));
+    }
+
+    void windowKeepsItsMinimumWidth()
+    {
+        Harness h{QString()};
+        h.form->resize(900, 700);
+        settle();
+        QVERIFY2(h.form->width() >= 1120, qPrintable(QString::number(h.form->width())));
+        QCOMPARE(h.form->height(), 700);
+    }
+
+    // ---- Generate ----
+
+    void generateRefusalsAndLimits_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QString>("message"); // empty: the phrase runs
+        QTest::addColumn<QStringList>("headings");
+
+        const QStringList previous = {QStringLiteral("  w1")};
+        const QString ten = QStringLiteral("w1 w2 w3 w4 w5 w6 w7 w8 w9 w10");
+        QStringList tenHeadings;
+        for (int i = 1; i <= 10; ++i)
+            tenHeadings.append(QStringLiteral("  w%1").arg(i));
+        const QString limit10 = QStringLiteral("Max 10 words at a time !");
+        const QString limitDoraz = QStringLiteral("Only 3 words at a time when requesting an Doraz 3 result!");
+
+        QTest::newRow("empty phrase keeps the columns") << QString() << 0 << QStringLiteral("Write a phrase, first!") << previous;
+        QTest::newRow("empty phrase at Doraz 3") << QString() << 2 << QStringLiteral("Write a phrase, first!") << previous;
+        QTest::newRow("ten words and a trailing space") << ten + u' ' << 0 << limit10 << QStringList();
+        QTest::newRow("eleven pieces at Doraz 3: the ten-word check first") << ten + u' ' << 2 << limit10 << QStringList();
+        QTest::newRow("four words at Doraz 3") << QStringLiteral("w1 w2 w3 w4") << 2 << limitDoraz << QStringList();
+        QTest::newRow("three spaces are four pieces") << QStringLiteral("   ") << 2 << limitDoraz << QStringList();
+        QTest::newRow("exactly ten pieces run") << ten << 0 << QString() << tenHeadings;
+        QTest::newRow("four words at Verbarium run") << QStringLiteral("w1 w2 w3 w4") << 1 << QString()
+                                                     << tenHeadings.mid(0, 4);
+        QTest::newRow("four words with no depth chosen run") << QStringLiteral("w1 w2 w3 w4") << -1 << QString()
+                                                             << tenHeadings.mid(0, 4);
+        QTest::newRow("three words at Doraz 3 run") << QStringLiteral("w1 w2 w3") << 2 << QString() << tenHeadings.mid(0, 3);
+    }
+
+    void generateRefusalsAndLimits()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(int, depth);
+        QFETCH(QString, message);
+        QFETCH(QStringList, headings);
+
+        QString script;
+        for (int i = 1; i <= 10; ++i)
+            script += QStringLiteral("w%1: s%1;").arg(i);
+        Harness h(script);
+        h.generate(QStringLiteral("w1"));
+        QCOMPARE(h.headings(), QStringList{QStringLiteral("  w1")});
+        const qsizetype lookupsBefore = h.log->calls.size();
+
+        h.generate(phrase, depth);
+
+        if (message.isEmpty()) {
+            QVERIFY(messages.isEmpty());
+        } else {
+            QCOMPARE(messages, (QList<Message>{{Kind::Plain, message}}));
+            QCOMPARE(h.log->calls.size(), lookupsBefore); // refused before any lookup
+        }
+        QCOMPARE(h.headings(), headings);
+        QVERIFY(h.find<QScrollArea>("ScrollBox1")->isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void columnsStandInPhraseOrderWithoutGaps()
+    {
+        Harness h(QStringLiteral("alpha: a1, a2 | a3; gamma: g1; delta: d1, d2"));
+        h.generate(QStringLiteral("alpha beta gamma  delta"));
+
+        QVERIFY(messages.isEmpty());
+        // One lookup per piece at Quick Match, the empty piece too.
+        QCOMPARE(h.log->words(), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma"),
+                                              QString(), QStringLiteral("delta")}));
+        QCOMPARE(h.headings(), (QStringList{QStringLiteral("  alpha"), QStringLiteral("  gamma"), QStringLiteral("  delta")}));
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(h.column(i)->x(), 140 * i);
+            QCOMPARE(h.column(i)->width(), 140);
+            QVERIFY(h.column(i)->isVisible());
+        }
+        QCOMPARE(h.column(0)->list()->words()->checkedWords(), QStringList());
+        QCOMPARE(h.column(0)->list()->model()->rowCount(), 3);
+
+        // A new Generate replaces every column.
+        h.generate(QStringLiteral("delta"));
+        QCOMPARE(h.headings(), QStringList{QStringLiteral("  delta")});
+        QCOMPARE(h.column(0)->x(), 0);
+    }
+
+    void columnHoldsTheTiersOfItsWords_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QList<int>>("tiers");
+        QTest::addColumn<int>("lookups");
+
+        const QStringList all = {QStringLiteral("a"), QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("b"),
+                                 QStringLiteral("b1")};
+        QTest::newRow("Quick Match") << 0 << QStringList{QStringLiteral("a"), QStringLiteral("b")} << QList<int>{0, 0} << 1;
+        QTest::newRow("no depth chosen acts as Quick Match")
+            << -1 << QStringList{QStringLiteral("a"), QStringLiteral("b")} << QList<int>{0, 0} << 1;
+        QTest::newRow("Verbarium") << 1
+                                   << QStringList{QStringLiteral("a"), QStringLiteral("a1"), QStringLiteral("b")}
+                                   << QList<int>{0, 1, 1} << 2;
+        QTest::newRow("Doraz 3") << 2 << all << QList<int>{0, 1, 2, 1, 2} << 4;
+    }
+
+    void columnHoldsTheTiersOfItsWords()
+    {
+        QFETCH(int, depth);
+        QFETCH(QStringList, words);
+        QFETCH(QList<int>, tiers);
+        QFETCH(int, lookups);
+
+        // b reached through a first stands there as tier 1 and is not taken again.
+        Harness h(QStringLiteral("root: a, b; a: a1, b; a1: a2; b: b1"));
+        h.generate(QStringLiteral("root"), depth);
+
+        QCOMPARE(h.log->calls.size(), lookups);
+        QAbstractItemModel *model = h.column(0)->list()->model();
+        QCOMPARE(model->rowCount(), words.size());
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            QCOMPARE(index.data(Qt::DisplayRole).toString(), words[row]);
+            QCOMPARE(index.data(WordListModel::TierRole).toInt(), tiers[row]);
+            QCOMPARE(index.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+        }
+    }
+
+    void rowsAreDrawnInTheirTiersColours()
+    {
+        Harness h(QStringLiteral("root: a; a: a1; a1: a2"));
+        h.generate(QStringLiteral("root"), 2);
+        CheckListBox *list = h.column(0)->list();
+        QCOMPARE(list->words()->rowCount(), 3);
+
+        // The selected row keeps its tier's look.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onWord(list, 1));
+        settle();
+        QCOMPARE(list->currentIndex().row(), 1);
+
+        const QImage image = list->viewport()->grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        struct Expected {
+            QRgb background;
+            std::function<bool(QColor)> ink;
+        };
+        const Expected expected[] = {
+            {qRgb(0xF9, 0xF9, 0xF9), [](QColor c) { return qMax(c.red(), qMax(c.green(), c.blue())) < 70; }},
+            {qRgb(0xEF, 0xEF, 0xEF), [](QColor c) { return c.green() - qMax(c.red(), c.blue()) > 60; }},
+            {qRgb(0xE5, 0xE5, 0xE5), [](QColor c) { return c.blue() - qMax(c.red(), c.green()) > 100; }},
+        };
+        for (int row = 0; row < 3; ++row) {
+            const QRect rect = list->visualRect(list->model()->index(row, 0));
+            const QPoint blank(rect.right() - 3, rect.center().y());
+            QCOMPARE(QColor(image.pixel(blank * ratio)), QColor(expected[row].background));
+            int textLeft = rect.left();
+            while (textLeft < rect.right() && image.pixel(QPoint(textLeft, rect.center().y()) * ratio) != expected[row].background)
+                ++textLeft; // right of the check box
+            bool inked = false;
+            for (int x = textLeft; x < rect.right() && !inked; ++x) {
+                for (int y = rect.top(); y <= rect.bottom() && !inked; ++y)
+                    inked = expected[row].ink(QColor(image.pixel(QPoint(x, y) * ratio)));
+            }
+            QVERIFY2(inked, qPrintable(QStringLiteral("row %1 drawn without its tier's text colour").arg(row)));
+        }
+    }
+
+    void languageSentFollowsTheLanguageList_data()
+    {
+        QTest::addColumn<QString>("typed"); // empty: the start-up choice
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("identifier");
+
+        QTest::newRow("English US at start") << QString() << 5 << 1033;
+        QTest::newRow("Icelandic") << QStringLiteral("Ice") << 55 << 1039;
+        QTest::newRow("Belgian Dutch") << QStringLiteral("Belgian D") << 57 << 2067;
+        QTest::newRow("Swiss Italian, the last item") << QStringLiteral("Swiss I") << 61 << 2064;
+        QTest::newRow("Danish, the first item") << QStringLiteral("dan") << 0 << 1030;
+        QTest::newRow("text that begins no item: no proofing") << QStringLiteral("xyz") << -1 << 1024;
+    }
+
+    void languageSentFollowsTheLanguageList()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, index);
+        QFETCH(int, identifier);
+
+        Harness h(QStringLiteral("one: o1; o1: x; two: t1"));
+        auto *cbb2 = h.find<QComboBox>("cbb2");
+        if (!typed.isEmpty()) {
+            h.showTab(4);
+            Harness::retype(cbb2->lineEdit(), typed);
+        }
+        QCOMPARE(cbb2->currentIndex(), index);
+
+        h.generate(QStringLiteral("one two"), 1);
+        QCOMPARE(h.log->calls.size(), 4);
+        for (const ScriptedSource::Call &call : std::as_const(h.log->calls))
+            QCOMPARE(call.languageId, identifier);
+    }
+
+    void languageChangeWaitsForTheNextGenerate()
+    {
+        Harness h(QStringLiteral("one: o1"));
+        h.generate(QStringLiteral("one"));
+        h.showTab(4);
+        Harness::retype(h.find<QComboBox>("cbb2")->lineEdit(), QStringLiteral("Ice"));
+        QCOMPARE(h.headings(), QStringList{QStringLiteral("  one")});
+        QCOMPARE(h.log->calls.size(), 1);
+        h.generate(QStringLiteral("one"));
+        QCOMPARE(h.log->calls.last().languageId, 1039);
+    }
+
+    void lookupErrorKeepsTheColumnsBefore_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("throwAtCall");
+        QTest::addColumn<QString>("throwAtWord");
+        QTest::addColumn<QString>("error");
+
+        QTest::newRow("the typed word's lookup fails")
+            << 0 << 1 << QString() << QStringLiteral("scripted failure at call 1.");
+        QTest::newRow("a deeper lookup of the column fails")
+            << 1 << -1 << QStringLiteral("t1") << QStringLiteral("scripted failure at meaning 1.");
+    }
+
+    void lookupErrorKeepsTheColumnsBefore()
+    {
+        QFETCH(int, depth);
+        QFETCH(int, throwAtCall);
+        QFETCH(QString, throwAtWord);
+        QFETCH(QString, error);
+
+        Harness h(QStringLiteral("one: o1; two: t1, t2; t1: x; three: h1"), [&](ScriptedSource &source) {
+            source.throwAtCall = throwAtCall;
+            source.throwAtWord = throwAtWord;
+            source.throwAtMeaning = throwAtWord.isEmpty() ? -1 : 1;
+        });
+        h.generate(QStringLiteral("one two three"), depth);
+
+        QCOMPARE(messages, (QList<Message>{{Kind::Error, error}}));
+        QCOMPARE(h.headings(), QStringList{QStringLiteral("  one")});
+        QVERIFY(!h.log->words().contains(QStringLiteral("three")));
+        QVERIFY(h.find<QScrollArea>("ScrollBox1")->isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QVERIFY(!h.cursorShapes->isEmpty());
+        for (int shape : std::as_const(*h.cursorShapes))
+            QCOMPARE(shape, int(Qt::WaitCursor));
+    }
+
+    void inactiveThesaurusEndsEmptyAndSilent()
+    {
+        Harness h(QStringLiteral("one: o1"), [](ScriptedSource &source) { source.failStart = true; });
+        h.generate(QStringLiteral("one two"));
+        QVERIFY(h.form->columns().isEmpty());
+        QVERIFY(messages.isEmpty());
+        QVERIFY(h.log->calls.isEmpty());
+    }
+
+    void aThousandWordsFillOneColumn()
+    {
+        Harness h(QStringLiteral("many: ") + numberedWords(QStringLiteral("w"), 1000));
+        h.generate(QStringLiteral("many"));
+        CheckListBox *list = h.column(0)->list();
+        QCOMPARE(list->words()->rowCount(), 1000);
+        QCOMPARE(list->words()->text(0), u"w0000");
+        QCOMPARE(list->words()->text(999), u"w0999");
+        const QModelIndex last = list->model()->index(999, 0);
+        list->scrollTo(last);
+        settle();
+        QVERIFY(list->viewport()->rect().contains(list->visualRect(last).center()));
+        QCOMPARE(list->indexAt(list->visualRect(last).center()), last);
+    }
+
+    // ---- Expanding and collapsing ----
+
+    void headingClickExpandsAndCollapses_data()
+    {
+        // Half the client width, a half pixel going to the even neighbour.
+        QTest::addColumn<int>("windowWidth");
+        QTest::addColumn<int>("expandedWidth");
+        QTest::newRow("1125") << 1125 << 562;
+        QTest::newRow("1127") << 1127 << 564;
+    }
+
+    void headingClickExpandsAndCollapses()
+    {
+        QFETCH(int, windowWidth);
+        QFETCH(int, expandedWidth);
+        Harness h(QStringLiteral("alpha: a1; gamma: ") + numberedWords(QStringLiteral("g"), 100)
+                  + QStringLiteral("; delta: d1"));
+        h.form->resize(windowWidth, h.form->height());
+        h.generate(QStringLiteral("alpha gamma delta"));
+        auto *scroll = h.find<QScrollArea>("ScrollBox1");
+        ResultColumn *alpha = h.column(0), *gamma = h.column(1), *delta = h.column(2);
+        CheckListBox *list = gamma->list();
+        const int last = list->model()->rowCount() - 1;
+
+        QTest::mouseClick(gamma->heading(), Qt::LeftButton);
+        settle();
+        QCOMPARE(gamma->Expanded, 1);
+        QCOMPARE(gamma->x(), 0);
+        QCOMPARE(gamma->width(), expandedWidth);
+        QCOMPARE(alpha->x(), expandedWidth);
+        QCOMPARE(delta->x(), expandedWidth + 140);
+        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(scroll->horizontalScrollBar()->value(), 0);
+        QCOMPARE(list->columns(), 3);
+        const int third = list->viewport()->width() / 3;
+        QCOMPARE(list->visualRect(list->model()->index(0, 0)).width(), third);
+        QVERIFY(list->visualRect(list->model()->index(last, 0)).x() >= third); // flowed on to the right
+        QCOMPARE(h.form->columns(), (QList<ResultColumn *>{alpha, gamma, delta}));
+
+        QTest::mouseClick(gamma->heading(), Qt::LeftButton);
+        settle();
+        QCOMPARE(gamma->Expanded, 0);
+        QCOMPARE(gamma->x(), 0);
+        QCOMPARE(gamma->width(), 140);
+        QCOMPARE(alpha->x(), 140);
+        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        QCOMPARE(list->columns(), 1);
+        QCOMPARE(list->visualRect(list->model()->index(last, 0)).x(), 0);
+    }
+
+    void collapsingOneOfTwoExpandedBringsTheBarBack()
+    {
+        Harness h(QStringLiteral("alpha: a1; gamma: g1"));
+        h.generate(QStringLiteral("alpha gamma"));
+        auto *scroll = h.find<QScrollArea>("ScrollBox1");
+        const int wide = h.form->width() / 2; // 1126 is even
+
+        QTest::mouseClick(h.column(0)->heading(), Qt::LeftButton);
+        QTest::mouseClick(h.column(1)->heading(), Qt::LeftButton);
+        settle();
+        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(h.column(1)->x(), 0);
+        QCOMPARE(h.column(0)->x(), wide);
+
+        QTest::mouseClick(h.column(1)->heading(), Qt::LeftButton);
+        settle();
+        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        QCOMPARE(h.column(0)->width(), wide);
+        QCOMPARE(h.column(0)->Expanded, 1);
+        QCOMPARE(h.column(1)->width(), 140);
+    }
+
+    void expandingInAScrolledAreaTakesTheVisibleLeft()
+    {
+        QString script;
+        QString phrase;
+        for (int i = 0; i < 10; ++i) {
+            script += QStringLiteral("c%1: x%1;").arg(i);
+            phrase += QStringLiteral("c%1 ").arg(i);
+        }
+        Harness h(script);
+        h.generate(phrase.trimmed());
+        auto *scroll = h.find<QScrollArea>("ScrollBox1");
+        QScrollBar *bar = scroll->horizontalScrollBar();
+        QVERIFY(bar->maximum() >= 280);
+        bar->setValue(280); // column 2 starts right at the visible edge
+        settle();
+
+        ResultColumn *moved = h.column(5);
+        QTest::mouseClick(moved->heading(), Qt::LeftButton);
+        settle();
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(moved->x(), 280);
+        QCOMPARE(h.column(1)->x(), 140);
+        QCOMPARE(h.column(2)->x(), 280 + moved->width());
+        QCOMPARE(h.column(6)->x(), 280 + moved->width() + 3 * 140);
+    }
+
+    // ---- Popup menu and double click ----
+
+    void popupMenuTakesTheWordUnderThePointer()
+    {
+        Harness h(QStringLiteral("alpha: a1, a2, a3"));
+        h.generate(QStringLiteral("alpha"));
+        CheckListBox *list = h.column(0)->list();
+        QMenu *menu = h.column(0)->popupMenu();
+        QSignalSpy trees(h.form.get(), &TForm1::wordTreeRequested);
+        QSignalSpy dictionaries(h.form.get(), &TForm1::dictionaryRequested);
+
+        rightClick(list, onWord(list, 1));
+        QCOMPARE(h.form->SelectedWord, u"a2");
+        QVERIFY(menu->isVisible());
+        QCOMPARE(menu->actions().size(), 2);
+        QAction *doraz3 = menu->actions().at(1);
+        QCOMPARE(doraz3->text(), u"Doraz 3");
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(doraz3).center());
+        settle();
+        QCOMPARE(trees.size(), 1);
+        QCOMPARE(trees.at(0).at(0).toString(), u"a2");
+
+        rightClick(list, onWord(list, 0));
+        QCOMPARE(h.form->SelectedWord, u"a1");
+        QAction *dictionary = menu->actions().at(0);
+        QCOMPARE(dictionary->text(), u"Browse to online dictionary");
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(dictionary).center());
+        settle();
+        QCOMPARE(dictionaries.size(), 1);
+        QCOMPARE(dictionaries.at(0).at(0).toString(), u"a1");
+        QCOMPARE(openedLinks->size(), 1);
+        QVERIFY2(openedLinks->first().contains(QStringLiteral("a1")), qPrintable(openedLinks->first()));
+        QVERIFY(!menu->isVisible());
+
+        // Below the last row: no menu, the word taken before stays.
+        const QRect lastRow = list->visualRect(list->model()->index(2, 0));
+        rightClick(list, {lastRow.center().x(), lastRow.bottom() + 10});
+        QVERIFY(!menu->isVisible());
+        QCOMPARE(h.form->SelectedWord, u"a1");
+        QCOMPARE(trees.size(), 1);
+    }
+
+    void doubleClickAsksForTheWordTree()
+    {
+        Harness h(QStringLiteral("alpha: a1, a2, a3"));
+        h.generate(QStringLiteral("alpha"));
+        CheckListBox *list = h.column(0)->list();
+        QSignalSpy trees(h.form.get(), &TForm1::wordTreeRequested);
+
+        const QPoint word = onWord(list, 2);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, word);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, word);
+        settle();
+        QCOMPARE(trees.size(), 1);
+        QCOMPARE(trees.at(0).at(0).toString(), u"a3");
+        QVERIFY(!list->words()->isChecked(2));
+
+        const QRect lastRow = list->visualRect(list->model()->index(2, 0));
+        const QPoint below(lastRow.center().x(), lastRow.bottom() + 10);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
+        settle();
+        QCOMPARE(trees.size(), 1);
+    }
+
+    // ---- Fonts ----
+
+    void fontButtonsChangeEveryColumnAndTheDisplayFont()
+    {
+        Harness h(QStringLiteral("alpha: a1; beta: b1"));
+        h.generate(QStringLiteral("alpha beta"));
+        const int size = h.form->aFont.pointSize;
+        const int rowHeight = h.column(0)->list()->rowHeight();
+        const int drawnRowHeight = h.column(0)->list()->visualRect(h.column(0)->list()->model()->index(0, 0)).height();
+
+        for (int i = 0; i < 3; ++i)
+            h.click("btn6");
+        QCOMPARE(h.form->aFont.pointSize, size + 3);
+        for (ResultColumn *column : h.form->columns()) {
+            QCOMPARE(column->displayFont().pointSize, size + 3);
+            QCOMPARE(column->heading()->font().pointSize(), size + 3);
+            QCOMPARE(column->list()->font().pointSize(), size + 3);
+            QCOMPARE(column->list()->rowHeight(), rowHeight);
+            QCOMPARE(column->list()->visualRect(column->list()->model()->index(0, 0)).height(), drawnRowHeight);
+        }
+
+        // Down to 0 and below: unbounded, and still drawn.
+        for (int i = 0; i < size + 5; ++i)
+            h.click("btn5");
+        QCOMPARE(h.form->aFont.pointSize, -2);
+        QCOMPARE(h.column(1)->displayFont().pointSize, -2);
+        QVERIFY(!h.form->grab().isNull());
+        h.click("btn6");
+        QCOMPARE(h.form->aFont.pointSize, -1);
+    }
+
+    void fontDialogStartsFromItsDesignFontThenFromTheDisplayFont()
+    {
+        Harness h(QStringLiteral("alpha: a1; beta: b1"));
+        h.generate(QStringLiteral("alpha beta"));
+        h.click("btn6"); // the columns and aFont now differ from the dialog's design font
+
+        Dialogs::setNextFont(std::nullopt);
+        h.click("btn4");
+        QCOMPARE(Dialogs::lastFontDialogInitial(), DisplayFont::dialogDesignFont());
+        QCOMPARE(Dialogs::lastFontDialogInitial().family, u"Tahoma");
+        QCOMPARE(Dialogs::lastFontDialogInitial().pointSize, 8);
+        QCOMPARE(h.form->aFont.pointSize, 11); // cancelled: nothing changed
+
+        DisplayFont chosen;
+        chosen.family = QStringLiteral("DejaVu Serif");
+        chosen.pointSize = 14;
+        chosen.italic = true;
+        chosen.color = TColor::fromRgb(200, 0, 0);
+        Dialogs::setNextFont(chosen);
+        h.click("btn4");
+        QCOMPARE(Dialogs::lastFontDialogInitial(), DisplayFont::dialogDesignFont()); // a cancel is no choice
+        QCOMPARE(h.form->aFont, chosen);
+        for (ResultColumn *column : h.form->columns()) {
+            QCOMPARE(column->displayFont(), chosen);
+            QCOMPARE(column->heading()->font().family(), u"DejaVu Serif");
+            QVERIFY(column->heading()->font().italic());
+            QCOMPARE(column->heading()->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+        }
+
+        h.click("btn6");
+        Dialogs::setNextFont(std::nullopt);
+        h.click("btn4");
+        DisplayFont grown = chosen;
+        grown.pointSize = 15;
+        QCOMPARE(Dialogs::lastFontDialogInitial(), grown);
+        QCOMPARE(h.form->aFont, grown);
+
+        // New columns are built in the current font, their rows measured in it.
+        const int oldRowHeight = h.column(0)->list()->rowHeight();
+        h.generate(QStringLiteral("alpha"));
+        CheckListBox *list = h.column(0)->list();
+        QCOMPARE(h.column(0)->displayFont(), grown);
+        QFont expected(QStringLiteral("DejaVu Serif"));
+        expected.setPointSize(15);
+        expected.setItalic(true);
+        const int measured = QFontMetrics(expected).size(Qt::TextSingleLine, QStringLiteral("test")).height() + 3;
+        QVERIFY(measured > oldRowHeight);
+        QCOMPARE(list->rowHeight(), measured);
+        QCOMPARE(list->visualRect(list->model()->index(0, 0)).height(), measured);
+    }
+
+    // ---- Export ----
+
+    void copyMergesTheTickedWordsRowByRow()
+    {
+        Harness h(kExportScript);
+        h.generate(QStringLiteral("a b c"));
+        h.setDelimiter(QStringLiteral(", "));
+        for (const auto &[column, row] : {std::pair{0, 0}, {0, 1}, {1, 0}, {2, 0}, {2, 1}, {2, 2}})
+            QVERIFY(tick(h.column(column)->list(), row));
+        // An untick in between leaves no hole.
+        QVERIFY(tick(h.column(1)->list(), 1));
+        QVERIFY(!tick(h.column(1)->list(), 1));
+
+        h.click("btn1");
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"a1, b1, c1, \r\na2, c2, \r\nc3, \r\n");
+
+        // A column moved to the front keeps its place in the lines.
+        QTest::mouseClick(h.column(2)->heading(), Qt::LeftButton);
+        settle();
+        QCOMPARE(h.column(2)->x(), 0);
+        h.click("btn1");
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"a1, b1, c1, \r\na2, c2, \r\nc3, \r\n");
+
+        // A new delimiter counts at once, an empty one too.
+        h.setDelimiter(QString());
+        h.click("btn1");
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"a1b1c1\r\na2c2\r\nc3\r\n");
+    }
+
+    void nothingTickedExportsTheEmptyText()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        Harness h(kExportScript);
+        h.generate(QStringLiteral("a b"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("stale"));
+
+        h.click("btn1");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+
+        const QString path = dir.filePath(QStringLiteral("empty.txt"));
+        writeFile(path, "old");
+        Dialogs::setNextFileName(path);
+        h.click("btnButton2");
+        QCOMPARE(readAll(path), QByteArray());
+        QVERIFY(messages.isEmpty());
+    }
+
+    void clearClipboardLeavesOnlyAnEmptyText()
+    {
+        Harness h(kExportScript);
+        auto *mime = new QMimeData;
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        mime->setImageData(picture);
+        mime->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/some file.txt"))});
+        mime->setText(QStringLiteral("before"));
+        mime->setData(QStringLiteral("application/x-verbarium-test"), "payload");
+        QGuiApplication::clipboard()->setMimeData(mime);
+        QVERIFY(QGuiApplication::clipboard()->mimeData()->hasImage());
+
+        h.click("btn3");
+        const QMimeData *now = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(now);
+        QVERIFY(now->hasText());
+        QCOMPARE(now->text(), QString());
+        QVERIFY(!now->hasImage());
+        QVERIFY(!now->hasUrls());
+        QVERIFY(!now->hasFormat(QStringLiteral("application/x-verbarium-test")));
+        QVERIFY(messages.isEmpty());
+    }
+
+    void saveWritesTheTextAndReplacesAnExistingFile()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("words.txt"));
+        writeFile(path, "an older and much longer content\r\n");
+
+        Harness h(kExportScript);
+        h.generate(QStringLiteral("a b"));
+        h.setDelimiter(QStringLiteral(", "));
+        QVERIFY(tick(h.column(0)->list(), 0));
+        QVERIFY(tick(h.column(0)->list(), 2));
+        QVERIFY(tick(h.column(1)->list(), 1));
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+
+        Dialogs::setNextFileName(path);
+        h.click("btnButton2");
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(readAll(path), QByteArray("a1, b2, \r\na3, \r\n"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"untouched");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("words.txt")});
+
+        // Cancelling the dialog changes nothing.
+        QVERIFY(tick(h.column(1)->list(), 0));
+        Dialogs::setNextFileName(std::nullopt);
+        h.click("btnButton2");
+        QCOMPARE(readAll(path), QByteArray("a1, b2, \r\na3, \r\n"));
+        QVERIFY(messages.isEmpty());
+    }
+
+    void saveDialogIsTheRealOneAndProposesTheLastName()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString first = dir.filePath(QStringLiteral("first.txt"));
+        Harness h(kExportScript);
+        h.generate(QStringLiteral("a"));
+        QVERIFY(tick(h.column(0)->list(), 0));
+        Dialogs::setNextFileName(first);
+        h.click("btnButton2");
+        QCOMPARE(readAll(first), QByteArray("a1.\r\n"));
+
+        // The real dialog: its settings, the proposed name, and a typed name without extension.
+        QString title;
+        QStringList proposed;
+        QStringList filters;
+        QString suffix;
+        bool asksBeforeOverwrite = true;
+        withModalDialog(
+            [&](QWidget *modal) {
+                auto *dialog = qobject_cast<QFileDialog *>(modal);
+                if (!dialog) {
+                    modal->close();
+                    return;
+                }
+                title = dialog->windowTitle();
+                proposed = dialog->selectedFiles();
+                filters = dialog->nameFilters();
+                suffix = dialog->defaultSuffix();
+                asksBeforeOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+                dialog->selectFile(dir.filePath(QStringLiteral("second")));
+                static_cast<QDialog *>(dialog)->accept();
+            },
+            [&] { h.click("btnButton2"); });
+        QCOMPARE(title, u"Save selected words");
+        QCOMPARE(proposed, QStringList{first});
+        QCOMPARE(filters, QStringList{QStringLiteral("Text Files (*.txt)")});
+        QCOMPARE(suffix, u"txt");
+        QVERIFY(!asksBeforeOverwrite);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("second.txt"))), QByteArray("a1.\r\n"));
+
+        // Cancelled in the real dialog: nothing written, the last name still proposed.
+        withModalDialog(
+            [&](QWidget *modal) {
+                if (auto *dialog = qobject_cast<QFileDialog *>(modal))
+                    proposed = dialog->selectedFiles();
+                modal->close();
+            },
+            [&] { h.click("btnButton2"); });
+        QCOMPARE(proposed, QStringList{dir.filePath(QStringLiteral("second.txt"))});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("first.txt"), QStringLiteral("second.txt")}));
+        QVERIFY(messages.isEmpty());
+    }
+
+    void saveToAPlaceThatCannotHoldAFileShowsTheError_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::newRow("folder that does not exist") << QStringLiteral("missing/words.txt");
+        QTest::newRow("inside a file") << QStringLiteral("good.txt/words.txt");
+        QTest::newRow("a folder itself") << QStringLiteral("folder");
+    }
+
+    void saveToAPlaceThatCannotHoldAFileShowsTheError()
+    {
+        QFETCH(QString, relative);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+        const QString good = dir.filePath(QStringLiteral("good.txt"));
+
+        Harness h(kExportScript);
+        h.generate(QStringLiteral("a"));
+        QVERIFY(tick(h.column(0)->list(), 1));
+        Dialogs::setNextFileName(good);
+        h.click("btnButton2");
+        const QByteArray goodBytes = readAll(good);
+        QCOMPARE(goodBytes, QByteArray("a2.\r\n"));
+
+        const QString bad = dir.filePath(relative);
+        Dialogs::setNextFileName(bad);
+        h.click("btnButton2");
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].kind, Kind::Error);
+        const QString prefix = QStringLiteral("Cannot create file \"%1\". ").arg(bad);
+        QVERIFY2(messages[0].text.startsWith(prefix), qPrintable(messages[0].text));
+        QVERIFY2(messages[0].text.size() > prefix.size() + 1, qPrintable(messages[0].text)); // a reason follows
+        QVERIFY(messages[0].text.endsWith(u'.'));
+        QVERIFY(!messages[0].text.endsWith(QStringLiteral("..")));
+        QCOMPARE(readAll(good), goodBytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral("folder"), QStringLiteral("good.txt")}));
+        QVERIFY(QDir(dir.filePath(QStringLiteral("folder"))).isEmpty());
+    }
+
+    // ---- Settings tab ----
+
+    void languageListAndItsTyping()
+    {
+        Harness h{QString()};
+        h.showTab(4);
+        auto *cbb2 = h.find<QComboBox>("cbb2");
+        QStringList items;
+        for (int i = 0; i < cbb2->count(); ++i)
+            items.append(cbb2->itemText(i));
+        QCOMPARE(items, kLanguageItems);
+        QCOMPARE(cbb2->currentIndex(), 5);
+        QCOMPARE(cbb2->currentText(), u"English US");
+
+        Harness::retype(cbb2->lineEdit(), QStringLiteral("Ice"));
+        QCOMPARE(cbb2->currentIndex(), 55);
+        QCOMPARE(cbb2->itemText(cbb2->currentIndex()), u"Icelandic");
+        Harness::retype(cbb2->lineEdit(), QStringLiteral("xyz"));
+        QCOMPARE(cbb2->currentIndex(), -1);
+    }
+
+    void styleListAppliesTheChosenStyle()
+    {
+        Harness h{QString()};
+        h.showTab(4);
+        auto *cbb3 = h.find<QComboBox>("cbb3");
+        QStringList names;
+        for (int i = 0; i < cbb3->count(); ++i)
+            names.append(cbb3->itemText(i));
+        QCOMPARE(names.size(), 30);
+        QCOMPARE(names.first(), u"Amakrits");
+        QCOMPARE(names.last(), u"Windows");
+        QStringList sorted = names;
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        QCOMPARE(names, sorted);
+        QVERIFY(names.contains(QStringLiteral("Luna")));
+        QCOMPARE(cbb3->currentIndex(), -1);
+        QVERIFY(cbb3->currentText().isEmpty());
+
+        cbb3->setFocus();
+        QTest::keyClicks(cbb3, QStringLiteral("Carb"));
+        settle();
+        QCOMPARE(cbb3->currentText(), u"Carbon");
+        QCOMPARE(TStyleManager::ActiveStyleName(), u"Carbon");
+        QVERIFY(messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
