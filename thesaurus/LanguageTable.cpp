@@ -101,13 +101,26 @@ TSpellCheckLanguage languageForListIndex(int listIndex)
     return static_cast<TSpellCheckLanguage>(static_cast<std::uint8_t>(listIndex + 2));
 }
 
+namespace {
+// "Greek," and "Russian " as people type them: without the blanks and commas at the ends.
+QString bare(const QString &name)
+{
+    qsizetype begin = 0, end = name.size();
+    const auto loose = [](QChar c) { return c.isSpace() || c == QLatin1Char(','); };
+    while (begin < end && loose(name[begin]))
+        ++begin;
+    while (end > begin && loose(name[end - 1]))
+        --end;
+    return name.mid(begin, end - begin);
+}
+} // namespace
+
 int listIndexForName(const QString &name)
 {
-    const QString wanted = name.trimmed();
+    const QString wanted = bare(name);
     const QStringList &items = listItems();
     for (int i = 0; i < items.size(); ++i) {
-        if (items[i].compare(name, Qt::CaseInsensitive) == 0
-            || items[i].trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+        if (items[i].compare(name, Qt::CaseInsensitive) == 0 || bare(items[i]).compare(wanted, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;

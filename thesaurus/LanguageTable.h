@@ -49,8 +49,9 @@ const QStringList &listItems();
 // modulo 256, like the byte the ordinal is kept in.
 TSpellCheckLanguage languageForListIndex(int listIndex);
 
-// The list index of an item named as listed or trimmed ("Russian " and "Russian"
-// both match item 23); letter case is ignored. -1 when no item matches.
+// The list index of an item named as listed or without the blanks and commas at
+// its ends ("Russian " and "Russian" both match item 23, "Greek" matches "Greek,");
+// letter case is ignored. -1 when no item matches.
 int listIndexForName(const QString &name);
 
 } // namespace LanguageTable

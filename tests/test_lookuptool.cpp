@@ -1,0 +1,255 @@
+#include "thesaurus/SynonymExpansion.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString Tool = QStringLiteral(VERBARIUM_LOOKUP_TOOL);
+const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
+const QString Fixtures = DataDir + QStringLiteral("/thesaurus");
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the tool; the environment names the fixtures, so that runs without
+// --data-dir read them before any installed data.
+Run run(const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VERBARIUM_THESAURUS_PATH"), Fixtures);
+    process.setProcessEnvironment(environment);
+    process.start(Tool, arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QStringList args(std::initializer_list<const char *> list)
+{
+    QStringList result;
+    for (const char *argument : list)
+        result.append(QString::fromUtf8(argument));
+    return result;
+}
+
+QStringList withData(std::initializer_list<const char *> list, const QString &folder = Fixtures)
+{
+    return QStringList{QStringLiteral("--data-dir"), folder} + args(list);
+}
+
+// The tsv lines of one column from its entries, "word:tier, word:tier".
+QString tsvColumn(int column, const QString &typed, const QString &entries)
+{
+    QString lines;
+    for (QString entry : entries.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        entry = entry.trimmed();
+        const qsizetype colon = entry.lastIndexOf(QLatin1Char(':'));
+        lines += QStringLiteral("%1\t%2\t%3\t%4\n").arg(column).arg(typed, entry.mid(colon + 1), entry.left(colon));
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestLookupTool : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_empty;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(QFileInfo(Tool).isExecutable(), qPrintable(Tool));
+        QVERIFY(m_empty.isValid());
+    }
+
+    void tsv_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");
+
+        const QString bright0 = QStringLiteral("brilliant:0, shining:0, vivid:0, smart:0, clever:0, brightly:0");
+        const QString morning0 = QStringLiteral(
+            "morn:0, forenoon:0, dawn:0, daybreak:0, sunrise:0, first light:0, time of day:0, period:0");
+
+        QTest::newRow("two columns, repeats dropped")
+            << withData({"bright morning"})
+            << tsvColumn(0, QStringLiteral("bright"), bright0) + tsvColumn(1, QStringLiteral("morning"), morning0);
+        QTest::newRow("words as separate arguments")
+            << withData({"bright", "morning"})
+            << tsvColumn(0, QStringLiteral("bright"), bright0) + tsvColumn(1, QStringLiteral("morning"), morning0);
+        QTest::newRow("columns numbered in kept order")
+            << withData({"zyzzyva  bright"}) << tsvColumn(0, QStringLiteral("bright"), bright0);
+        QTest::newRow("typed word kept as typed") << withData({"Bright"}) << tsvColumn(0, QStringLiteral("Bright"), bright0);
+        QTest::newRow("depth 1")
+            << withData({"--depth", "1", "bright"})
+            << tsvColumn(0, QStringLiteral("bright"),
+                         QStringLiteral("brilliant:0, dazzling:1, glittering:1, bright:1, superb:1, splendid:1, shining:0,"
+                                        "gleaming:1, vivid:0, vibrant:1, colorful:1, smart:0, clever:1, intelligent:1, brightly:0"));
+        QTest::newRow("depth 2")
+            << withData({"--depth", "2", "bright"})
+            << tsvColumn(0, QStringLiteral("bright"),
+                         QStringLiteral("brilliant:0, dazzling:1, blinding:2, glaring:2, glittering:1, sparkling:2,"
+                                        "glistening:2, bright:1, shining:2, vivid:2, smart:2, clever:2, brightly:2, superb:1,"
+                                        "excellent:2, first-rate:2, splendid:1"));
+        QTest::newRow("English UK reads the US data")
+            << withData({"--language", "english uk", "Verbarium"}) << tsvColumn(0, QStringLiteral("Verbarium"), QStringLiteral("thesaurus:0, word finder:0"));
+        QTest::newRow("KOI8-R data, UTF-8 out")
+            << withData({"--language", "Russian", "Дом"}, DataDir + QStringLiteral("/encodings"))
+            << tsvColumn(0, QStringLiteral("Дом"), QStringLiteral("здание:0, жилище:0, очаг:0"));
+        QTest::newRow("search path from the environment")
+            << args({"--format", "tsv", "Verbarium"}) << tsvColumn(0, QStringLiteral("Verbarium"), QStringLiteral("thesaurus:0, word finder:0"));
+        QTest::newRow("tree")
+            << withData({"--tree", "Verbarium"})
+            << "0\tVerbarium\n1\tthesaurus\n2\twordbook\n2\tlexicon\n2\tVerbarium\n3\tword finder\n1\tword finder\n";
+    }
+    void tsv()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+
+        if (!arguments.contains(QStringLiteral("--format")))
+            arguments.prepend(QStringLiteral("--format=tsv"));
+        const Run result = run(arguments);
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.out, output);
+        QCOMPARE(result.exitCode, 0);
+    }
+
+    // json and text hold what tsv holds.
+    void formatsAgree_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("depth 0, two columns") << args({"bright zyzzyva morning"});
+        QTest::newRow("depth 2") << args({"--depth", "2", "bright"});
+    }
+    void formatsAgree()
+    {
+        QFETCH(QStringList, arguments);
+
+        const Run tsv = run(withData({"--format", "tsv"}) + arguments);
+        const Run json = run(withData({"--format", "json"}) + arguments);
+        const Run text = run(withData({}) + arguments);
+        QCOMPARE(tsv.exitCode, 0);
+        QCOMPARE(json.exitCode, 0);
+        QCOMPARE(text.exitCode, 0);
+
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(json.out.toUtf8(), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QString fromJson;
+        QString expectedText;
+        const QJsonArray columns = document.object().value(QStringLiteral("columns")).toArray();
+        QVERIFY(!columns.isEmpty());
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            const QJsonObject column = columns[c].toObject();
+            QCOMPARE(column.value(QStringLiteral("column")).toInt(-1), int(c));
+            const QString typed = column.value(QStringLiteral("word")).toString();
+            expectedText += typed + QLatin1Char('\n');
+            for (const QJsonValue &value : column.value(QStringLiteral("entries")).toArray()) {
+                const QJsonObject entry = value.toObject();
+                const int tier = entry.value(QStringLiteral("tier")).toInt(-1);
+                const QString word = entry.value(QStringLiteral("word")).toString();
+                fromJson += QStringLiteral("%1\t%2\t%3\t%4\n").arg(c).arg(typed).arg(tier).arg(word);
+                expectedText += QString(2 * (tier + 1), QLatin1Char(' ')) + word + QLatin1Char('\n');
+            }
+        }
+        QCOMPARE(fromJson, tsv.out);
+        QCOMPARE(text.out, expectedText);
+    }
+
+    void treeFormats()
+    {
+        const Run json = run(withData({"--tree", "--format", "json", "Verbarium"}));
+        QCOMPARE(json.exitCode, 0);
+        const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(root.value(QStringLiteral("word")).toString(), QStringLiteral("Verbarium"));
+        QCOMPARE(root.value(QStringLiteral("level")).toInt(-1), 0);
+        const QJsonArray level1 = root.value(QStringLiteral("children")).toArray();
+        QCOMPARE(level1.size(), 2);
+        QCOMPARE(level1[1].toObject().value(QStringLiteral("word")).toString(), QStringLiteral("word finder"));
+        QVERIFY(!level1[1].toObject().contains(QStringLiteral("children")));
+        const QJsonArray level2 = level1[0].toObject().value(QStringLiteral("children")).toArray();
+        QCOMPARE(level2.size(), 3);
+        const QJsonObject again = level2[2].toObject();
+        QCOMPARE(again.value(QStringLiteral("word")).toString(), QStringLiteral("Verbarium"));
+        QCOMPARE(again.value(QStringLiteral("level")).toInt(-1), 2);
+        const QJsonArray level3 = again.value(QStringLiteral("children")).toArray();
+        QCOMPARE(level3.size(), 1);
+        QCOMPARE(level3[0].toObject().value(QStringLiteral("word")).toString(), QStringLiteral("word finder"));
+        QCOMPARE(level3[0].toObject().value(QStringLiteral("level")).toInt(-1), 3);
+
+        const Run text = run(withData({"--tree", "Verbarium"}));
+        QCOMPARE(text.exitCode, 0);
+        QCOMPARE(text.out, QStringLiteral("Verbarium\n  thesaurus\n    wordbook\n    lexicon\n    Verbarium\n      word finder\n  word finder\n"));
+    }
+
+    void exitStatus_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message"); // part of stderr; empty: stderr empty
+
+        QTest::newRow("found") << withData({"run"}) << 0 << "";
+        QTest::newRow("nothing found") << withData({"zyzzyva"}) << 1 << "";
+        QTest::newRow("tree without children") << withData({"--tree", "zyzzyva"}) << 1 << "";
+        QTest::newRow("only blanks") << withData({"  "}) << 1 << "";
+        QTest::newRow("language without data") << withData({"--language", "Dutch", "run"}) << 1
+                                               << "No thesaurus data is installed for Dutch.";
+        QTest::newRow("no data at all") << withData({"run"}, m_empty.path()) << 1 << "No thesaurus data was found.";
+
+        QTest::newRow("no phrase") << withData({}) << 2 << SynonymExpansion::emptyPhraseMessage();
+        QTest::newRow("empty phrase") << withData({""}) << 2 << SynonymExpansion::emptyPhraseMessage();
+        QTest::newRow("11 words") << withData({"a b c d e f g h i j k"}) << 2 << SynonymExpansion::tooManyWordsMessage();
+        QTest::newRow("10 words and a blank") << withData({"a b c d e f g h i j "}) << 2 << SynonymExpansion::tooManyWordsMessage();
+        QTest::newRow("10 words") << withData({"run a b c d e f g h i"}) << 0 << "";
+        QTest::newRow("4 words at depth 2") << withData({"--depth", "2", "run a b c"}) << 2
+                                            << SynonymExpansion::tooManyDoraz3WordsMessage();
+        QTest::newRow("4 words at depth 1") << withData({"--depth", "1", "run a b c"}) << 0 << "";
+        QTest::newRow("unknown option") << withData({"--colour", "run"}) << 2 << "colour";
+        QTest::newRow("depth out of range") << withData({"--depth", "3", "run"}) << 2 << "depth";
+        QTest::newRow("depth not a number") << withData({"--depth", "deep", "run"}) << 2 << "depth";
+        QTest::newRow("unknown format") << withData({"--format", "xml", "run"}) << 2 << "format";
+        QTest::newRow("unknown language") << withData({"--language", "Klingon", "run"}) << 2 << "Klingon";
+        QTest::newRow("damaged data") << withData({"run"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 3
+                                      << QStringLiteral("The thesaurus file \"%1/damaged/entry-cut-short/th_en_US_v2.dat\" is damaged").arg(DataDir);
+        QTest::newRow("damaged data, tree") << withData({"--tree", "run"}, DataDir + QStringLiteral("/damaged/offset-other-word")) << 3
+                                            << "th_en_US_v2.idx\" is damaged";
+    }
+    void exitStatus()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        if (message.isEmpty())
+            QCOMPARE(result.err, QString());
+        else
+            QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        if (exitCode >= 2)
+            QCOMPARE(result.out, QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLookupTool)
+#include "test_lookuptool.moc"

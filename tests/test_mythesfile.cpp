@@ -1,0 +1,537 @@
+#include "common/AppError.h"
+#include "thesaurus/LanguageTable.h"
+#include "thesaurus/MythesFile.h"
+#include "thesaurus/MythesSource.h"
+#include "thesaurus/ThesaurusCatalog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+namespace {
+
+const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
+const QString RealData = QStringLiteral("/usr/share/mythes");
+
+QString fixture(const QString &relativeBase, const char *suffix)
+{
+    return DataDir + QLatin1Char('/') + relativeBase + QString::fromLatin1(suffix);
+}
+
+// An entry as one line: meanings split by " | ", antonyms marked with '!'.
+// "-" for a word that was not found.
+QString render(const MythesFile::Entry &entry)
+{
+    if (!entry.found)
+        return QStringLiteral("-");
+    QStringList meanings;
+    for (const MythesFile::Meaning &meaning : entry.meanings) {
+        QStringList fields = meaning.synonyms;
+        for (const QString &antonym : meaning.antonyms)
+            fields.append(QLatin1Char('!') + antonym);
+        meanings.append(fields.join(QStringLiteral(", ")));
+    }
+    return meanings.join(QStringLiteral(" | "));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &data)
+{
+    // A new file each time: ext4 flushes a file truncated and rewritten in place,
+    // which makes thousands of rewrites slow.
+    QFile::remove(path);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
+}
+
+// The headwords of an idx file, the empty one left out.
+QStringList headwords(const QByteArray &idx)
+{
+    QStringList result;
+    const QList<QByteArray> lines = idx.split('\n');
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const qsizetype bar = lines[i].indexOf('|');
+        if (bar > 0)
+            result.append(QString::fromUtf8(lines[i].left(bar)));
+    }
+    return result;
+}
+
+struct DatEntry {
+    QByteArray word;
+    QByteArrayList meanings;
+    bool indexed = true; // whether the index names it
+};
+
+// Builds a UTF-8 pair in a folder, offsets computed, and returns its base path.
+QString writePair(const QString &folder, const QString &name, const QList<DatEntry> &entries,
+                  const QByteArray &newline = "\n")
+{
+    QByteArray dat = "UTF-8" + newline;
+    QMap<QByteArray, qsizetype> offsets;
+    for (const DatEntry &entry : entries) {
+        if (entry.indexed)
+            offsets.insert(entry.word, dat.size());
+        dat += entry.word + '|' + QByteArray::number(entry.meanings.size()) + newline;
+        for (const QByteArray &line : entry.meanings)
+            dat += line + newline;
+    }
+    QByteArray idx = "UTF-8" + newline + QByteArray::number(offsets.size()) + newline;
+    for (auto it = offsets.cbegin(); it != offsets.cend(); ++it)
+        idx += it.key() + '|' + QByteArray::number(it.value()) + newline;
+    const QString base = folder + QLatin1Char('/') + name;
+    writeAll(base + QStringLiteral(".idx"), idx);
+    writeAll(base + QStringLiteral(".dat"), dat);
+    return base;
+}
+
+// The error of opening a pair, if any.
+std::optional<QString> openError(const QString &idx, const QString &dat)
+{
+    try {
+        MythesFile file(idx, dat);
+        return std::nullopt;
+    } catch (const AppError &error) {
+        return error.message();
+    }
+}
+
+QString damagedPrefix(const QString &path)
+{
+    return QStringLiteral("The thesaurus file \"%1\" is damaged: ").arg(QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
+class TestMythesFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lookup_data()
+    {
+        QTest::addColumn<QString>("pair");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("entry");
+
+        const QString en = QStringLiteral("thesaurus/th_en_US_v2");
+        const QString bright = QStringLiteral("brilliant, shining, vivid, smart | smart, clever, brilliant | !dull, !dark | brightly");
+        const QString quick = QStringLiteral("fast, speedy, Quick, rapid | nimble, agile, fast | !slow");
+        const QString run = QStringLiteral("race, sprint, dash, go | operate, function, work, go | footrace, race | !stop, !halt, !stand still");
+        const QString thesaurus = QStringLiteral("wordbook, lexicon, Verbarium");
+
+        QTest::newRow("repeats kept, notes stripped, antonyms apart") << en << "bright" << bright;
+        QTest::newRow("lower-case retry") << en << "Bright" << bright;
+        QTest::newRow("lower-case retry, all capitals") << en << "BRIGHT" << bright;
+        QTest::newRow("capitalised headword as given") << en << "Quick" << "Quick Match, fast lane";
+        QTest::newRow("empty and padded fields") << en << "quick" << quick;
+        QTest::newRow("retry goes to the lower-case word, not to another case") << en << "QUICK" << quick;
+        QTest::newRow("antonym notes in any case") << en << "run" << run;
+        QTest::newRow("repeats across meanings") << en << "morning"
+            << "morn, forenoon, dawn | dawn, daybreak, sunrise, first light | time of day, period";
+        QTest::newRow("empty first field") << en << "fast" << "quick, rapid, swift | firm, fixed";
+        QTest::newRow("several notes, parentheses inside a word") << en << "old" << "old hat, aged, word(s), elderly";
+        QTest::newRow("headword with a blank") << en << "first light" << "dawn, daybreak";
+        QTest::newRow("non-ASCII headword, lower-case retry") << en << "CAFÉ" << "coffee shop, bistro, coffeehouse";
+        QTest::newRow("accents are not folded") << en << "cafe" << "café, coffee shop";
+        QTest::newRow("last entry of the file") << en << "thesaurus" << thesaurus;
+        QTest::newRow("unknown word") << en << "zyzzyva" << "-";
+        QTest::newRow("prefix of a headword") << en << "brigh" << "-";
+        QTest::newRow("headword with trailing blank") << en << "bright " << "-";
+        QTest::newRow("empty word") << en << "" << "-";
+        QTest::newRow("word with a bar") << en << "run|4" << "-";
+        QTest::newRow("word with a line break") << en << "run\n(verb)" << "-";
+        QTest::newRow("word longer than any index line") << en << QString(400, QLatin1Char('a')) << "-";
+
+        const QString cs = QStringLiteral("encodings/th_cs_CZ_v2");
+        QTest::newRow("ISO8859-2") << cs << "dům" << "budova, stavení, příbytek | domov, rodina";
+        QTest::newRow("ISO8859-2, lower-case retry") << cs << "DŮM" << "budova, stavení, příbytek | domov, rodina";
+        QTest::newRow("ISO8859-2, antonym") << cs << "kůň" << "oř, hřebec, !klisna";
+        QTest::newRow("ISO8859-2, capitalised headword") << cs << "Praha" << "hlavní město, matička měst";
+        QTest::newRow("ISO8859-2, word it cannot hold") << cs << "дом" << "-";
+        QTest::newRow("ISO8859-2, word it cannot hold, retried") << cs << "ДОМ" << "-";
+
+        const QString ru = QStringLiteral("encodings/th_ru_RU_v2");
+        QTest::newRow("KOI8-R") << ru << "дом" << "здание, жилище, очаг";
+        QTest::newRow("KOI8-R, lower-case retry") << ru << "Дом" << "здание, жилище, очаг";
+        QTest::newRow("KOI8-R, yo") << ru << "ёлка" << "ель, елка";
+        QTest::newRow("KOI8-R, capitalised headword") << ru << "Москва" << "столица, первопрестольная";
+        QTest::newRow("KOI8-R, word it cannot hold") << ru << "dům" << "-";
+
+        const QString uk = QStringLiteral("encodings/th_uk_UA_v2");
+        QTest::newRow("CP-1251") << uk << "будинок" << "дім, житло, хата";
+        QTest::newRow("CP-1251, lower-case retry") << uk << "Їжак" << "тварина";
+
+        const QString de = QStringLiteral("encodings/th_de_DE_v2");
+        QTest::newRow("BOM, first entry") << de << "Auto" << "Wagen, Kraftwagen, Karre";
+        QTest::newRow("BOM, capitalised non-ASCII headword") << de << "Ärger" << "Verdruss, Groll, !Freude";
+        QTest::newRow("BOM, no upper-case retry") << de << "ärger" << "-";
+        QTest::newRow("BOM, sharp s") << de << "Straße" << "Weg, Gasse";
+
+        QTest::newRow("ISO8859-1") << "encodings/th_fr_FR_v2" << "ÉTÉ" << "saison chaude, belle saison";
+        QTest::newRow("ISO8859-1, headword with '?'") << "encodings/th_fr_FR_v2" << "ça va ?" << "comment vas-tu, comment allez-vous";
+        QTest::newRow("ISO8859-1, a character it lacks is no '?'") << "encodings/th_fr_FR_v2" << "ça va ‽" << "-";
+        QTest::newRow("ISO-8859-1") << "encodings/th_es_ES_v2" << "NIÑO" << "chico, crío, muchacho";
+        QTest::newRow("utf-8 in lower case") << "encodings/th_it_IT_v2" << "città" << "metropoli, centro urbano";
+
+        QTest::newRow("CRLF line ends") << "variants/crlf/th_en_US_v2" << "run" << run;
+        QTest::newRow("CRLF line ends, last entry") << "variants/crlf/th_en_US_v2" << "thesaurus" << thesaurus;
+        QTest::newRow("empty headword in the index") << "variants/empty-headword/th_en_US_v2" << "bright" << bright;
+        QTest::newRow("empty headword never looked up") << "variants/empty-headword/th_en_US_v2" << "" << "-";
+        QTest::newRow("no final line break") << "variants/no-final-newline/th_en_US_v2" << "thesaurus" << thesaurus;
+        QTest::newRow("index out of order, first word") << "variants/unsorted-index/th_en_US_v2" << "Quick" << "Quick Match, fast lane";
+        QTest::newRow("index out of order, last word") << "variants/unsorted-index/th_en_US_v2" << "vivid" << "vibrant, colorful";
+        QTest::newRow("index out of order, retry") << "variants/unsorted-index/th_en_US_v2" << "Bright" << bright;
+        QTest::newRow("index with no entries") << "variants/no-entries/th_en_US_v2" << "bright" << "-";
+    }
+    void lookup()
+    {
+        QFETCH(QString, pair);
+        QFETCH(QString, word);
+        QFETCH(QString, entry);
+
+        MythesFile file(fixture(pair, ".idx"), fixture(pair, ".dat"));
+        QCOMPARE(render(file.lookup(word)), entry);
+        // The same answer again: nothing is consumed by a lookup.
+        QCOMPARE(render(file.lookup(word)), entry);
+    }
+
+    void encodingAsNamed_data()
+    {
+        QTest::addColumn<QString>("pair");
+        QTest::addColumn<QString>("encoding");
+
+        QTest::newRow("UTF-8") << "thesaurus/th_en_US_v2" << "UTF-8";
+        QTest::newRow("BOM left out") << "encodings/th_de_DE_v2" << "UTF-8";
+        QTest::newRow("utf-8") << "encodings/th_it_IT_v2" << "utf-8";
+        QTest::newRow("ISO8859-2") << "encodings/th_cs_CZ_v2" << "ISO8859-2";
+        QTest::newRow("CP-1251") << "encodings/th_uk_UA_v2" << "CP-1251";
+        QTest::newRow("CRLF") << "variants/crlf/th_en_US_v2" << "UTF-8";
+    }
+    void encodingAsNamed()
+    {
+        QFETCH(QString, pair);
+        QFETCH(QString, encoding);
+        MythesFile file(fixture(pair, ".idx"), fixture(pair, ".dat"));
+        QCOMPARE(file.encoding(), encoding);
+        QCOMPARE(file.datPath(), fixture(pair, ".dat"));
+    }
+
+    void addField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("synonym");
+        QTest::addColumn<QString>("antonym");
+
+        QTest::newRow("plain") << "city" << "city" << "";
+        QTest::newRow("note") << "city (generic term)" << "city" << "";
+        QTest::newRow("two notes") << "Karre (ugs.) (veraltet)" << "Karre" << "";
+        QTest::newRow("nested note") << "a (b (c))" << "a" << "";
+        QTest::newRow("blanks at the ends") << " \t city  " << "city" << "";
+        QTest::newRow("blanks around a note") << "  city (generic term)  " << "city" << "";
+        QTest::newRow("parentheses inside the word") << "word(s)" << "word(s)" << "";
+        QTest::newRow("word with parentheses and a note") << "f(x) (math)" << "f(x)" << "";
+        QTest::newRow("note not at the end") << "pair (of shoes) worn" << "pair (of shoes) worn" << "";
+        QTest::newRow("unbalanced parenthesis") << "odd )" << "odd )" << "";
+        QTest::newRow("antonym") << "dull (antonym)" << "" << "dull";
+        QTest::newRow("Antonym") << "Freude (Antonym)" << "" << "Freude";
+        QTest::newRow("Antonym in a note with other letters") << "Freude (Antonym, übertragen)" << "" << "Freude";
+        QTest::newRow("ANTONYM in a note with other letters") << "Freude (ANTONYM – ß)" << "" << "Freude";
+        QTest::newRow("antonym among notes") << "dull (ANTONYM) (dated)" << "" << "dull";
+        QTest::newRow("near antonym") << "stand still (near antonym)" << "" << "stand still";
+        QTest::newRow("antonym in the word is no note") << "antonymy" << "antonymy" << "";
+        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("blanks only") << "   " << "" << "";
+    }
+    void addField()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, synonym);
+        QFETCH(QString, antonym);
+
+        MythesFile::Meaning meaning{{QStringLiteral("before")}, {}};
+        MythesFile::addField(field, meaning);
+        QStringList synonyms{QStringLiteral("before")};
+        if (!synonym.isEmpty())
+            synonyms.append(synonym);
+        QCOMPARE(meaning.synonyms, synonyms);
+        QCOMPARE(meaning.antonyms, antonym.isEmpty() ? QStringList{} : QStringList{antonym});
+    }
+
+    void damaged_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("named"); // the file the message names
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("empty data") << "empty-dat" << "dat" << "the file is empty.";
+        QTest::newRow("empty index") << "empty-idx" << "idx" << "the file is empty.";
+        QTest::newRow("unknown encoding") << "unknown-encoding" << "dat" << "its text encoding \"KLINGON-8\" is unknown.";
+        QTest::newRow("count too high") << "count-too-high" << "idx" << "it declares 25 entries but holds 24.";
+        QTest::newRow("count too low") << "count-too-low" << "idx" << "it declares 23 entries but holds 24.";
+        QTest::newRow("count missing") << "count-missing" << "idx" << "the number of entries is missing.";
+        QTest::newRow("count not a number") << "count-not-a-number" << "idx" << "the number of entries is missing.";
+        QTest::newRow("offset past the end") << "offset-past-end" << "idx" << "\"run|1469\" is not an index line.";
+        QTest::newRow("offset inside an entry") << "offset-mid-entry" << "idx"
+                                                << "the entry \"run\" points to byte 721, where it does not stand.";
+        QTest::newRow("offset at a field that reads like the entry") << "offset-at-a-field" << "idx"
+                                                                     << "the entry \"dawn\" points to byte 525, where it does not stand.";
+        QTest::newRow("offset of another word") << "offset-other-word" << "idx"
+                                                << "the entry \"run\" points to byte 880, where it does not stand.";
+        QTest::newRow("negative offset") << "offset-not-a-number" << "idx" << "\"run|-12\" is not an index line.";
+        QTest::newRow("index line without a bar") << "index-line-without-bar" << "idx" << "\"run 715\" is not an index line.";
+        QTest::newRow("index line too long") << "index-line-too-long" << "idx" << "is not an index line.";
+        QTest::newRow("index line with two bars") << "index-line-two-bars" << "idx" << "where it does not stand.";
+        QTest::newRow("entry cut short") << "entry-cut-short" << "dat" << "the entry \"thesaurus\" is cut short.";
+        QTest::newRow("meaning count too low") << "meaning-count-too-low" << "dat" << "is not an entry line.";
+        QTest::newRow("entry line without count") << "entry-line-without-count" << "dat" << "\"go|\" at byte 880 is not an entry line.";
+        QTest::newRow("entry line with two bars") << "entry-line-two-bars" << "dat" << "is not an entry line.";
+        QTest::newRow("huge meaning count") << "meaning-count-huge" << "dat" << "is not an entry line.";
+    }
+    void damaged()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, named);
+        QFETCH(QString, reason);
+
+        const QString base = QStringLiteral("damaged/%1/th_en_US_v2").arg(damage);
+        const std::optional<QString> error = openError(fixture(base, ".idx"), fixture(base, ".dat"));
+        QVERIFY2(error, "the damage went unnoticed");
+        const QString prefix = damagedPrefix(fixture(base, named == u"idx" ? ".idx" : ".dat"));
+        QVERIFY2(error->startsWith(prefix), qPrintable(*error));
+        QVERIFY2(error->endsWith(reason), qPrintable(*error));
+    }
+
+    void missingFile_data()
+    {
+        QTest::addColumn<bool>("idxMissing");
+        QTest::newRow("index missing") << true;
+        QTest::newRow("data missing") << false;
+    }
+    void missingFile()
+    {
+        QFETCH(bool, idxMissing);
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(idxMissing ? QStringLiteral("th_en_US_v2.idx") : QStringLiteral("th_en_US_v2.dat"));
+        const QString base = QStringLiteral("thesaurus/th_en_US_v2");
+        const std::optional<QString> error = idxMissing ? openError(missing, fixture(base, ".dat"))
+                                                        : openError(fixture(base, ".idx"), missing);
+        QVERIFY(error);
+        QVERIFY2(error->startsWith(QStringLiteral("Cannot read the thesaurus file \"%1\"").arg(missing)), qPrintable(*error));
+    }
+
+    // Each limit is fine when reached and refused when passed.
+    void limits_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("excess"); // 0 at the limit, 1 past it
+        QTest::addColumn<QByteArray>("newline");
+        QTest::addColumn<QString>("reason");
+
+        for (int excess : {0, 1}) {
+            const char *where = excess ? "past" : "at";
+            for (const char *newline : {"\n", "\r\n"}) {
+                const char *ends = newline[0] == '\r' ? "CRLF" : "LF";
+                QTest::addRow("meaning line, %s, %s", where, ends)
+                    << "meaning line" << excess << QByteArray(newline) << (excess ? "is too long." : "");
+                QTest::addRow("meaning line, %s what MyThes reads, %s", where, ends)
+                    << "mythes line" << excess << QByteArray(newline) << "";
+            }
+            QTest::addRow("meanings, %s", where) << "meanings" << excess << QByteArray("\n") << (excess ? "is not an entry line." : "");
+            QTest::addRow("entry line, %s", where) << "entry line" << excess << QByteArray("\n") << (excess ? "is too long." : "");
+            QTest::addRow("index line, %s", where) << "index line" << excess << QByteArray("\n") << (excess ? "is not an index line." : "");
+        }
+    }
+    void limits()
+    {
+        QFETCH(QString, what);
+        QFETCH(int, excess);
+        QFETCH(QByteArray, newline);
+        QFETCH(QString, reason);
+
+        QTemporaryDir dir;
+        QByteArray word = "word";
+        QByteArrayList meanings{"(noun)|synonym"};
+        QList<DatEntry> entries;
+        if (what == u"meanings") {
+            meanings = QByteArrayList(MythesFile::MaxMeanings + excess, "(noun)|synonym");
+        } else if (what == u"meaning line" || what == u"mythes line") {
+            const int limit = what == u"meaning line" ? MythesFile::MaxLineLength : MythesFile::MythesLineLength;
+            meanings = {"(noun)|before", "(noun)|" + QByteArray(limit - 7 + excess, 'm'), "(noun)|after"};
+        } else if (what == u"entry line") {
+            // "w...w|1", left out of the index: only the data's line is at stake
+            entries.append(DatEntry{QByteArray(MythesFile::MaxIndexLineLength - 2 + excess, 'w'), {"(noun)|x"}, false});
+        } else if (what == u"index line") {
+            // After a filler entry the offset has two digits and the entry line is the
+            // shorter one: "w...w|1" in the data, "w...w|NN" in the index.
+            entries.append(DatEntry{"a", {"(noun)|filler"}});
+            word = QByteArray(MythesFile::MaxIndexLineLength - 3 + excess, 'w');
+        }
+        entries.append(DatEntry{word, meanings});
+        const QString base = writePair(dir.path(), QStringLiteral("th_en_US_v2"), entries, newline);
+        const QString idx = base + QStringLiteral(".idx");
+        const QString dat = base + QStringLiteral(".dat");
+
+        const std::optional<QString> error = openError(idx, dat);
+        if (!reason.isEmpty()) {
+            QVERIFY2(error, "the limit was not enforced");
+            QVERIFY2(error->endsWith(reason), qPrintable(*error));
+            return;
+        }
+        QVERIFY2(!error, qPrintable(error.value_or(QString())));
+        MythesFile file(idx, dat);
+        const MythesFile::Entry entry = file.lookup(QString::fromLatin1(word));
+        QVERIFY(entry.found);
+        QCOMPARE(entry.meanings.size(), meanings.size());
+        for (qsizetype i = 0; i < meanings.size(); ++i) {
+            if (entry.meanings[i].synonyms != QStringList{QString::fromLatin1(meanings[i].mid(7))})
+                QFAIL(qPrintable(QStringLiteral("meaning %1 came out wrong").arg(i + 1)));
+        }
+    }
+
+    // A line longer than the MyThes library reads whole (real data has some) must
+    // not disturb the rest of its entry. Every entry of the fixture gets one in turn.
+    void longLinesReadAlike()
+    {
+        const QString base = QStringLiteral("thesaurus/th_en_US_v2");
+        MythesFile healthy(fixture(base, ".idx"), fixture(base, ".dat"));
+        const QList<QByteArray> lines = readAll(fixture(base, ".dat")).split('\n');
+        QList<DatEntry> entries;
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const QList<QByteArray> header = lines[i].split('|');
+            if (header.size() != 2)
+                continue;
+            const int count = header[1].toInt();
+            entries.append(DatEntry{header[0], lines.mid(i + 1, count)});
+            i += count;
+        }
+        QCOMPARE(entries.size(), 24);
+
+        const QString longSynonym(MythesFile::MythesLineLength, QLatin1Char('z'));
+        for (qsizetype e = 0; e < entries.size(); ++e) {
+            QList<DatEntry> altered = entries;
+            altered[e].meanings.append("(noun)|" + longSynonym.toLatin1() + " (generic term)||x (antonym)|");
+            QTemporaryDir dir;
+            const QString pair = writePair(dir.path(), QStringLiteral("th_en_US_v2"), altered);
+            MythesFile file(pair + QStringLiteral(".idx"), pair + QStringLiteral(".dat"));
+            const QString word = QString::fromUtf8(entries[e].word);
+            const QString expected = render(healthy.lookup(word)) + QStringLiteral(" | %1, !x").arg(longSynonym);
+            QCOMPARE(render(file.lookup(word)), expected);
+            // Upper case finds the lower-case headword: this entry, or another untouched one.
+            const QString upper = word.toUpper();
+            QCOMPARE(render(file.lookup(upper)), word == word.toLower() ? expected : render(healthy.lookup(upper)));
+        }
+    }
+
+    // Whatever byte of a healthy pair is cut off or changed, opening either fails
+    // with a message naming one of the files or gives a file whose every lookup is
+    // safe. The index is held to more: only its final line break may go unnoticed.
+    void truncatedOrAlteredFiles()
+    {
+        const QString base = QStringLiteral("thesaurus/th_en_US_v2");
+        const QByteArray idx = readAll(fixture(base, ".idx"));
+        const QByteArray dat = readAll(fixture(base, ".dat"));
+        const QStringList words = headwords(idx);
+        QCOMPARE(words.size(), 24);
+
+        QTemporaryDir dir;
+        const QString idxPath = dir.filePath(QStringLiteral("th_en_US_v2.idx"));
+        const QString datPath = dir.filePath(QStringLiteral("th_en_US_v2.dat"));
+        int opened = 0;
+        const auto attempt = [&](const QByteArray &i, const QByteArray &d, const QString &what) -> bool {
+            if (!writeAll(idxPath, i) || !writeAll(datPath, d)) {
+                qWarning("cannot write the files");
+                return false;
+            }
+            std::unique_ptr<MythesFile> file;
+            try {
+                file = std::make_unique<MythesFile>(idxPath, datPath);
+            } catch (const AppError &error) {
+                if (error.message().startsWith(damagedPrefix(idxPath)) || error.message().startsWith(damagedPrefix(datPath)))
+                    return true;
+                qWarning("%s: %s", qPrintable(what), qPrintable(error.message()));
+                return false;
+            }
+            ++opened;
+            for (const QString &word : words)
+                file->lookup(word);
+            return true;
+        };
+
+        for (qsizetype size = 0; size < dat.size(); ++size)
+            QVERIFY(attempt(idx, dat.first(size), QStringLiteral("data cut to %1 bytes").arg(size)));
+        for (qsizetype size = 0; size < idx.size(); ++size) {
+            opened = 0;
+            QVERIFY(attempt(idx.first(size), dat, QStringLiteral("index cut to %1 bytes").arg(size)));
+            QVERIFY2(opened == (size == idx.size() - 1 ? 1 : 0), qPrintable(QStringLiteral("index cut to %1 bytes opened").arg(size)));
+        }
+        for (const char replacement : {'|', '\n', '\0', '9', '\xff'}) {
+            for (qsizetype at = 0; at < dat.size(); ++at) {
+                QByteArray altered = dat;
+                altered[at] = replacement;
+                QVERIFY(attempt(idx, altered, QStringLiteral("data byte %1 changed").arg(at)));
+            }
+            for (qsizetype at = 0; at < idx.size(); ++at) {
+                QByteArray altered = idx;
+                altered[at] = replacement;
+                QVERIFY(attempt(altered, dat, QStringLiteral("index byte %1 changed").arg(at)));
+            }
+        }
+    }
+
+    // The checks must never refuse the data people really have installed.
+    void realInstalledData()
+    {
+        if (!QFileInfo::exists(RealData + QStringLiteral("/th_en_US_v2.idx")))
+            QSKIP("no MyThes data installed in /usr/share/mythes");
+
+        MythesSource source({RealData});
+        source.start();
+        QStringList synonyms;
+        const std::unique_ptr<SynonymInfo> run = source.synonymInfo(QStringLiteral("run"), 1033);
+        QVERIFY(run->found());
+        for (int i = 1; i <= run->meaningCount(); ++i)
+            synonyms += run->synonymList(i);
+        QVERIFY(synonyms.size() > 10);
+        QVERIFY(synonyms.contains(QStringLiteral("sprint")) || synonyms.contains(QStringLiteral("race")));
+
+        QStringList failures;
+        int languages = 0;
+        for (int i = 0; i < LanguageTable::listItems().size(); ++i) {
+            const std::int32_t id = LanguageTable::identifier(LanguageTable::languageForListIndex(i));
+            if (!source.hasData(id))
+                continue;
+            ++languages;
+            try {
+                source.synonymInfo(QStringLiteral("a"), id);
+            } catch (const AppError &error) {
+                failures.append(LanguageTable::listItems().at(i) + QStringLiteral(": ") + error.message());
+            }
+        }
+        // Files no language of the list asks for are checked as well.
+        const ThesaurusCatalog catalog({RealData});
+        for (const QString &locale : catalog.locales()) {
+            const ThesaurusCatalog::DataFiles files = catalog.find(locale, locale, {});
+            try {
+                MythesFile(files.idxPath, files.datPath);
+            } catch (const AppError &error) {
+                failures.append(locale + QStringLiteral(": ") + error.message());
+            }
+        }
+        qInfo("%d languages of the list and %lld files checked", languages, qlonglong(catalog.locales().size()));
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMythesFile)
+#include "test_mythesfile.moc"

@@ -1,0 +1,331 @@
+#include "common/AppError.h"
+#include "thesaurus/LanguageTable.h"
+#include "thesaurus/MythesSource.h"
+#include "thesaurus/ThesaurusCatalog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
+
+// "a, b, c" -> {"a", "b", "c"}
+QStringList words(const char *text)
+{
+    QStringList result;
+    for (const QString &word : QString::fromUtf8(text).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        result.append(word.trimmed());
+    return result;
+}
+
+// "a b | c" -> folder A holds a and b, folder B holds c
+QStringList folders(const char *text)
+{
+    QStringList result;
+    for (const QString &folder : QString::fromUtf8(text).split(QLatin1Char('|')))
+        result.append(folder.trimmed());
+    return result;
+}
+
+bool touch(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
+// Folders A, B, ... under a temporary folder, each "name name!" a list of file
+// base names: an .idx and a .dat for each, only the .idx for a name ending in '!'.
+// A folder written "missing" is put on the path but never made.
+QStringList makeFolders(const QTemporaryDir &root, const QStringList &folders)
+{
+    QStringList path;
+    for (int i = 0; i < folders.size(); ++i) {
+        const QString folder = root.filePath(QString(QLatin1Char('A' + i)));
+        path.append(folder);
+        if (folders[i] == u"missing")
+            continue;
+        QDir().mkpath(folder);
+        for (QString name : folders[i].split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const bool idxOnly = name.endsWith(QLatin1Char('!'));
+            if (idxOnly)
+                name.chop(1);
+            touch(folder + QLatin1Char('/') + name + QStringLiteral(".idx"));
+            if (!idxOnly)
+                touch(folder + QLatin1Char('/') + name + QStringLiteral(".dat"));
+        }
+    }
+    return path;
+}
+
+// "A/th_en_US_v2" for a found pair, "" for none.
+QString shortName(const QTemporaryDir &root, const ThesaurusCatalog::DataFiles &files)
+{
+    if (!files.isValid())
+        return {};
+    const QString relative = QDir(root.path()).relativeFilePath(files.idxPath);
+    return relative.chopped(4);
+}
+
+ThesaurusCatalog::DataFiles findFor(const ThesaurusCatalog &catalog, std::int32_t identifier)
+{
+    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(identifier);
+    return catalog.find(info.locale, info.language, info.preferredLocale);
+}
+
+} // namespace
+
+class TestThesaurusCatalog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void localeFromBaseName_data()
+    {
+        QTest::addColumn<QString>("baseName");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("version");
+
+        QTest::newRow("no version") << "th_da_DK" << "da_DK" << 0;
+        QTest::newRow("no version, pt_BR") << "th_pt_BR" << "pt_BR" << 0;
+        QTest::newRow("version 2") << "th_de_DE_v2" << "de_DE" << 2;
+        QTest::newRow("version 3") << "th_ca_ES_v3" << "ca_ES" << 3;
+        QTest::newRow("two digits") << "th_de_DE_v12" << "de_DE" << 12;
+        QTest::newRow("bare language") << "thes_fr" << "fr" << 0;
+        QTest::newRow("three-letter language") << "th_gug_PY_v2" << "gug_PY" << 2;
+        QTest::newRow("script") << "th_sr_Latn_RS_v2" << "sr_Latn_RS" << 2;
+        QTest::newRow("hyphenation file") << "hyph_en_US" << "" << 0;
+        QTest::newRow("spelling file") << "en_US" << "" << 0;
+        QTest::newRow("index generator") << "th_gen_idx" << "" << 0;
+        QTest::newRow("upper-case language") << "th_EN_US_v2" << "" << 0;
+        QTest::newRow("bad version") << "th_en_US_vx" << "" << 0;
+        QTest::newRow("nothing after th_") << "th_" << "" << 0;
+    }
+    void localeFromBaseName()
+    {
+        QFETCH(QString, baseName);
+        QFETCH(QString, locale);
+        QFETCH(int, version);
+
+        int found = -1;
+        QCOMPARE(ThesaurusCatalog::localeFromBaseName(baseName, &found), locale);
+        if (!locale.isEmpty())
+            QCOMPARE(found, version);
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<int>("identifier");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("exact locale") << folders("th_en_US_v2 th_en_GB_v2") << 2057 << "A/th_en_GB_v2";
+        QTest::newRow("en_GB falls back to en_US, not the first region")
+            << folders("th_en_AU_v2 th_en_US_v2") << 2057 << "A/th_en_US_v2";
+        QTest::newRow("it_CH falls back to it_IT") << folders("th_it_IT_v2 th_de_DE_v2") << 2064 << "A/th_it_IT_v2";
+        QTest::newRow("no data for nl") << folders("th_en_US_v2 th_de_DE_v2") << 1043 << "";
+        QTest::newRow("bare language file") << folders("thes_fr") << 3084 << "A/thes_fr";
+        QTest::newRow("preferred locale before the bare language")
+            << folders("thes_fr th_fr_FR_v2") << 3084 << "A/th_fr_FR_v2";
+        QTest::newRow("bare language before another region")
+            << folders("th_fr_BE_v2 thes_fr") << 3084 << "A/thes_fr";
+        QTest::newRow("another region as the last resort") << folders("th_de_CH_v2") << 1031 << "A/th_de_CH_v2";
+        QTest::newRow("the same other region every time")
+            << folders("th_fr_CA_v2 th_fr_BE_v2 th_fr_LU_v2") << 4108 << "A/th_fr_BE_v2";
+        QTest::newRow("Latin script is no stand-in for Cyrillic") << folders("th_sr_Latn_RS_v2") << 3098 << "";
+        QTest::newRow("Cyrillic is no stand-in for Latin script") << folders("th_sr_RS_v2") << 2074 << "";
+        QTest::newRow("another region in the same script") << folders("th_sr_Latn_ME_v2") << 2074 << "A/th_sr_Latn_ME_v2";
+        QTest::newRow("no language, no data") << folders("th_en_US_v2") << 1024 << "";
+        QTest::newRow("other files ignored") << folders("hyph_en_US en_US th_en_US_v2.bak") << 1033 << "";
+
+        QTest::newRow("highest version in a folder") << folders("th_ca_ES_v2 th_ca_ES_v3") << 1027 << "A/th_ca_ES_v3";
+        QTest::newRow("a version beats none") << folders("th_da_DK th_da_DK_v2") << 1030 << "A/th_da_DK_v2";
+        QTest::newRow("versions compare as numbers") << folders("th_de_DE_v9 th_de_DE_v10") << 1031 << "A/th_de_DE_v10";
+        QTest::newRow("an index without its data is skipped")
+            << folders("th_ca_ES_v3! th_ca_ES_v2") << 1027 << "A/th_ca_ES_v2";
+
+        QTest::newRow("earlier folder wins over a higher version")
+            << folders("th_ca_ES_v2 | th_ca_ES_v3") << 1027 << "A/th_ca_ES_v2";
+        QTest::newRow("later folder when the earlier has only an index")
+            << folders("th_ca_ES_v3! | th_ca_ES_v2") << 1027 << "B/th_ca_ES_v2";
+        QTest::newRow("exact locale in a later folder beats a stand-in")
+            << folders("th_en_US_v2 | th_en_GB") << 2057 << "B/th_en_GB";
+        QTest::newRow("missing folders are passed over")
+            << folders("missing | th_en_US_v2") << 1033 << "B/th_en_US_v2";
+    }
+    void find()
+    {
+        QFETCH(QStringList, folders);
+        QFETCH(int, identifier);
+        QFETCH(QString, expected);
+
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const ThesaurusCatalog catalog(makeFolders(root, folders));
+        const ThesaurusCatalog::DataFiles files = findFor(catalog, identifier);
+        QCOMPARE(shortName(root, files), expected);
+        if (files.isValid()) {
+            QCOMPARE(files.datPath, files.idxPath.chopped(4) + QStringLiteral(".dat"));
+            QVERIFY(QFileInfo(files.idxPath).isAbsolute());
+            QCOMPARE(files.locale, ThesaurusCatalog::localeFromBaseName(QFileInfo(files.idxPath).completeBaseName()));
+        }
+    }
+
+    void localesOfTheFixtures()
+    {
+        const ThesaurusCatalog catalog({DataDir + QStringLiteral("/thesaurus"), DataDir + QStringLiteral("/encodings")});
+        QVERIFY(!catalog.isEmpty());
+        QCOMPARE(catalog.locales(), words("cs_CZ, de_DE, en_US, es_ES, fr_FR, it_IT, ru_RU, uk_UA"));
+
+        QTemporaryDir empty;
+        QVERIFY(ThesaurusCatalog({empty.path()}).isEmpty());
+        QVERIFY(ThesaurusCatalog(QStringList{}).isEmpty());
+    }
+
+    void defaultSearchPath()
+    {
+        const QByteArray saved = qgetenv("VERBARIUM_THESAURUS_PATH");
+        const auto restore = qScopeGuard([&] { qputenv("VERBARIUM_THESAURUS_PATH", saved); });
+        const QStringList tail{QCoreApplication::applicationDirPath() + QStringLiteral("/thesaurus"),
+                               QStringLiteral("/usr/local/share/mythes"), QStringLiteral("/usr/share/mythes")};
+
+        qputenv("VERBARIUM_THESAURUS_PATH", "/one:/two::/three");
+        QCOMPARE(ThesaurusCatalog::defaultSearchPath(), words("/one, /two, /three") + tail);
+        qunsetenv("VERBARIUM_THESAURUS_PATH");
+        QCOMPARE(ThesaurusCatalog::defaultSearchPath(), tail);
+    }
+};
+
+class TestMythesSource : public QObject
+{
+    Q_OBJECT
+
+private:
+    static bool copyPair(const QString &from, const QString &toFolder)
+    {
+        QDir().mkpath(toFolder);
+        for (const QString &suffix : {QStringLiteral(".idx"), QStringLiteral(".dat")}) {
+            const QString target = toFolder + QStringLiteral("/th_en_US_v2") + suffix;
+            QFile::remove(target);
+            if (!QFile::copy(from + QStringLiteral("/th_en_US_v2") + suffix, target))
+                return false;
+        }
+        return true;
+    }
+
+private Q_SLOTS:
+    void startWithoutDataThrows()
+    {
+        QTemporaryDir empty;
+        MythesSource source({empty.path(), empty.filePath(QStringLiteral("missing"))});
+        QVERIFY(!source.hasData(1033));
+        try {
+            source.start();
+            QFAIL("start() found data in an empty folder");
+        } catch (const AppError &error) {
+            QVERIFY2(error.message().contains(empty.path()), qPrintable(error.message()));
+        }
+        QVERIFY(!source.hasData(1033));
+    }
+
+    void answersByLanguage_data()
+    {
+        QTest::addColumn<int>("identifier");
+        QTest::addColumn<bool>("found");
+
+        QTest::newRow("English US") << 1033 << true;
+        QTest::newRow("English UK from the US data") << 2057 << true;
+        QTest::newRow("English AUS from the US data") << 3081 << true;
+        QTest::newRow("Dutch, no data") << 1043 << false;
+        QTest::newRow("no proofing") << 1024 << false;
+        QTest::newRow("language none") << 0 << false;
+        QTest::newRow("unknown identifier") << 12345 << false;
+    }
+    void answersByLanguage()
+    {
+        QFETCH(int, identifier);
+        QFETCH(bool, found);
+
+        MythesSource source({DataDir + QStringLiteral("/thesaurus")});
+        source.start();
+        QCOMPARE(source.hasData(identifier), found);
+        const std::unique_ptr<SynonymInfo> info = source.synonymInfo(QStringLiteral("bright"), identifier);
+        QCOMPARE(info->found(), found);
+        if (!found) {
+            QCOMPARE(info->meaningCount(), 0);
+            return;
+        }
+        QCOMPARE(info->meaningCount(), 4);
+        QCOMPARE(info->synonymList(1), words("brilliant, shining, vivid, smart"));
+        QCOMPARE(info->synonymList(2), words("smart, clever, brilliant"));
+        QCOMPARE(info->synonymList(3), QStringList{}); // antonyms only
+        QCOMPARE(info->synonymList(4), words("brightly"));
+        QCOMPARE(source.entry(QStringLiteral("bright"), identifier).meanings.at(2).antonyms, words("dull, dark"));
+    }
+
+    void unknownWordIsNotFound()
+    {
+        MythesSource source({DataDir + QStringLiteral("/thesaurus")});
+        source.start();
+        const std::unique_ptr<SynonymInfo> info = source.synonymInfo(QStringLiteral("zyzzyva"), 1033);
+        QVERIFY(!info->found());
+        QCOMPARE(info->meaningCount(), 0);
+    }
+
+    // The files are read at a language's first lookup, not at start, and a failed
+    // open is tried again at the next lookup.
+    void damagedDataFailsAtTheLookup()
+    {
+        QTemporaryDir root;
+        QVERIFY(copyPair(DataDir + QStringLiteral("/damaged/entry-cut-short"), root.path()));
+        MythesSource source({root.path()});
+        source.start();
+        QVERIFY(source.hasData(1033));
+        QVERIFY(!source.synonymInfo(QStringLiteral("bright"), 1043)->found());
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                source.synonymInfo(QStringLiteral("bright"), 1033);
+                QFAIL("damaged data was read");
+            } catch (const AppError &error) {
+                QVERIFY2(error.message().contains(root.filePath(QStringLiteral("th_en_US_v2.dat"))), qPrintable(error.message()));
+            }
+        }
+        QVERIFY(copyPair(DataDir + QStringLiteral("/thesaurus"), root.path()));
+        QVERIFY(source.synonymInfo(QStringLiteral("bright"), 1033)->found());
+    }
+
+    // Once open, a language's data stays open, and languages served by the same
+    // files share it.
+    void dataStaysOpen()
+    {
+        QTemporaryDir root;
+        QVERIFY(copyPair(DataDir + QStringLiteral("/thesaurus"), root.path()));
+        MythesSource source({root.path()});
+        source.start();
+        QVERIFY(source.synonymInfo(QStringLiteral("bright"), 1033)->found());
+        QVERIFY(QFile::remove(root.filePath(QStringLiteral("th_en_US_v2.idx"))));
+        QVERIFY(QFile::remove(root.filePath(QStringLiteral("th_en_US_v2.dat"))));
+        QVERIFY(source.synonymInfo(QStringLiteral("morning"), 1033)->found());
+        QVERIFY(source.synonymInfo(QStringLiteral("morning"), 2057)->found());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    int status = 0;
+    {
+        TestThesaurusCatalog test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    {
+        TestMythesSource test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    return status;
+}
+
+#include "test_thesauruscatalog.moc"

@@ -1,0 +1,149 @@
+#include "ScriptedSource.h"
+
+#include "common/AppError.h"
+#include "thesaurus/TSpellCheck.h"
+#include "thesaurus/WordTree.h"
+
+#include <QTest>
+
+namespace {
+
+// "a, b, c" -> {"a", "b", "c"}
+QStringList words(const char *text)
+{
+    QStringList result;
+    for (const QString &word : QString::fromUtf8(text).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        result.append(word.trimmed());
+    return result;
+}
+
+// The tree as indented lines, two spaces a level, like the word tree window shows it.
+QString outline(const WordTree &tree)
+{
+    QStringList lines;
+    for (const WordTree::Node &node : tree.nodes)
+        lines.append(QString(2 * node.level, QLatin1Char(' ')) + node.text);
+    return lines.join(QLatin1Char('\n'));
+}
+
+// With the parents right, the outline says everything: each node hangs from the
+// nearest node before it one level up.
+bool parentsConsistent(const WordTree &tree, QString *problem)
+{
+    if (tree.nodes.isEmpty() || tree.nodes[0].level != 0 || tree.nodes[0].parent != -1) {
+        *problem = QStringLiteral("the root is not the first node");
+        return false;
+    }
+    for (int i = 1; i < tree.nodes.size(); ++i) {
+        int expected = i - 1;
+        while (expected >= 0 && tree.nodes[expected].level != tree.nodes[i].level - 1)
+            --expected;
+        if (tree.nodes[i].level < 1 || tree.nodes[i].level > 3 || tree.nodes[i].parent != expected
+            || tree.nodes[i].level > tree.nodes[i - 1].level + 1) {
+            *problem = QStringLiteral("node %1 \"%2\" at level %3 has parent %4")
+                           .arg(i).arg(tree.nodes[i].text).arg(tree.nodes[i].level).arg(tree.nodes[i].parent);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+class TestWordTree : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fill_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("tree");        // outline
+        QTest::addColumn<QStringList>("lookups"); // the root, every level-1 entry, every level-2 node
+
+        QTest::newRow("order and levels; level 3 is not looked up")
+            << "w: a, b; a: c; c: d; d: e; b: f"
+            << "w\n  a\n    c\n      d\n  b\n    f" << words("w, a, c, b, f");
+        QTest::newRow("level 2 skips a placed word, lower case first")
+            << "w: a, b; a: word; b: Word, WORD, other"
+            << "w\n  a\n    word\n  b\n    other" << words("w, a, word, b, other");
+        QTest::newRow("level 2 skips a placed word, upper case first")
+            << "w: a, b; a: WORD; b: word"
+            << "w\n  a\n    WORD\n  b" << words("w, a, WORD, b");
+        QTest::newRow("level 3 skips a placed word and its repeats")
+            << "w: a, b; a: c; c: a, d, D, d"
+            << "w\n  a\n    c\n      d\n  b" << words("w, a, c, b");
+        QTest::newRow("a level-3 word blocks it at level 2 later")
+            << "w: a, b; a: c; c: d; b: d, e"
+            << "w\n  a\n    c\n      d\n  b\n    e" << words("w, a, c, b, e");
+        QTest::newRow("level-1 entries all placed, repeats and placed words included")
+            << "w: a, A, a | a, c; a: b, c; b: x"
+            << "w\n  a\n    b\n      x\n    c\n  A\n  a\n  a\n  c"
+            << words("w, a, b, c, A, a, a, c");
+        QTest::newRow("the root word may come back at level 2")
+            << "w: a; a: w, b; b: W"
+            << "w\n  a\n    w\n    b" << words("w, a, w, b");
+        QTest::newRow("the root word may come back at level 3")
+            << "w: a; a: b; b: W, a"
+            << "w\n  a\n    b\n      W" << words("w, a, b");
+        QTest::newRow("nothing found") << "other: a" << "w" << words("w");
+    }
+    void fill()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, tree);
+        QFETCH(QStringList, lookups);
+
+        auto source = ScriptedSource::fromText(script);
+        const auto log = source->log;
+        TSpellCheck spellCheck(nullptr, std::move(source));
+        WordTree result;
+        result.fill(QStringLiteral("w"), SynonymExpansion::lookupThrough(spellCheck));
+
+        QCOMPARE(outline(result), tree);
+        QString problem;
+        QVERIFY2(parentsConsistent(result, &problem), qPrintable(problem));
+        QCOMPARE(result.lookups, lookups);
+        QCOMPARE(log->words(), lookups);
+    }
+
+    void refillStartsAfresh()
+    {
+        TSpellCheck spellCheck(nullptr, ScriptedSource::fromText(QStringLiteral("w: a; a: b; v: c; c: b")));
+        const auto lookup = SynonymExpansion::lookupThrough(spellCheck);
+        WordTree tree;
+        tree.fill(QStringLiteral("w"), lookup);
+        tree.fill(QStringLiteral("v"), lookup);
+        // "b" was placed by the first tree; the second one knows nothing of it.
+        QCOMPARE(outline(tree), QStringLiteral("v\n  c\n    b"));
+        QCOMPARE(tree.lookups, words("v, c, b"));
+    }
+
+    void failingLookupKeepsWhatWasPlaced_data()
+    {
+        QTest::addColumn<int>("throwAtCall");
+        QTest::addColumn<QString>("tree");
+
+        // calls: w, a, c, b
+        QTest::newRow("at the root") << 0 << "w";
+        QTest::newRow("at a level-2 word") << 2 << "w\n  a\n    c";
+        QTest::newRow("at the second level-1 word") << 3 << "w\n  a\n    c\n      d\n  b";
+    }
+    void failingLookupKeepsWhatWasPlaced()
+    {
+        QFETCH(int, throwAtCall);
+        QFETCH(QString, tree);
+
+        auto source = ScriptedSource::fromText(QStringLiteral("w: a, b; a: c; c: d; b: e"));
+        source->throwAtCall = throwAtCall;
+        TSpellCheck spellCheck(nullptr, std::move(source));
+        WordTree result;
+        QVERIFY_THROWS_EXCEPTION(AppError, result.fill(QStringLiteral("w"), SynonymExpansion::lookupThrough(spellCheck)));
+        QCOMPARE(outline(result), tree);
+        QString problem;
+        QVERIFY2(parentsConsistent(result, &problem), qPrintable(problem));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWordTree)
+#include "test_wordtree.moc"
