@@ -117,18 +117,33 @@ QStringView withoutNotes(QStringView field, bool &antonym)
 
 // MythesFile::addField for a decoded field of our own: the synonym usually starts
 // the string, which is then cut down where it stands instead of copied.
-void addOwnField(QString &&text, MythesFile::Meaning &meaning)
+void addOwnField(QString &&text, QStringList &synonyms, QStringList *antonyms)
 {
     bool antonym = false;
     const QStringView field = withoutNotes(text, antonym);
-    if (field.isEmpty())
+    if (field.isEmpty() || (antonym && !antonyms))
         return;
-    QStringList &list = antonym ? meaning.antonyms : meaning.synonyms;
+    QStringList &list = antonym ? *antonyms : synonyms;
     if (field.data() == text.constData()) {
         text.truncate(field.size());
         list.append(std::move(text));
     } else {
         list.append(field.toString());
+    }
+}
+
+// The fields of a meaning line after its part of speech; a line without a bar is
+// a single field.
+template <typename OnField>
+void forEachField(QByteArrayView line, OnField &&onField)
+{
+    qsizetype bar = line.indexOf('|');
+    if (bar < 0)
+        onField(line);
+    while (bar >= 0) {
+        line = line.sliced(bar + 1);
+        bar = line.indexOf('|');
+        onField(bar < 0 ? line : line.first(bar));
     }
 }
 
@@ -271,15 +286,37 @@ void MythesFile::addField(QStringView field, Meaning &meaning)
 MythesFile::Entry MythesFile::lookup(const QString &word)
 {
     Entry entry;
-    if (!lookupExact(word, entry)) {
-        const QString lower = word.toLower();
-        if (lower != word)
-            lookupExact(lower, entry);
-    }
+    const auto [first, last] = entriesOf(word);
+    entry.found = first != last;
+    forEachMeaningLine(first, last, [&](QByteArrayView line) {
+        Meaning meaning;
+        forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), meaning.synonyms, &meaning.antonyms); });
+        entry.meanings.append(std::move(meaning));
+    });
     return entry;
 }
 
-bool MythesFile::lookupExact(const QString &word, Entry &entry)
+bool MythesFile::appendSynonyms(const QString &word, QStringList &synonyms)
+{
+    const auto [first, last] = entriesOf(word);
+    forEachMeaningLine(first, last, [&](QByteArrayView line) {
+        forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), synonyms, nullptr); });
+    });
+    return first != last;
+}
+
+MythesFile::Range MythesFile::entriesOf(const QString &word)
+{
+    Range range = entriesOfExact(word);
+    if (range.first == range.second) {
+        const QString lower = word.toLower();
+        if (lower != word)
+            range = entriesOfExact(lower);
+    }
+    return range;
+}
+
+MythesFile::Range MythesFile::entriesOfExact(const QString &word)
 {
     QByteArray key;
     if (m_utf8) {
@@ -289,19 +326,14 @@ bool MythesFile::lookupExact(const QString &word, Entry &entry)
         const bool unencodable = m_encoder.hasError();
         m_encoder.resetState();
         if (unencodable)
-            return false; // no headword of this file can hold the word
+            return {}; // no headword of this file can hold the word
     }
     if (key.isEmpty() || key.size() >= MaxIndexLineLength || key.contains('|') || key.contains('\n'))
-        return false;
-
+        return {};
     // Some data has two entries for one headword; the word has the meanings of both.
-    const auto [first, last] = std::equal_range(
-        m_index.begin(), m_index.end(), QByteArrayView(key),
-        Overloaded{[this](const Headword &h, QByteArrayView k) { return headword(h) < k; },
-                   [this](QByteArrayView k, const Headword &h) { return k < headword(h); }});
-    for (auto it = first; it != last; ++it)
-        readEntry(it->offset, entry);
-    return first != last;
+    return std::equal_range(m_index.cbegin(), m_index.cend(), QByteArrayView(key),
+                            Overloaded{[this](const Headword &h, QByteArrayView k) { return headword(h) < k; },
+                                       [this](QByteArrayView k, const Headword &h) { return k < headword(h); }});
 }
 
 QByteArrayView MythesFile::headword(const Headword &h) const
@@ -309,29 +341,18 @@ QByteArrayView MythesFile::headword(const Headword &h) const
     return m_dat->view().sliced(h.offset, h.length);
 }
 
-void MythesFile::readEntry(qsizetype offset, Entry &entry)
+template <typename OnLine>
+void MythesFile::forEachMeaningLine(Iterator first, Iterator last, OnLine &&onLine) const
 {
-    // The file was checked when it was opened: the entry, its count and every one
-    // of its lines are there, each within the limits.
-    LineReader lines(m_dat->view().sliced(offset));
-    const QByteArrayView header = lines.next();
-    qint64 count = 0;
-    parseCount(header.sliced(header.indexOf('|') + 1), MaxMeanings, count);
-    entry.found = true;
-    entry.meanings.reserve(count);
-    for (qint64 i = 0; i < count; ++i) {
-        QByteArrayView line = lines.next();
-        Meaning meaning;
-        // The first field is the part of speech; a line without one is a single field.
-        qsizetype bar = line.indexOf('|');
-        if (bar < 0)
-            addOwnField(decoded(line), meaning);
-        while (bar >= 0) {
-            line = line.sliced(bar + 1);
-            bar = line.indexOf('|');
-            addOwnField(decoded(bar < 0 ? line : line.first(bar)), meaning);
-        }
-        entry.meanings.append(std::move(meaning));
+    // The file was checked when it was opened: every entry, its count and all of
+    // its lines are there, each within the limits.
+    for (auto it = first; it != last; ++it) {
+        LineReader lines(m_dat->view().sliced(it->offset));
+        const QByteArrayView header = lines.next();
+        qint64 count = 0;
+        parseCount(header.sliced(header.indexOf('|') + 1), MaxMeanings, count);
+        for (qint64 i = 0; i < count; ++i)
+            onLine(lines.next());
     }
 }
 

@@ -42,6 +42,9 @@ public:
 
     // The word's entry; when the word as given has none, its lower-case form's.
     Entry lookup(const QString &word);
+    // The same word's synonyms, meaning after meaning, appended to the list;
+    // whether the word has an entry.
+    bool appendSynonyms(const QString &word, QStringList &synonyms);
 
     QString encoding() const { return m_encoding; }
     QString datPath() const { return m_datPath; }
@@ -59,9 +62,13 @@ private:
         qsizetype offset; // of its entry in the data file, where the word starts the line
         int length;
     };
-    bool lookupExact(const QString &word, Entry &entry);
+    using Iterator = std::vector<Headword>::const_iterator;
+    using Range = std::pair<Iterator, Iterator>;
+    Range entriesOf(const QString &word);
+    Range entriesOfExact(const QString &word);
     QByteArrayView headword(const Headword &h) const;
-    void readEntry(qsizetype offset, Entry &entry);
+    template <typename OnLine>
+    void forEachMeaningLine(Iterator first, Iterator last, OnLine &&onLine) const;
     QString decoded(QByteArrayView bytes);
 
     QString m_datPath;

@@ -72,3 +72,9 @@ std::unique_ptr<SynonymInfo> MythesSource::synonymInfo(const QString &word, std:
 {
     return std::make_unique<EntryInfo>(entry(word, languageId));
 }
+
+bool MythesSource::appendSynonyms(const QString &word, std::int32_t languageId, QStringList &synonyms)
+{
+    MythesFile *file = fileFor(languageId);
+    return file && file->appendSynonyms(word, synonyms);
+}

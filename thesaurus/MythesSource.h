@@ -20,6 +20,7 @@ public:
 
     void start() override;
     std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId) override;
+    bool appendSynonyms(const QString &word, std::int32_t languageId, QStringList &synonyms) override;
     void quit() override;
 
     // The whole entry of a word, antonyms included.

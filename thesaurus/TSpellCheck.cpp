@@ -34,9 +34,5 @@ bool TSpellCheck::GetSynonyms(QString StrWord, QStringList &Synonyms)
     Synonyms.clear();
     if (!FActive)
         return false;
-    const std::unique_ptr<SynonymInfo> info = m_source->synonymInfo(StrWord, LanguageTable::identifier(FLanguage));
-    const int meanings = info->meaningCount();
-    for (int i = 1; i <= meanings; ++i)
-        Synonyms += info->synonymList(i);
-    return info->found();
+    return m_source->appendSynonyms(StrWord, LanguageTable::identifier(FLanguage), Synonyms);
 }

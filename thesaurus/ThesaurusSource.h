@@ -28,6 +28,17 @@ public:
     virtual void start() = 0;
     // A lookup by word and Windows language identifier. Throws AppError on damaged data.
     virtual std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId) = 0;
+    // Appends the synonyms of every meaning, in order, and answers the found
+    // verdict. On an error the list keeps what was appended before it. Sources that
+    // can do better than meaning by meaning override it.
+    virtual bool appendSynonyms(const QString &word, std::int32_t languageId, QStringList &synonyms)
+    {
+        const std::unique_ptr<SynonymInfo> info = synonymInfo(word, languageId);
+        const int meanings = info->meaningCount();
+        for (int i = 1; i <= meanings; ++i)
+            synonyms += info->synonymList(i);
+        return info->found();
+    }
     virtual void quit() = 0;
     // Whether anything can be found in a language at all, so that users can be told.
     virtual bool hasData(std::int32_t languageId) const
