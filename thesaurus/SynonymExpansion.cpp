@@ -2,7 +2,7 @@
 
 #include "thesaurus/TSpellCheck.h"
 
-#include <QSet>
+#include "thesaurus/WordKeySet.h"
 
 namespace SynonymExpansion {
 
@@ -23,22 +23,7 @@ Lookup lookupThrough(TSpellCheck &spellCheck)
 
 QString columnKey(const QString &word)
 {
-    // Most words are plain ASCII, mostly in lower case already: fold those by hand
-    // and share the word itself when nothing changes.
-    bool upper = false;
-    for (const QChar c : word) {
-        if (c.unicode() >= 0x80)
-            return word.toCaseFolded();
-        upper = upper || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
-    }
-    if (!upper)
-        return word;
-    QString key = word;
-    for (QChar &c : key) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return key;
+    return WordKeySet::key(word);
 }
 
 namespace {
@@ -49,9 +34,7 @@ class Column
 public:
     bool add(const QString &word, int tier)
     {
-        const qsizetype before = m_keys.size();
-        m_keys.insert(columnKey(word));
-        if (m_keys.size() == before)
+        if (!m_keys.insert(word))
             return false;
         m_entries.append({word, tier});
         return true;
@@ -65,7 +48,7 @@ public:
 
 private:
     ColumnWords m_entries;
-    QSet<QString> m_keys;
+    WordKeySet m_keys;
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "thesaurus/WordTree.h"
 
-#include <QSet>
+#include "thesaurus/WordKeySet.h"
 
 void WordTree::fill(const QString &word, const SynonymExpansion::Lookup &lookup)
 {
@@ -10,17 +10,15 @@ void WordTree::fill(const QString &word, const SynonymExpansion::Lookup &lookup)
         lookups.append(w);
         lookup(w, into);
     };
-    QSet<QString> placed;
+    WordKeySet placed;
     auto place = [&](const QString &text, int level, int parent) {
-        placed.insert(SynonymExpansion::columnKey(text));
+        placed.insert(text);
         nodes.append({text, level, parent});
         return int(nodes.size() - 1);
     };
-    // Places the word unless an equal one was placed before (-1 then); one key and one hash per word.
+    // Places the word unless an equal one was placed before (-1 then).
     auto placeNew = [&](const QString &text, int level, int parent) {
-        const qsizetype before = placed.size();
-        placed.insert(SynonymExpansion::columnKey(text));
-        if (placed.size() == before)
+        if (!placed.insert(text))
             return -1;
         nodes.append({text, level, parent});
         return int(nodes.size() - 1);
