@@ -17,7 +17,10 @@
 #include "info/InfoPanels.h"
 #include "info/LinkOpener.h"
 #include "info/SiteAddress.h"
+#include "settings/FontSettings.h"
+#include "settings/SettingsFile.h"
 #include "settings/TStyleManager.h"
+#include "settings/TcyIniForm.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/SynonymExpansion.h"
 #include "thesaurus/TSpellCheck.h"
@@ -25,6 +28,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -148,6 +152,15 @@ TForm1::TForm1(std::unique_ptr<ThesaurusSource> source, QWidget *parent) : QWidg
     buildWindow();
     connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::onTabChanged);
     connect(this, &TForm1::wordTreeRequested, this, &TForm1::openWordTree);
+
+    // The placement store as the form description sets it. The window is built:
+    // it restores the placement now, before FormCreate.
+    cyIniForm1 = new TcyIniForm(this);
+    cyIniForm1->setObjectName(QStringLiteral("cyIniForm1"));
+    cyIniForm1->setIniDirectory(TcyIniForm::idCommonAppData);
+    cyIniForm1->setMode(TcyIniForm::mRegistry);
+    TcyIniForm::setOwnerPosition(this, TcyIniForm::poScreenCenter);
+    cyIniForm1->Loaded();
     FormCreate();
 }
 
@@ -161,7 +174,12 @@ BrowserView *TForm1::browser(const char *name) const
     return findChild<BrowserView *>(QLatin1StringView(name));
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The window goes: the placement store saves, after the Settings file was
+    // written at the close request.
+    cyIniForm1->Notification(this, TcyIniForm::opRemove);
+}
 
 void TForm1::GetBuildInfo(unsigned short &major, unsigned short &minor, unsigned short &release, unsigned short &build)
 {
@@ -495,9 +513,32 @@ void TForm1::FormShow()
         unsigned short major = 0, minor = 0, release = 0, build = 0;
         GetBuildInfo(major, minor, release, build);
         setWindowTitle(QStringLiteral("Verbarium Pro v. %1.%2.%3.%4").arg(major).arg(minor).arg(release).arg(build));
-        aFont = DisplayFont();
-        edt2->setText(QStringLiteral("."));
+        const SettingsFile::Values stored = SettingsFile::load(SettingsFile::path());
+        aFont = FontSettings::toFont(stored, aFontStyleRest);
+        edt2->setText(stored.delimiter);
     });
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // A failed write leaves FormCloseQuery with its error: shown, and the window stays open.
+    try {
+        FormCloseQuery();
+    } catch (const AppError &error) {
+        Dialogs::showError(this, error.message());
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void TForm1::FormCloseQuery()
+{
+    // Before the first show nothing was loaded: saving would put defaults over the user's values.
+    if (!m_shown)
+        return;
+    SettingsFile::save(SettingsFile::path(),
+                       FontSettings::fromFont(aFont, m_dialogSharesAFont ? 0 : aFontStyleRest, edt2->text()));
 }
 
 void TForm1::fillStyleList()

@@ -21,6 +21,7 @@ class QStackedWidget;
 class QTabWidget;
 class ResultColumn;
 class TSpellCheck;
+class TcyIniForm;
 
 // Whether the machine reports a network connection, asked afresh at every call.
 bool CheckInternetConnection();
@@ -41,6 +42,7 @@ public:
                              unsigned short &build);
 
     TSpellCheck *SpellCheck1 = nullptr;
+    TcyIniForm *cyIniForm1 = nullptr;
     DisplayFont aFont;
     int WordsInPhrase = 0;
     QString SelectedWord;
@@ -79,6 +81,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -96,6 +99,7 @@ private:
 
     void FormCreate();
     void FormShow();
+    void FormCloseQuery();
     void fillStyleList();
     void updateLanguageNote();
     void clearColumns();
@@ -122,5 +126,8 @@ private:
     // The font dialog starts from its design font until the first confirmed
     // choice; from then on it starts from aFont.
     bool m_dialogSharesAFont = false;
+    // The Settings file's style bits beyond the four a font has, written back
+    // until the font dialog gives aFont a style of its own.
+    quint8 aFontStyleRest = 0;
     QString m_lastSaveName;
 };

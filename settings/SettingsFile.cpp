@@ -1,0 +1,108 @@
+#include "settings/SettingsFile.h"
+
+#include "common/AppError.h"
+#include "settings/PrivateProfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString Font = QStringLiteral("Font");
+const QString General = QStringLiteral("General");
+const QString FontName = QStringLiteral("FontName");
+const QString FontColor = QStringLiteral("FontColor");
+const QString FontSize = QStringLiteral("FontSize");
+const QString FontStyle = QStringLiteral("FontStyle");
+const QString ClipBoardDelimiter = QStringLiteral("ClipBoardDelimiter");
+constexpr QChar Quote = u'\u00A7';
+
+} // namespace
+
+QString SettingsFile::pathFor(const QString &executable)
+{
+    const QFileInfo info(executable);
+    QString name = info.fileName();
+    const qsizetype period = name.lastIndexOf(u'.');
+    if (period >= 0)
+        name.truncate(period);
+    return info.dir().filePath(name + QStringLiteral(".ini"));
+}
+
+QString SettingsFile::path()
+{
+    const QString chosen = qEnvironmentVariable("VERBARIUM_SETTINGS_FILE");
+    return chosen.isEmpty() ? pathFor(QCoreApplication::applicationFilePath()) : chosen;
+}
+
+SettingsFile::Values SettingsFile::load(const QString &path)
+{
+    PrivateProfile profile;
+    profile.load(path);
+    const Values defaults;
+    Values values;
+    values.faceName = profile.readString(Font, FontName, defaults.faceName);
+    values.color = profile.readInteger(Font, FontColor, defaults.color);
+    values.size = profile.readInteger(Font, FontSize, defaults.size);
+    values.style = quint8(profile.readInteger(Font, FontStyle, defaults.style) & 0xFF);
+    // The default ". " comes back as "." : the profile drops a default's trailing blanks.
+    values.delimiter = unquoteDelimiter(profile.readString(General, ClipBoardDelimiter, QStringLiteral(". ")));
+    return values;
+}
+
+void SettingsFile::save(const QString &path, const Values &values)
+{
+    PrivateProfile profile;
+    // A file that exists but cannot be read is not written over: its other content would go.
+    const bool written = profile.load(path) && profile.writeString(Font, FontName, values.faceName)
+                         && profile.writeInteger(Font, FontColor, values.color)
+                         && profile.writeInteger(Font, FontSize, values.size)
+                         && profile.writeInteger(Font, FontStyle, values.style)
+                         && profile.writeString(General, ClipBoardDelimiter, quoteDelimiter(values.delimiter))
+                         && profile.save(path);
+    if (!written)
+        throw AppError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
+}
+
+QString SettingsFile::quoteDelimiter(const QString &delimiter)
+{
+    QString quoted(Quote);
+    for (QChar c : delimiter) {
+        if (c == Quote)
+            quoted += QString(2, Quote);
+        else if (c == u'\n')
+            quoted += Quote + QStringLiteral("n");
+        else if (c == u'\r')
+            quoted += Quote + QStringLiteral("r");
+        else
+            quoted += c;
+    }
+    return quoted + Quote;
+}
+
+QString SettingsFile::unquoteDelimiter(const QString &stored)
+{
+    const bool enclosed = stored.size() >= 2 && stored.front() == Quote && stored.back() == Quote;
+    if (!enclosed) {
+        QString text = stored;
+        return text.remove(Quote);
+    }
+    const QStringView inner = QStringView(stored).sliced(1, stored.size() - 2);
+    QString text;
+    for (qsizetype i = 0; i < inner.size(); ++i) {
+        if (inner[i] != Quote) {
+            text += inner[i];
+            continue;
+        }
+        const QChar next = i + 1 < inner.size() ? inner[i + 1] : QChar();
+        if (next == Quote || next == u'n' || next == u'r') {
+            if (next == u'n')
+                text += u'\n';
+            else if (next == u'r')
+                text += u'\r';
+            ++i;
+        }
+    }
+    return text;
+}

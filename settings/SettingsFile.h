@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/TColor.h"
+
+#include <QString>
+
+// The Settings file beside the executable: the display font and the clipboard
+// delimiter, in the sections "Font" and "General".
+class SettingsFile
+{
+public:
+    // The style set as the file stores it.
+    enum StyleBit : quint8 { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+    // What the file holds; a new value is what a missing file reads as.
+    struct Values {
+        QString faceName = QStringLiteral("Arial"); // empty: keep the new font's own face
+        qint32 color = TColor::clDefault;
+        qint32 size = 10;
+        quint8 style = 0; // the low eight bits; bits above fsStrikeOut are kept as read
+        QString delimiter = QStringLiteral(".");
+
+        bool operator==(const Values &) const = default;
+    };
+
+    // The executable's path with its extension replaced by ".ini".
+    static QString pathFor(const QString &executable);
+    // The running program's file, or the one that VERBARIUM_SETTINGS_FILE names.
+    static QString path();
+
+    // Never fails: a missing or unreadable file, section or key, or a value that
+    // does not convert, gives that key's default.
+    static Values load(const QString &path);
+    // Writes the five keys and keeps the file's other content. The file is replaced
+    // whole and only once the new one is complete, so a failed save leaves the old
+    // one as it was. Throws AppError "Unable to write to <path>".
+    static void save(const QString &path, const Values &values);
+
+    // "§" + the text with every "§" doubled + "§"; line breaks as "§n" and "§r",
+    // which no doubled "§" can produce.
+    static QString quoteDelimiter(const QString &delimiter);
+    // Every "§" goes; inside a value enclosed in "§" the line-break pairs come back.
+    static QString unquoteDelimiter(const QString &stored);
+};

@@ -1,0 +1,448 @@
+#include "../ScriptedSource.h"
+
+#include "app/CheckListBox.h"
+#include "app/Dialogs.h"
+#include "app/Main.h"
+#include "app/ResultColumn.h"
+#include "app/WordListModel.h"
+#include "info/BrowserView.h"
+#include "info/BuiltInText.h"
+#include "info/Connectivity.h"
+#include "info/InfoPanels.h"
+#include "info/LinkOpener.h"
+#include "info/SiteAddress.h"
+#include "thesaurus/LanguageTable.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Web pages take their time to start up and load.
+constexpr int PageTimeout = 30000;
+
+// The network as the program sees it: switched by the test, every question counted.
+struct Network {
+    static inline bool online = true;
+    static inline int asks = 0;
+};
+
+class SwitchableConnectivity : public Connectivity
+{
+public:
+    bool isOnline() override
+    {
+        ++Network::asks;
+        return Network::online;
+    }
+};
+
+QStringList opened; // addresses handed to the default browser
+
+class RecordingOpener : public LinkOpener
+{
+protected:
+    void open(const QString &address) override { opened.append(address); }
+};
+
+BrowserView *browser(const TForm1 &form, const char *name)
+{
+    return form.findChild<BrowserView *>(QLatin1StringView(name));
+}
+
+QTabWidget *pgc1(const TForm1 &form) { return form.findChild<QTabWidget *>(u"pgc1"_s); }
+QTabWidget *pgc2(const TForm1 &form) { return form.findChild<QTabWidget *>(u"pgc2"_s); }
+
+// The panel of the content stack that is in front.
+QString front(const TForm1 &form)
+{
+    return form.findChild<QStackedWidget *>(u"ContentStack"_s)->currentWidget()->objectName();
+}
+
+void clickTab(TForm1 &form, int index)
+{
+    QTabBar *bar = pgc1(form)->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void clickButton(TForm1 &form, const QString &name)
+{
+    auto *button = form.findChild<QPushButton *>(name);
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
+
+void pressInfoTab(TForm1 &form, Qt::MouseButton button)
+{
+    QTabBar *bar = pgc2(form)->tabBar();
+    QTest::mousePress(bar, button, {}, bar->tabRect(0).center());
+    QTest::mouseRelease(bar, button, {}, bar->tabRect(0).center());
+}
+
+// The first link of a text: its address and a point on it, scrolled into view.
+std::pair<QString, QPoint> firstLink(QTextEdit *text)
+{
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isAnchor())
+                continue;
+            QTextCursor cursor(text->document());
+            cursor.setPosition(fragment.position() + fragment.length() / 2);
+            text->setTextCursor(cursor);
+            text->ensureCursorVisible();
+            return {fragment.charFormat().anchorHref(), text->cursorRect(cursor).center()};
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class TestInfoPages : public QObject
+{
+    Q_OBJECT
+
+    QHttpServer m_server;
+    QTemporaryDir m_home; // the window's stored placement and settings, fresh for every test
+    QStringList m_requested; // paths the server was asked for
+    QString m_base;
+    QStringList m_errors;
+
+    std::unique_ptr<TForm1> makeWindow(bool online, const QString &script = {})
+    {
+        Network::online = online;
+        Network::asks = 0;
+        return std::make_unique<TForm1>(ScriptedSource::fromText(script));
+    }
+
+    void show(TForm1 &form)
+    {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+
+    // Right click on a row of the first column, then a click on an item of its menu.
+    void chooseFromMenu(TForm1 &form, int row, const QString &item)
+    {
+        CheckListBox *list = form.columns().at(0)->list();
+        const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+        QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, list->viewport()->mapTo(&form, at));
+        QMenu *menu = form.columns().at(0)->popupMenu();
+        QTRY_VERIFY(menu->isVisible());
+        QAction *action = menu->findChild<QAction *>(item);
+        QVERIFY(action);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        QTRY_VERIFY(!menu->isVisible());
+    }
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("VERBARIUM_REGISTRY_FILE", m_home.filePath(u"registry.ini"_s).toLocal8Bit());
+        qputenv("VERBARIUM_SETTINGS_FILE", m_home.filePath(u"settings.ini"_s).toLocal8Bit());
+        m_server.setMissingHandler([this](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
+            const QString path = request.url().path();
+            m_requested.append(path);
+            responder.write(u"<html><head><title>%1</title></head><body><p>%1</p></body></html>"_s.arg(path).toUtf8(),
+                            {{"Content-Type", "text/html; charset=utf-8"}, {"Cache-Control", "no-store"}});
+        });
+        const quint16 port = m_server.listen(QHostAddress::LocalHost);
+        QVERIFY(port != 0);
+        m_base = u"http://127.0.0.1:%1"_s.arg(port);
+        SiteAddress::setBaseUrlForTesting(m_base);
+        Connectivity::setInstance(std::make_unique<SwitchableConnectivity>());
+        LinkOpener::setInstance(std::make_unique<RecordingOpener>());
+        Dialogs::setMessageRecorder([this](Dialogs::MessageKind, const QString &text) { m_errors.append(text); });
+    }
+
+    void init()
+    {
+        QFile::remove(m_home.filePath(u"registry.ini"_s));
+        QFile::remove(m_home.filePath(u"settings.ini"_s));
+        opened.clear();
+        m_errors.clear();
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    void pagesAtCreation_data()
+    {
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<int>("panelWidth");
+        QTest::newRow("online") << true << 563; // half the design client width of 1126
+        QTest::newRow("offline") << false << InfoPanels::CollapsedWidth;
+    }
+
+    void pagesAtCreation()
+    {
+        QFETCH(bool, online);
+        QFETCH(int, panelWidth);
+        const auto form = makeWindow(online);
+        QCOMPARE(Network::asks, 1);
+
+        // Loaded online or not; the tab sheets' own browsers wait for their tabs.
+        const QList<std::pair<const char *, QString>> expected = {
+            {"wb1", u"/FAQ/index.html"_s},      {"wb5", u"/FAQ/mainhelp.html"_s},
+            {"wb6", u"/FAQ/mainabout.html"_s},  {"wb7", u"/FAQ/maincontact.html"_s},
+            {"wb8", u"/FAQ/mainsettings.html"_s}, {"wb2", {}}, {"wb3", {}}, {"wb4", {}},
+        };
+        for (const auto &[name, path] : expected) {
+            QVERIFY2(browser(*form, name), name);
+            QCOMPARE(browser(*form, name)->navigations(), path.isEmpty() ? QStringList() : QStringList{m_base + path});
+        }
+        QCOMPARE(pgc1(*form)->currentIndex(), 0);
+        QCOMPARE(front(*form), u"pnlSearchPanel"_s);
+
+        m_requested.clear();
+        show(*form);
+        QTRY_COMPARE(pgc2(*form)->width(), panelWidth);
+        QCOMPARE(form->width(), 1126);
+        // The Info panel's page really arrives, collapsed panel or not.
+        QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(u"/FAQ/index.html"_s), PageTimeout);
+        QCOMPARE(browser(*form, "wb1")->navigations().size(), 1);
+    }
+
+    void tabChanges()
+    {
+        struct Step {
+            int tab;
+            bool online;
+            const char *panel;
+            int asks;            // connectivity tests of the click
+            const char *sheet;   // the tab's own browser, if any
+            int navigations;     // of that browser so far
+            bool browserVisible;
+        };
+        const Step steps[] = {
+            {1, true, "pnlWebHelp", 2, "wb2", 1, true},
+            {2, true, "pnlWebAbout", 2, "wb3", 1, true},
+            {3, false, "pnlNewsLetterPanel", 2, "wb4", 0, false},
+            {4, false, "pnlSettings", 1, nullptr, 0, true},
+            {0, false, "pnlSearchPanel", 0, nullptr, 0, true},
+            {1, false, "pnlReadMePanel", 2, "wb2", 1, false},
+            {2, false, "pnlHelpPanel", 2, "wb3", 1, false},
+            {4, true, "pnlWebSettings", 1, nullptr, 0, true},
+            // Shown online again, a browser hidden offline comes back.
+            {3, true, "pnlWebContacts", 2, "wb4", 1, true},
+            {1, true, "pnlWebHelp", 2, "wb2", 2, true},
+            {0, true, "pnlSearchPanel", 0, nullptr, 0, true},
+        };
+        const QHash<QString, QString> sheetPages = {
+            {u"wb2"_s, u"/FAQ/help.html"_s}, {u"wb3"_s, u"/FAQ/about.html"_s}, {u"wb4"_s, u"/FAQ/contact.html"_s}};
+
+        const auto form = makeWindow(true);
+        show(*form);
+        m_requested.clear();
+        int number = 0;
+        for (const Step &step : steps) {
+            const QByteArray where = "step " + QByteArray::number(++number);
+            Network::online = step.online;
+            Network::asks = 0;
+            clickTab(*form, step.tab);
+            QCOMPARE(pgc1(*form)->currentIndex(), step.tab);
+            QVERIFY2(front(*form) == QLatin1StringView(step.panel), where + ": " + front(*form).toUtf8());
+            QVERIFY2(Network::asks == step.asks, where);
+            if (!step.sheet)
+                continue;
+            BrowserView *sheet = browser(*form, step.sheet);
+            const QStringList expected(step.navigations, m_base + sheetPages.value(QLatin1StringView(step.sheet)));
+            QVERIFY2(sheet->navigations() == expected, where);
+            QVERIFY2(sheet->isBrowserVisible() == step.browserVisible, where);
+            QVERIFY2(sheet->view() && sheet->view()->isHidden() == !step.browserVisible, where);
+            // Every navigation really reaches the site.
+            QTRY_COMPARE_WITH_TIMEOUT(m_requested.count(sheetPages.value(QLatin1StringView(step.sheet))),
+                                      step.navigations, PageTimeout);
+        }
+    }
+
+    void helpButton()
+    {
+        const auto form = makeWindow(true);
+        show(*form);
+        m_requested.clear();
+        BrowserView *wb2 = browser(*form, "wb2");
+
+        // Online the sheet loads its page, and still the built-in guide is in front.
+        Network::asks = 0;
+        clickButton(*form, u"btn7"_s);
+        QCOMPARE(pgc1(*form)->currentIndex(), 1);
+        QCOMPARE(front(*form), u"pnlReadMePanel"_s);
+        QCOMPARE(wb2->navigations(), QStringList{m_base + u"/FAQ/help.html"_s});
+        QCOMPARE(Network::asks, 1); // the sheet's test only: no tab-change handling
+        QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(u"/FAQ/help.html"_s), PageTimeout);
+
+        clickTab(*form, 0);
+        QCOMPARE(front(*form), u"pnlSearchPanel"_s);
+
+        Network::online = false;
+        clickButton(*form, u"btn7"_s);
+        QCOMPARE(pgc1(*form)->currentIndex(), 1);
+        QCOMPARE(front(*form), u"pnlReadMePanel"_s);
+        QCOMPARE(wb2->navigations().size(), 1);
+        QVERIFY(!wb2->isBrowserVisible());
+        QVERIFY(wb2->view()->isHidden());
+    }
+
+    void infoPanelWidth()
+    {
+        const auto form = makeWindow(false);
+        show(*form);
+        QTabWidget *panel = pgc2(*form);
+        QTRY_COMPARE(panel->width(), 30);
+
+        // Only a left press opens the collapsed panel.
+        pressInfoTab(*form, Qt::RightButton);
+        QTest::qWait(20);
+        QCOMPARE(panel->width(), 30);
+        pressInfoTab(*form, Qt::LeftButton);
+        QTRY_COMPARE(panel->width(), 563);
+
+        // An open panel follows the window at half its client width, a half pixel to even.
+        const std::pair<int, int> sizes[] = {{1125, 562}, {1127, 564}, {1126, 563}, {1400, 700}};
+        for (const auto &[clientWidth, half] : sizes) {
+            form->resize(clientWidth, form->height());
+            QTRY_COMPARE(form->width(), clientWidth);
+            QTRY_COMPARE(panel->width(), half);
+        }
+        // A press on an open panel changes nothing.
+        pressInfoTab(*form, Qt::LeftButton);
+        QTest::qWait(20);
+        QCOMPARE(panel->width(), 700);
+
+        clickButton(*form, u"Button1"_s);
+        QTRY_COMPARE(panel->width(), 30);
+        clickButton(*form, u"Button1"_s);
+        QTest::qWait(20);
+        QCOMPARE(panel->width(), 30);
+        // A collapsed panel stays collapsed whatever the window does.
+        form->resize(1200, form->height());
+        QTRY_COMPARE(form->width(), 1200);
+        QTest::qWait(20);
+        QCOMPARE(panel->width(), 30);
+        pressInfoTab(*form, Qt::LeftButton);
+        QTRY_COMPARE(panel->width(), 600);
+        QCOMPARE(Network::asks, 1); // only at creation
+    }
+
+    void linkClicks()
+    {
+        const auto form = makeWindow(false);
+        show(*form);
+
+        // Left and right clicks on a link of every built-in text that has links.
+        const std::pair<int, const char *> texts[] = {{1, "cxRichEdit1"}, {2, "RichEdit1"}, {3, "cxRichEdit2"}};
+        for (const auto &[tab, name] : texts) {
+            clickTab(*form, tab);
+            auto *text = form->findChild<BuiltInText *>(QLatin1StringView(name));
+            QVERIFY2(text && text->isVisible(), name);
+            opened.clear();
+
+            // Off a link nothing opens.
+            QTextCursor start(text->document());
+            text->setTextCursor(start);
+            text->ensureCursorVisible();
+            const QPoint plain = text->cursorRect(start).center() + QPoint(2, 0);
+            QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, plain);
+            QTest::mouseClick(text->viewport(), Qt::RightButton, {}, plain);
+            QVERIFY2(opened.isEmpty(), name);
+
+            const auto [href, at] = firstLink(text);
+            QVERIFY2(href.startsWith(m_base + u'/') || href == m_base, qPrintable(href));
+            QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(opened, QStringList{href});
+            // Through the window, as the press also asks for the context menu.
+            QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, text->viewport()->mapTo(form.get(), at));
+            QCOMPARE(opened, (QStringList{href, href}));
+            QVERIFY(!QApplication::activePopupWidget());
+        }
+
+        // The footer's link goes to the site.
+        opened.clear();
+        auto *footer = form->findChild<QLabel *>(u"LinkLabel1"_s);
+        QVERIFY(footer && footer->isVisible());
+        const QPoint onLink(footer->fontMetrics().horizontalAdvance(u"M"_s), footer->height() / 2);
+        QTest::mouseClick(footer, Qt::LeftButton, {}, onLink);
+        QCOMPARE(opened, QStringList{m_base});
+
+        // Only web addresses are handed over, from either handler.
+        opened.clear();
+        const QString refused[] = {u"mailto:info@example.com"_s, u"file:///etc/passwd"_s, u"javascript:alert(1)"_s,
+                                   u"ftp://example.com/file"_s, u"data:text/html,hi"_s, u"http://"_s,
+                                   u"example.com/page"_s, QString()};
+        for (const QString &address : refused) {
+            form->cxRichEdit1PropertiesURLClick(address);
+            form->LinkLabel1LinkClick(address);
+        }
+        QCOMPARE(opened, QStringList());
+        form->cxRichEdit1PropertiesURLClick(u"HTTPS://example.com/a"_s);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(Network::asks, 1 + 2 * 3); // links never test the connection
+    }
+
+    void dictionaryMenuItem()
+    {
+        const auto form = makeWindow(false, u"ice: ice cream, frost"_s);
+        show(*form);
+        form->findChild<QLineEdit *>(u"edt1"_s)->setText(u"ice"_s);
+        clickButton(*form, u"btn2"_s);
+        QCOMPARE(form->columns().size(), 1);
+        auto *languages = form->findChild<QComboBox *>(u"cbb2"_s);
+        const QString lookup = m_base + u"/dictionaries/lookup.php?"_s;
+        Network::asks = 0;
+
+        languages->setCurrentIndex(LanguageTable::listIndexForName(u"German"_s));
+        chooseFromMenu(*form, 0, u"miDictionary"_s);
+        QCOMPARE(form->SelectedWord, u"ice cream"_s);
+        QCOMPARE(opened, QStringList{lookup + u"word=ice%20cream&lang=ge"_s});
+
+        // The language is read at every lookup.
+        languages->setCurrentIndex(LanguageTable::listIndexForName(u"Swedish"_s));
+        chooseFromMenu(*form, 1, u"miDictionary"_s);
+        QCOMPARE(form->SelectedWord, u"frost"_s);
+        QCOMPARE(opened.value(1), lookup + u"word=frost&lang=sw"_s);
+
+        QCOMPARE(Network::asks, 0); // offline or not, the browser is asked
+
+        // Typed text that matches no item leaves no item selected: no code, whatever the box shows.
+        clickTab(*form, 4);
+        languages->lineEdit()->selectAll();
+        QTest::keyClicks(languages->lineEdit(), u"Zz"_s);
+        QCOMPARE(languages->currentIndex(), -1);
+        QCOMPARE(languages->currentText(), u"Zz"_s);
+        clickTab(*form, 0);
+        chooseFromMenu(*form, 1, u"miDictionary"_s);
+        QCOMPARE(opened.value(2), lookup + u"word=frost&lang="_s);
+        QCOMPARE(opened.size(), 3);
+    }
+};
+
+QTEST_MAIN(TestInfoPages)
+#include "test_infopages.moc"
