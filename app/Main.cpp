@@ -251,6 +251,13 @@ QWidget *TForm1::buildThesaurusTab()
     cbb1->addItems({tr("Quick Match"), tr("Verbarium"), tr("Doraz 3")});
     cbb1->setCurrentIndex(0);
     selectFollowingTyping(cbb1);
+    // The box is narrow: show a chosen depth from its start, not scrolled to its end.
+    const auto showStart = [this] {
+        if (!cbb1->lineEdit()->hasFocus())
+            cbb1->lineEdit()->setCursorPosition(0);
+    };
+    connect(cbb1, &QComboBox::currentIndexChanged, this, showStart);
+    showStart();
 
     btn2 = button(page, "btn2", tr("Generate"), {478, 18, 98, 42}, 12, QStyle::SP_MediaPlay);
     auto *btnButton2 = button(page, "btnButton2", tr("Save"), {577, 18, 98, 42}, 12, QStyle::SP_DialogSaveButton);
