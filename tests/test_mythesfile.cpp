@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+
 #include "common/AppError.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/MythesFile.h"
@@ -12,6 +14,9 @@
 #include <QTest>
 
 #include <optional>
+
+using TestFiles::readAll;
+using TestFiles::replaceFile;
 
 namespace {
 
@@ -37,21 +42,6 @@ QString render(const MythesFile::Entry &entry)
         meanings.append(fields.join(QStringLiteral(", ")));
     }
     return meanings.join(QStringLiteral(" | "));
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &data)
-{
-    // A new file each time: ext4 flushes a file truncated and rewritten in place,
-    // which makes thousands of rewrites slow.
-    QFile::remove(path);
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size();
 }
 
 // The headwords of an idx file, the empty one left out.
@@ -90,8 +80,8 @@ QString writePair(const QString &folder, const QString &name, const QList<DatEnt
     for (auto it = offsets.cbegin(); it != offsets.cend(); ++it)
         idx += it.key() + '|' + QByteArray::number(it.value()) + newline;
     const QString base = folder + QLatin1Char('/') + name;
-    writeAll(base + QStringLiteral(".idx"), idx);
-    writeAll(base + QStringLiteral(".dat"), dat);
+    replaceFile(base + QStringLiteral(".idx"), idx);
+    replaceFile(base + QStringLiteral(".dat"), dat);
     return base;
 }
 
@@ -449,7 +439,7 @@ private Q_SLOTS:
         const QString datPath = dir.filePath(QStringLiteral("th_en_US_v2.dat"));
         int opened = 0;
         const auto attempt = [&](const QByteArray &i, const QByteArray &d, const QString &what) -> bool {
-            if (!writeAll(idxPath, i) || !writeAll(datPath, d)) {
+            if (!replaceFile(idxPath, i) || !replaceFile(datPath, d)) {
                 qWarning("cannot write the files");
                 return false;
             }

@@ -1,6 +1,8 @@
 // The window placement store without a window: the registry-like file, the stored
 // values and their meanings, and the rules of a restore and a save.
 
+#include "TestFiles.h"
+
 #include "common/AppError.h"
 #include "settings/RegistryFile.h"
 #include "settings/WindowPlacement.h"
@@ -16,6 +18,8 @@ using namespace Qt::StringLiterals;
 using WP = WindowPlacement;
 using Root = RegistryStore::Root;
 using Type = RegistryStore::ValueType;
+using TestFiles::readAll;
+using TestFiles::writeAll;
 
 Q_DECLARE_METATYPE(WindowPlacement::Stored)
 Q_DECLARE_METATYPE(WindowPlacement::Record)
@@ -25,19 +29,6 @@ namespace {
 
 const QString Key = u"\\software\\app\\Form1"_s;
 const QByteArray Section = "[HKEY_CURRENT_USER\\software\\app\\Form1]\n";
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 WP::Options mainWindow(const QString &version = {})
 {

@@ -1,5 +1,7 @@
 // The INI layer against real files in a temporary folder.
 
+#include "TestFiles.h"
+
 #include "settings/PrivateProfile.h"
 
 #include <QDir>
@@ -11,20 +13,10 @@
 
 using namespace Qt::StringLiterals;
 
+using TestFiles::readAll;
+using TestFiles::writeAll;
+
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A hand-kept file: comments, blank lines, a key before any section, keys in odd
 // letter case and an unrelated section between the two that the program uses.

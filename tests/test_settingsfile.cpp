@@ -1,5 +1,7 @@
 // The Settings file: its place, its five keys, their defaults and encodings.
 
+#include "TestFiles.h"
+
 #include "common/AppError.h"
 #include "common/TColor.h"
 #include "settings/SettingsFile.h"
@@ -11,20 +13,10 @@
 
 using namespace Qt::StringLiterals;
 
+using TestFiles::readAll;
+using TestFiles::writeAll;
+
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray eol(QByteArray text)
 {

@@ -1,4 +1,5 @@
 #include "ScriptedSource.h"
+#include "TestWords.h"
 
 #include "common/AppError.h"
 #include "thesaurus/SynonymExpansion.h"
@@ -7,17 +8,9 @@
 #include <QTest>
 
 using namespace SynonymExpansion;
+using TestWords::words;
 
 namespace {
-
-// "a, b, c" -> {"a", "b", "c"}
-QStringList words(const char *text)
-{
-    QStringList result;
-    for (const QString &word : QString::fromUtf8(text).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        result.append(word.trimmed());
-    return result;
-}
 
 // A phrase of n words "w1 w2 ...".
 QString phraseOf(int n)

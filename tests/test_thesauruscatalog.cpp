@@ -1,3 +1,5 @@
+#include "TestWords.h"
+
 #include "common/AppError.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/MythesSource.h"
@@ -9,18 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using TestWords::words;
+
 namespace {
 
 const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
-
-// "a, b, c" -> {"a", "b", "c"}
-QStringList words(const char *text)
-{
-    QStringList result;
-    for (const QString &word : QString::fromUtf8(text).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        result.append(word.trimmed());
-    return result;
-}
 
 // "a b | c" -> folder A holds a and b, folder B holds c
 QStringList folders(const char *text)

@@ -1,4 +1,5 @@
 #include "ScriptedSource.h"
+#include "TestWords.h"
 
 #include "common/AppError.h"
 #include "thesaurus/TSpellCheck.h"
@@ -6,16 +7,9 @@
 #include <QFile>
 #include <QTest>
 
-namespace {
+using TestWords::words;
 
-// "a, b, c" -> {"a", "b", "c"}
-QStringList words(const char *text)
-{
-    QStringList result;
-    for (const QString &word : QString::fromUtf8(text).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        result.append(word.trimmed());
-    return result;
-}
+namespace {
 
 struct Fixture {
     std::shared_ptr<ScriptedSource::Log> log;

@@ -1,4 +1,5 @@
 #include "ScriptedSource.h"
+#include "TestWords.h"
 
 #include "common/AppError.h"
 #include "thesaurus/TSpellCheck.h"
@@ -6,16 +7,9 @@
 
 #include <QTest>
 
-namespace {
+using TestWords::words;
 
-// "a, b, c" -> {"a", "b", "c"}
-QStringList words(const char *text)
-{
-    QStringList result;
-    for (const QString &word : QString::fromUtf8(text).split(QLatin1Char(','), Qt::SkipEmptyParts))
-        result.append(word.trimmed());
-    return result;
-}
+namespace {
 
 // The tree as indented lines, two spaces a level, like the word tree window shows it.
 QString outline(const WordTree &tree)

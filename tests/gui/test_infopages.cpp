@@ -1,4 +1,5 @@
 #include "../ScriptedSource.h"
+#include "GuiTestDoubles.h"
 
 #include "app/CheckListBox.h"
 #include "app/Dialogs.h"
@@ -7,15 +8,12 @@
 #include "app/WordListModel.h"
 #include "info/BrowserView.h"
 #include "info/BuiltInText.h"
-#include "info/Connectivity.h"
 #include "info/InfoPanels.h"
-#include "info/LinkOpener.h"
 #include "info/SiteAddress.h"
 #include "thesaurus/LanguageTable.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
@@ -26,7 +24,6 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QWebEngineView>
 #include <QtTest>
@@ -39,30 +36,6 @@ namespace {
 
 // Web pages take their time to start up and load.
 constexpr int PageTimeout = 30000;
-
-// The network as the program sees it: switched by the test, every question counted.
-struct Network {
-    static inline bool online = true;
-    static inline int asks = 0;
-};
-
-class SwitchableConnectivity : public Connectivity
-{
-public:
-    bool isOnline() override
-    {
-        ++Network::asks;
-        return Network::online;
-    }
-};
-
-QStringList opened; // addresses handed to the default browser
-
-class RecordingOpener : public LinkOpener
-{
-protected:
-    void open(const QString &address) override { opened.append(address); }
-};
 
 BrowserView *browser(const TForm1 &form, const char *name)
 {
@@ -123,15 +96,16 @@ class TestInfoPages : public QObject
     Q_OBJECT
 
     QHttpServer m_server;
-    QTemporaryDir m_home; // the window's stored placement and settings, fresh for every test
+    std::shared_ptr<GuiTestDoubles::StubConnectivity::Network> m_network; // switched by the test
+    std::shared_ptr<QStringList> m_opened; // addresses handed to the default browser
     QStringList m_requested; // paths the server was asked for
     QString m_base;
     QStringList m_errors;
 
     std::unique_ptr<TForm1> makeWindow(bool online, const QString &script = {})
     {
-        Network::online = online;
-        Network::asks = 0;
+        m_network->online = online;
+        m_network->asks = 0;
         return std::make_unique<TForm1>(ScriptedSource::fromText(script));
     }
 
@@ -161,9 +135,8 @@ public:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        qputenv("VERBARIUM_REGISTRY_FILE", m_home.filePath(u"registry.ini"_s).toLocal8Bit());
-        qputenv("VERBARIUM_SETTINGS_FILE", m_home.filePath(u"settings.ini"_s).toLocal8Bit());
+        m_network = GuiTestDoubles::installStubConnectivity();
+        m_opened = GuiTestDoubles::installRecordingLinkOpener();
         m_server.setMissingHandler([this](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
             const QString path = request.url().path();
             m_requested.append(path);
@@ -174,16 +147,12 @@ private Q_SLOTS:
         QVERIFY(port != 0);
         m_base = u"http://127.0.0.1:%1"_s.arg(port);
         SiteAddress::setBaseUrlForTesting(m_base);
-        Connectivity::setInstance(std::make_unique<SwitchableConnectivity>());
-        LinkOpener::setInstance(std::make_unique<RecordingOpener>());
         Dialogs::setMessageRecorder([this](Dialogs::MessageKind, const QString &text) { m_errors.append(text); });
     }
 
     void init()
     {
-        QFile::remove(m_home.filePath(u"registry.ini"_s));
-        QFile::remove(m_home.filePath(u"settings.ini"_s));
-        opened.clear();
+        m_opened->clear();
         m_errors.clear();
     }
 
@@ -206,7 +175,7 @@ private Q_SLOTS:
         QFETCH(bool, online);
         QFETCH(int, panelWidth);
         const auto form = makeWindow(online);
-        QCOMPARE(Network::asks, 1);
+        QCOMPARE(m_network->asks, 1);
 
         // Loaded online or not; the tab sheets' own browsers wait for their tabs.
         const QList<std::pair<const char *, QString>> expected = {
@@ -264,12 +233,12 @@ private Q_SLOTS:
         int number = 0;
         for (const Step &step : steps) {
             const QByteArray where = "step " + QByteArray::number(++number);
-            Network::online = step.online;
-            Network::asks = 0;
+            m_network->online = step.online;
+            m_network->asks = 0;
             clickTab(*form, step.tab);
             QCOMPARE(pgc1(*form)->currentIndex(), step.tab);
             QVERIFY2(front(*form) == QLatin1StringView(step.panel), where + ": " + front(*form).toUtf8());
-            QVERIFY2(Network::asks == step.asks, where);
+            QVERIFY2(m_network->asks == step.asks, where);
             if (!step.sheet)
                 continue;
             BrowserView *sheet = browser(*form, step.sheet);
@@ -291,18 +260,18 @@ private Q_SLOTS:
         BrowserView *wb2 = browser(*form, "wb2");
 
         // Online the sheet loads its page, and still the built-in guide is in front.
-        Network::asks = 0;
+        m_network->asks = 0;
         clickButton(*form, u"btn7"_s);
         QCOMPARE(pgc1(*form)->currentIndex(), 1);
         QCOMPARE(front(*form), u"pnlReadMePanel"_s);
         QCOMPARE(wb2->navigations(), QStringList{m_base + u"/FAQ/help.html"_s});
-        QCOMPARE(Network::asks, 1); // the sheet's test only: no tab-change handling
+        QCOMPARE(m_network->asks, 1); // the sheet's test only: no tab-change handling
         QTRY_VERIFY_WITH_TIMEOUT(m_requested.contains(u"/FAQ/help.html"_s), PageTimeout);
 
         clickTab(*form, 0);
         QCOMPARE(front(*form), u"pnlSearchPanel"_s);
 
-        Network::online = false;
+        m_network->online = false;
         clickButton(*form, u"btn7"_s);
         QCOMPARE(pgc1(*form)->currentIndex(), 1);
         QCOMPARE(front(*form), u"pnlReadMePanel"_s);
@@ -349,7 +318,7 @@ private Q_SLOTS:
         QCOMPARE(panel->width(), 30);
         pressInfoTab(*form, Qt::LeftButton);
         QTRY_COMPARE(panel->width(), 600);
-        QCOMPARE(Network::asks, 1); // only at creation
+        QCOMPARE(m_network->asks, 1); // only at creation
     }
 
     void linkClicks()
@@ -363,7 +332,7 @@ private Q_SLOTS:
             clickTab(*form, tab);
             auto *text = form->findChild<BuiltInText *>(QLatin1StringView(name));
             QVERIFY2(text && text->isVisible(), name);
-            opened.clear();
+            m_opened->clear();
 
             // Off a link nothing opens.
             QTextCursor start(text->document());
@@ -372,28 +341,28 @@ private Q_SLOTS:
             const QPoint plain = text->cursorRect(start).center() + QPoint(2, 0);
             QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, plain);
             QTest::mouseClick(text->viewport(), Qt::RightButton, {}, plain);
-            QVERIFY2(opened.isEmpty(), name);
+            QVERIFY2(m_opened->isEmpty(), name);
 
             const auto [href, at] = firstLink(text);
             QVERIFY2(href.startsWith(m_base + u'/') || href == m_base, qPrintable(href));
             QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, at);
-            QCOMPARE(opened, QStringList{href});
+            QCOMPARE(*m_opened, QStringList{href});
             // Through the window, as the press also asks for the context menu.
             QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, text->viewport()->mapTo(form.get(), at));
-            QCOMPARE(opened, (QStringList{href, href}));
+            QCOMPARE(*m_opened, (QStringList{href, href}));
             QVERIFY(!QApplication::activePopupWidget());
         }
 
         // The footer's link goes to the site.
-        opened.clear();
+        m_opened->clear();
         auto *footer = form->findChild<QLabel *>(u"LinkLabel1"_s);
         QVERIFY(footer && footer->isVisible());
         const QPoint onLink(footer->fontMetrics().horizontalAdvance(u"M"_s), footer->height() / 2);
         QTest::mouseClick(footer, Qt::LeftButton, {}, onLink);
-        QCOMPARE(opened, QStringList{m_base});
+        QCOMPARE(*m_opened, QStringList{m_base});
 
         // Only web addresses are handed over, from either handler.
-        opened.clear();
+        m_opened->clear();
         const QString refused[] = {u"mailto:info@example.com"_s, u"file:///etc/passwd"_s, u"javascript:alert(1)"_s,
                                    u"ftp://example.com/file"_s, u"data:text/html,hi"_s, u"http://"_s,
                                    u"example.com/page"_s, QString()};
@@ -401,10 +370,10 @@ private Q_SLOTS:
             form->cxRichEdit1PropertiesURLClick(address);
             form->LinkLabel1LinkClick(address);
         }
-        QCOMPARE(opened, QStringList());
+        QCOMPARE(*m_opened, QStringList());
         form->cxRichEdit1PropertiesURLClick(u"HTTPS://example.com/a"_s);
-        QCOMPARE(opened.size(), 1);
-        QCOMPARE(Network::asks, 1 + 2 * 3); // links never test the connection
+        QCOMPARE(m_opened->size(), 1);
+        QCOMPARE(m_network->asks, 1 + 2 * 3); // links never test the connection
     }
 
     void dictionaryMenuItem()
@@ -416,20 +385,20 @@ private Q_SLOTS:
         QCOMPARE(form->columns().size(), 1);
         auto *languages = form->findChild<QComboBox *>(u"cbb2"_s);
         const QString lookup = m_base + u"/dictionaries/lookup.php?"_s;
-        Network::asks = 0;
+        m_network->asks = 0;
 
         languages->setCurrentIndex(LanguageTable::listIndexForName(u"German"_s));
         chooseFromMenu(*form, 0, u"miDictionary"_s);
         QCOMPARE(form->SelectedWord, u"ice cream"_s);
-        QCOMPARE(opened, QStringList{lookup + u"word=ice%20cream&lang=ge"_s});
+        QCOMPARE(*m_opened, QStringList{lookup + u"word=ice%20cream&lang=ge"_s});
 
         // The language is read at every lookup.
         languages->setCurrentIndex(LanguageTable::listIndexForName(u"Swedish"_s));
         chooseFromMenu(*form, 1, u"miDictionary"_s);
         QCOMPARE(form->SelectedWord, u"frost"_s);
-        QCOMPARE(opened.value(1), lookup + u"word=frost&lang=sw"_s);
+        QCOMPARE(m_opened->value(1), lookup + u"word=frost&lang=sw"_s);
 
-        QCOMPARE(Network::asks, 0); // offline or not, the browser is asked
+        QCOMPARE(m_network->asks, 0); // offline or not, the browser is asked
 
         // Typed text that matches no item leaves no item selected: no code, whatever the box shows.
         clickTab(*form, 4);
@@ -439,8 +408,8 @@ private Q_SLOTS:
         QCOMPARE(languages->currentText(), u"Zz"_s);
         clickTab(*form, 0);
         chooseFromMenu(*form, 1, u"miDictionary"_s);
-        QCOMPARE(opened.value(2), lookup + u"word=frost&lang="_s);
-        QCOMPARE(opened.size(), 3);
+        QCOMPARE(m_opened->value(2), lookup + u"word=frost&lang="_s);
+        QCOMPARE(m_opened->size(), 3);
     }
 };
 

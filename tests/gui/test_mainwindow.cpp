@@ -3,6 +3,8 @@
 // answered by the test.
 
 #include "../ScriptedSource.h"
+#include "../TestFiles.h"
+#include "GuiTestDoubles.h"
 #include "Version.h"
 #include "app/CheckListBox.h"
 #include "app/Dialogs.h"
@@ -10,15 +12,12 @@
 #include "app/Main.h"
 #include "app/ResultColumn.h"
 #include "app/WordListModel.h"
-#include "info/Connectivity.h"
-#include "info/LinkOpener.h"
 #include "settings/TStyleManager.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
@@ -41,14 +40,11 @@
 #include <memory>
 
 using Kind = Dialogs::MessageKind;
+using GuiTestDoubles::Message;
+using TestFiles::readAllOrMarker;
+using TestFiles::writeAll;
 
 namespace {
-
-struct Message {
-    Kind kind;
-    QString text;
-    bool operator==(const Message &) const = default;
-};
 
 // A scripted thesaurus that also notes the cursor shown during each lookup.
 class CursorWatchingSource : public ScriptedSource
@@ -200,44 +196,12 @@ void rightClick(CheckListBox *list, const QPoint &at)
     settle();
 }
 
-// Offline: the side panel stays narrow and no page loads.
-class OfflineConnectivity : public Connectivity
-{
-public:
-    bool isOnline() override { return false; }
-};
-
-// Notes the addresses instead of starting a browser.
-class RecordingLinkOpener : public LinkOpener
-{
-public:
-    std::shared_ptr<QStringList> opened = std::make_shared<QStringList>();
-
-protected:
-    void open(const QString &address) override { opened->append(address); }
-};
-
 QString numberedWords(const QString &prefix, int count)
 {
     QStringList words;
     for (int i = 0; i < count; ++i)
         words.append(prefix + QString::number(i).rightJustified(4, QLatin1Char('0')));
     return words.join(QStringLiteral(", "));
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Runs a step that opens a real modal dialog; the handler gets the dialog, must close it.
@@ -300,17 +264,16 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        Connectivity::setInstance(std::make_unique<OfflineConnectivity>());
-        auto opener = std::make_unique<RecordingLinkOpener>();
-        openedLinks = opener->opened;
-        LinkOpener::setInstance(std::move(opener));
+        // Offline: the side panel stays narrow and no page loads.
+        GuiTestDoubles::installStubConnectivity();
+        openedLinks = GuiTestDoubles::installRecordingLinkOpener();
     }
 
     void init()
     {
         openedLinks->clear();
         messages.clear();
-        Dialogs::setMessageRecorder([this](Kind kind, const QString &text) { messages.append({kind, text}); });
+        GuiTestDoubles::recordMessagesInto(messages);
     }
 
     void cleanup()
@@ -917,10 +880,10 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
 
         const QString path = dir.filePath(QStringLiteral("empty.txt"));
-        writeFile(path, "old");
+        writeAll(path, "old");
         Dialogs::setNextFileName(path);
         h.click("btnButton2");
-        QCOMPARE(readAll(path), QByteArray());
+        QCOMPARE(readAllOrMarker(path), QByteArray());
         QVERIFY(messages.isEmpty());
     }
 
@@ -953,7 +916,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("words.txt"));
-        writeFile(path, "an older and much longer content\r\n");
+        writeAll(path, "an older and much longer content\r\n");
 
         Harness h(kExportScript);
         h.generate(QStringLiteral("a b"));
@@ -966,7 +929,7 @@ private Q_SLOTS:
         Dialogs::setNextFileName(path);
         h.click("btnButton2");
         QVERIFY(messages.isEmpty());
-        QCOMPARE(readAll(path), QByteArray("a1, b2, \r\na3, \r\n"));
+        QCOMPARE(readAllOrMarker(path), QByteArray("a1, b2, \r\na3, \r\n"));
         QCOMPARE(QGuiApplication::clipboard()->text(), u"untouched");
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("words.txt")});
 
@@ -974,7 +937,7 @@ private Q_SLOTS:
         QVERIFY(tick(h.column(1)->list(), 0));
         Dialogs::setNextFileName(std::nullopt);
         h.click("btnButton2");
-        QCOMPARE(readAll(path), QByteArray("a1, b2, \r\na3, \r\n"));
+        QCOMPARE(readAllOrMarker(path), QByteArray("a1, b2, \r\na3, \r\n"));
         QVERIFY(messages.isEmpty());
     }
 
@@ -988,7 +951,7 @@ private Q_SLOTS:
         QVERIFY(tick(h.column(0)->list(), 0));
         Dialogs::setNextFileName(first);
         h.click("btnButton2");
-        QCOMPARE(readAll(first), QByteArray("a1.\r\n"));
+        QCOMPARE(readAllOrMarker(first), QByteArray("a1.\r\n"));
 
         // The real dialog: its settings, the proposed name, and a typed name without extension.
         QString title;
@@ -1017,7 +980,7 @@ private Q_SLOTS:
         QCOMPARE(filters, QStringList{QStringLiteral("Text Files (*.txt)")});
         QCOMPARE(suffix, u"txt");
         QVERIFY(!asksBeforeOverwrite);
-        QCOMPARE(readAll(dir.filePath(QStringLiteral("second.txt"))), QByteArray("a1.\r\n"));
+        QCOMPARE(readAllOrMarker(dir.filePath(QStringLiteral("second.txt"))), QByteArray("a1.\r\n"));
 
         // Cancelled in the real dialog: nothing written, the last name still proposed.
         withModalDialog(
@@ -1054,7 +1017,7 @@ private Q_SLOTS:
         QVERIFY(tick(h.column(0)->list(), 1));
         Dialogs::setNextFileName(good);
         h.click("btnButton2");
-        const QByteArray goodBytes = readAll(good);
+        const QByteArray goodBytes = readAllOrMarker(good);
         QCOMPARE(goodBytes, QByteArray("a2.\r\n"));
 
         const QString bad = dir.filePath(relative);
@@ -1067,7 +1030,7 @@ private Q_SLOTS:
         QVERIFY2(messages[0].text.size() > prefix.size() + 1, qPrintable(messages[0].text)); // a reason follows
         QVERIFY(messages[0].text.endsWith(u'.'));
         QVERIFY(!messages[0].text.endsWith(QStringLiteral("..")));
-        QCOMPARE(readAll(good), goodBytes);
+        QCOMPARE(readAllOrMarker(good), goodBytes);
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  (QStringList{QStringLiteral("folder"), QStringLiteral("good.txt")}));
         QVERIFY(QDir(dir.filePath(QStringLiteral("folder"))).isEmpty());

@@ -3,12 +3,12 @@
 // temporary folder for the whole run.
 
 #include "../ScriptedSource.h"
+#include "../TestFiles.h"
+#include "GuiTestDoubles.h"
 #include "app/Dialogs.h"
 #include "app/DisplayFont.h"
 #include "app/Main.h"
 #include "common/TColor.h"
-#include "info/Connectivity.h"
-#include "info/SiteAddress.h"
 #include "settings/FontSettings.h"
 #include "settings/RegistryFile.h"
 #include "settings/SettingsFile.h"
@@ -26,34 +26,11 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using GuiTestDoubles::Message;
+using TestFiles::readAll;
+using TestFiles::writeAllMakingFolders;
 
 namespace {
-
-class OfflineConnectivity : public Connectivity
-{
-public:
-    bool isOnline() override { return false; }
-};
-
-struct Message {
-    Dialogs::MessageKind kind;
-    QString text;
-    bool operator==(const Message &) const = default;
-};
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QString keyOf(const QString &component)
 {
@@ -146,16 +123,14 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        Connectivity::setInstance(std::make_unique<OfflineConnectivity>());
-        // Nothing listens there: the main window's pages never leave the machine.
-        SiteAddress::setBaseUrlForTesting(u"http://127.0.0.1:9"_s);
+        GuiTestDoubles::installStubConnectivity();
+        GuiTestDoubles::keepPagesOnThisMachine();
         qputenv("VERBARIUM_SETTINGS_FILE", settingsPath().toUtf8());
         qputenv("VERBARIUM_REGISTRY_FILE", registryPath().toUtf8());
         qputenv("XDG_DATA_HOME", m_dir.filePath(u"data"_s).toUtf8());
         qputenv("XDG_CONFIG_HOME", m_dir.filePath(u"config"_s).toUtf8());
         QGuiApplication::setQuitOnLastWindowClosed(false);
-        Dialogs::setMessageRecorder(
-            [this](Dialogs::MessageKind kind, const QString &text) { m_messages.append({kind, text}); });
+        GuiTestDoubles::recordMessagesInto(m_messages);
     }
 
     void init()
@@ -225,7 +200,7 @@ private Q_SLOTS:
         QFETCH(bool, maximized);
         QFETCH(bool, restored);
         if (!key.isEmpty())
-            writeAll(registryPath(), probeKey(key));
+            writeAllMakingFolders(registryPath(), probeKey(key));
 
         auto window = probeWindow();
         TcyIniForm *store = attach(window.get());
@@ -254,8 +229,8 @@ private Q_SLOTS:
 
     void centredWhenOnlyOneOfTopAndLeft()
     {
-        writeAll(registryPath(), probeKey("VERSION=\"\"\nTOP=dword:00000005\nWIDTH=dword:0000012c\n"
-                                          "HEIGHT=dword:000000c8\n"));
+        writeAllMakingFolders(registryPath(), probeKey("VERSION=\"\"\nTOP=dword:00000005\nWIDTH=dword:0000012c\n"
+                                                       "HEIGHT=dword:000000c8\n"));
         auto window = probeWindow();
         attach(window.get())->Loaded();
         QVERIFY(showAndSettle(window.get()));
@@ -268,7 +243,7 @@ private Q_SLOTS:
     {
         const TcyIniForm::TAttributes all{TcyIniForm::atPosition, TcyIniForm::atSize, TcyIniForm::atVisible,
                                           TcyIniForm::atMinimized, TcyIniForm::atMaximized};
-        writeAll(registryPath(), probeKey("VERSION=\"\"\nVISIBLE=dword:00000001\nSTATE=dword:00000002\n"));
+        writeAllMakingFolders(registryPath(), probeKey("VERSION=\"\"\nVISIBLE=dword:00000001\nSTATE=dword:00000002\n"));
         auto shown = probeWindow();
         TcyIniForm *store = attach(shown.get());
         store->setAttributes(all);
@@ -277,7 +252,7 @@ private Q_SLOTS:
         QTRY_VERIFY(shown->isVisible());
         QVERIFY(shown->isMinimized());
 
-        writeAll(registryPath(), probeKey("VERSION=\"\"\nVISIBLE=dword:00000000\n"));
+        writeAllMakingFolders(registryPath(), probeKey("VERSION=\"\"\nVISIBLE=dword:00000000\n"));
         auto hidden = probeWindow();
         hidden->show();
         store = attach(hidden.get());
@@ -386,7 +361,7 @@ private Q_SLOTS:
 
     void bothFallsBackToTheRegistry()
     {
-        writeAll(m_dir.filePath(u"data/blocked"_s), "a file where the folder should be");
+        writeAllMakingFolders(m_dir.filePath(u"data/blocked"_s), "a file where the folder should be");
         auto window = probeWindow();
         TcyIniForm *store = attach(window.get(), TcyIniForm::mBoth);
         store->setIniSubDirs(u"blocked"_s);
@@ -469,7 +444,8 @@ private Q_SLOTS:
 
     void mainWindowKeepsWhatItDoesNotUse()
     {
-        writeAll(settingsPath(), "; notes\n[Font]\nFontStyle=19\nFontColor=$FF000008\n[Mine]\nkey=value\n");
+        writeAllMakingFolders(settingsPath(),
+                              "; notes\n[Font]\nFontStyle=19\nFontColor=$FF000008\n[Mine]\nkey=value\n");
         auto form = openMainWindow();
         QVERIFY(form->aFont.bold && form->aFont.italic && !form->aFont.underline && !form->aFont.strikeOut);
         QCOMPARE(form->aFont.color, TColor::clWindowText);
@@ -482,7 +458,7 @@ private Q_SLOTS:
     void mainWindowStaysOpenWhenTheSaveFails()
     {
         const QString blocker = m_dir.filePath(u"program/blocker"_s);
-        writeAll(blocker, "a file where the folder should be");
+        writeAllMakingFolders(blocker, "a file where the folder should be");
         const QString unwritable = blocker + u"/verbarium.ini"_s;
         qputenv("VERBARIUM_SETTINGS_FILE", unwritable.toUtf8());
         auto restore = qScopeGuard([this] { qputenv("VERBARIUM_SETTINGS_FILE", settingsPath().toUtf8()); });
@@ -505,11 +481,14 @@ private Q_SLOTS:
 
     void mainWindowStartsOverBadStoredData()
     {
-        writeAll(settingsPath(), QByteArray("[Font]\nFontSize=huge\nFontColor=red\nFontName=") + QByteArray(5000, 'x')
-                                     + "\n\x01\x02\xFF\xFE garbage without equals\n");
-        writeAll(registryPath(), "[" + RegistryFile::sectionName(RegistryStore::Root::CurrentUser, keyOf(u"Form1"_s)).toUtf8()
-                                     + "]\nVERSION=\"\"\nTOP=\"200\"\nLEFT=dword:00000064\nWIDTH=big\n"
-                                       "HEIGHT=dword:00000300\n");
+        writeAllMakingFolders(settingsPath(), QByteArray("[Font]\nFontSize=huge\nFontColor=red\nFontName=")
+                                                  + QByteArray(5000, 'x')
+                                                  + "\n\x01\x02\xFF\xFE garbage without equals\n");
+        const QByteArray section =
+            RegistryFile::sectionName(RegistryStore::Root::CurrentUser, keyOf(u"Form1"_s)).toUtf8();
+        writeAllMakingFolders(registryPath(), "[" + section
+                                                  + "]\nVERSION=\"\"\nTOP=\"200\"\nLEFT=dword:00000064\nWIDTH=big\n"
+                                                    "HEIGHT=dword:00000300\n");
         auto form = openMainWindow();
         QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 0));
         QCOMPARE(form->size(), QSize(1126, 756));

@@ -1,44 +1,31 @@
 #include "../ScriptedSource.h"
+#include "GuiTestDoubles.h"
 
 #include "app/CheckListBox.h"
 #include "app/Dialogs.h"
 #include "app/Main.h"
 #include "app/ResultColumn.h"
 #include "app/WordListModel.h"
-#include "info/Connectivity.h"
-#include "info/SiteAddress.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/popOver.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using GuiTestDoubles::Message;
 
 namespace {
-
-class OfflineConnectivity : public Connectivity
-{
-public:
-    bool isOnline() override { return false; }
-};
-
-struct Message {
-    Dialogs::MessageKind kind;
-    QString text;
-};
 
 // The tree as indented lines, two blanks a level.
 QString outline(const QTreeWidget *tree)
@@ -113,7 +100,6 @@ class TestWordTreeWindow : public QObject
     Q_OBJECT
 
     QList<Message> m_messages;
-    QTemporaryDir m_home; // the window's stored placement and settings, fresh for every test
     DisplayFont m_font;
 
     // Opens a window the way the main window does.
@@ -132,21 +118,13 @@ public:
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        qputenv("VERBARIUM_REGISTRY_FILE", m_home.filePath(u"registry.ini"_s).toLocal8Bit());
-        qputenv("VERBARIUM_SETTINGS_FILE", m_home.filePath(u"settings.ini"_s).toLocal8Bit());
-        Dialogs::setMessageRecorder([this](Dialogs::MessageKind kind, const QString &text) {
-            m_messages.append({kind, text});
-        });
-        Connectivity::setInstance(std::make_unique<OfflineConnectivity>());
-        // Nothing listens there: the main window's pages must never leave the machine.
-        SiteAddress::setBaseUrlForTesting(QStringLiteral("http://127.0.0.1:9"));
+        GuiTestDoubles::recordMessagesInto(m_messages);
+        GuiTestDoubles::installStubConnectivity();
+        GuiTestDoubles::keepPagesOnThisMachine();
     }
 
     void init()
     {
-        QFile::remove(m_home.filePath(u"registry.ini"_s));
-        QFile::remove(m_home.filePath(u"settings.ini"_s));
         m_messages.clear();
         m_font = DisplayFont();
     }
@@ -294,11 +272,7 @@ private Q_SLOTS:
             treeAtMessage = form ? outline(form->tv1) : QString();
             hourglassAtMessage = QGuiApplication::overrideCursor() != nullptr;
         });
-        auto restoreRecorder = qScopeGuard([this] {
-            Dialogs::setMessageRecorder([this](Dialogs::MessageKind kind, const QString &text) {
-                m_messages.append({kind, text});
-            });
-        });
+        auto restoreRecorder = qScopeGuard([this] { GuiTestDoubles::recordMessagesInto(m_messages); });
 
         form = new TForm2(thesaurus.spellCheck.get(), &m_font);
         form->aWord = QStringLiteral("bright");
