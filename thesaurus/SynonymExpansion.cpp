@@ -21,24 +21,26 @@ Lookup lookupThrough(TSpellCheck &spellCheck)
     return [&spellCheck](const QString &word, QStringList &synonyms) { spellCheck.GetSynonyms(word, synonyms); };
 }
 
-QString columnKey(const QString &word)
-{
-    return WordKeySet::key(word);
-}
-
 namespace {
 
-// The column under construction: its entries and the keys of the words it holds.
+// The column under construction: its entries, and the set that knows which words
+// it holds.
 class Column
 {
 public:
-    bool add(const QString &word, int tier)
+    Column() : m_keys(TextAt{&m_entries}) {}
+    Column(const Column &) = delete;
+    Column &operator=(const Column &) = delete;
+
+    // Takes the word over when the column does not hold it yet.
+    bool add(QString &word, int tier)
     {
-        if (!m_keys.insert(word))
+        if (!m_keys.insert(word, std::uint32_t(m_entries.size())))
             return false;
-        m_entries.append({word, tier});
+        m_entries.append({std::move(word), tier});
         return true;
     }
+    const QString &last() const { return m_entries.constLast().text; }
     void reserve(qsizetype size)
     {
         m_entries.reserve(size);
@@ -47,8 +49,12 @@ public:
     ColumnWords take() { return std::move(m_entries); }
 
 private:
+    struct TextAt {
+        const ColumnWords *entries;
+        const QString &operator()(std::uint32_t i) const { return (*entries)[i].text; }
+    };
     ColumnWords m_entries;
-    WordKeySet m_keys;
+    WordKeySet<TextAt> m_keys;
 };
 
 } // namespace
@@ -60,17 +66,18 @@ ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup
     QStringList direct;
     lookup(word, direct);
     column.reserve(direct.size()); // the least it will hold, most of it at depth 0
-    for (const QString &s : std::as_const(direct)) {
+    // The lists are ours: their words move into the column.
+    for (QString &s : direct) {
         if (!column.add(s, 0) || depth < 1)
             continue;
         QStringList second;
-        lookup(s, second);
-        for (const QString &t : std::as_const(second)) {
+        lookup(column.last(), second);
+        for (QString &t : second) {
             if (!column.add(t, 1) || depth < 2)
                 continue;
             QStringList third;
-            lookup(t, third);
-            for (const QString &u : std::as_const(third))
+            lookup(column.last(), third);
+            for (QString &u : third)
                 column.add(u, 2);
         }
     }

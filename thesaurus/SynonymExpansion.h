@@ -40,9 +40,6 @@ Lookup lookupThrough(TSpellCheck &spellCheck);
 // word once, compared without regard to letter case, in its first form and place.
 ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup);
 
-// The case-insensitive key two words share when a column counts them as one.
-QString columnKey(const QString &word);
-
 } // namespace SynonymExpansion
 
 namespace SynonymExpansion {

@@ -10,15 +10,17 @@ void WordTree::fill(const QString &word, const SynonymExpansion::Lookup &lookup)
         lookups.append(w);
         lookup(w, into);
     };
-    WordKeySet placed;
+    // The placed words are the nodes after the root, which is never one of them.
+    const auto textAt = [this](std::uint32_t i) -> const QString & { return nodes[i].text; };
+    WordKeySet<decltype(textAt)> placed(textAt);
     auto place = [&](const QString &text, int level, int parent) {
-        placed.insert(text);
+        placed.insert(text, std::uint32_t(nodes.size()));
         nodes.append({text, level, parent});
         return int(nodes.size() - 1);
     };
     // Places the word unless an equal one was placed before (-1 then).
     auto placeNew = [&](const QString &text, int level, int parent) {
-        if (!placed.insert(text))
+        if (!placed.insert(text, std::uint32_t(nodes.size())))
             return -1;
         nodes.append({text, level, parent});
         return int(nodes.size() - 1);
