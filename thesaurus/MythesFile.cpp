@@ -90,9 +90,15 @@ bool namesAntonym(QStringView note)
 }
 
 // "city (generic term)" -> "city"; sets antonym when a note says so.
+// Most fields have no blanks at their ends to take off.
+QStringView trimmed(QStringView text)
+{
+    return text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()) ? text : text.trimmed();
+}
+
 QStringView withoutNotes(QStringView field, bool &antonym)
 {
-    field = field.trimmed();
+    field = trimmed(field);
     antonym = false;
     // Peel off trailing notes: "word (ugs.) (veraltet)".
     while (field.endsWith(QLatin1Char(')'))) {
@@ -110,7 +116,7 @@ QStringView withoutNotes(QStringView field, bool &antonym)
             break; // "(ugs.)" alone or "word(s)": not a note after a word
         if (namesAntonym(field.sliced(open + 1, field.size() - open - 2)))
             antonym = true;
-        field = field.first(open).trimmed();
+        field = trimmed(field.first(open));
     }
     return field;
 }
