@@ -9,6 +9,8 @@
 
 int main(int argc, char *argv[])
 {
+    // The web views share their OpenGL context with the windows; Qt wants to know before it starts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Verbarium Pro"));
     QApplication::setApplicationDisplayName(QStringLiteral("Verbarium Pro"));
