@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -15,6 +16,14 @@ namespace {
 QString damaged(const QString &path, const QString &what)
 {
     return QStringLiteral("The thesaurus file \"%1\" is damaged: %2").arg(QDir::toNativeSeparators(path), what);
+}
+
+// The first place of a byte from a position on, or -1: memchr, which the lookups
+// lean on for every line and field.
+qsizetype find(QByteArrayView data, char c, qsizetype from = 0)
+{
+    const void *at = from < data.size() ? std::memchr(data.data() + from, c, size_t(data.size() - from)) : nullptr;
+    return at ? static_cast<const char *>(at) - data.data() : -1;
 }
 
 // Walks a buffer line by line; a line ends at '\n', a '\r' before it is dropped.
@@ -26,7 +35,7 @@ public:
     qsizetype position() const { return m_pos; }
     QByteArrayView next()
     {
-        const qsizetype end = m_data.indexOf('\n', m_pos);
+        const qsizetype end = find(m_data, '\n', m_pos);
         const qsizetype stop = end < 0 ? m_data.size() : end;
         QByteArrayView line = m_data.sliced(m_pos, stop - m_pos);
         m_pos = end < 0 ? m_data.size() : end + 1;
@@ -143,12 +152,12 @@ void addOwnField(QString &&text, QStringList &synonyms, QStringList *antonyms)
 template <typename OnField>
 void forEachField(QByteArrayView line, OnField &&onField)
 {
-    qsizetype bar = line.indexOf('|');
+    qsizetype bar = find(line, '|');
     if (bar < 0)
         onField(line);
     while (bar >= 0) {
         line = line.sliced(bar + 1);
-        bar = line.indexOf('|');
+        bar = find(line, '|');
         onField(bar < 0 ? line : line.first(bar));
     }
 }
