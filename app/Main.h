@@ -75,8 +75,9 @@ public:
     void LinkLabel1LinkClick(const QString &link);
 
 Q_SIGNALS:
-    // The word tree window and the dictionary page are opened through these.
+    // A word tree window is asked for; the window opens one for each request.
     void wordTreeRequested(const QString &word);
+    // The dictionary page of a word is about to be opened in the browser.
     void dictionaryRequested(const QString &word);
 
 protected:

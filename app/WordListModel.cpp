@@ -58,12 +58,3 @@ QStringList WordListModel::checkedWords() const
     }
     return words;
 }
-
-int WordListModel::findExact(const QString &word) const
-{
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        if (m_items[i].text.compare(word, Qt::CaseInsensitive) == 0)
-            return int(i);
-    }
-    return -1;
-}

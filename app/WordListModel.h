@@ -29,8 +29,6 @@ public:
     bool isChecked(int row) const { return m_items[size_t(row)].checked; }
     // The ticked words, in list order.
     QStringList checkedWords() const;
-    // The row whose text equals the word without regard to letter case, or -1.
-    int findExact(const QString &word) const;
 
 private:
     struct Item {
