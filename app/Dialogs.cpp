@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <utility>
 
@@ -16,10 +17,17 @@ std::optional<std::optional<QString>> nextFileName;
 std::optional<std::optional<DisplayFont>> nextFont;
 std::function<void(MessageKind, const QString &)> recorder;
 DisplayFont lastInitial;
+QList<FailedSaveChoice> nextFailedSaveChoices;
+
+QString withPeriod(const QString &text)
+{
+    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
+}
 } // namespace
 
 void setNextFileName(std::optional<QString> answer) { nextFileName = std::move(answer); }
 void setNextFont(std::optional<DisplayFont> answer) { nextFont = std::move(answer); }
+void setNextFailedSaveChoices(QList<FailedSaveChoice> answers) { nextFailedSaveChoices = std::move(answers); }
 void setMessageRecorder(std::function<void(MessageKind, const QString &)> r) { recorder = std::move(r); }
 DisplayFont lastFontDialogInitial() { return lastInitial; }
 
@@ -33,13 +41,34 @@ void showMessage(QWidget *parent, const QString &text)
 
 void showError(QWidget *parent, const QString &text)
 {
-    QString shown = text;
-    if (!shown.endsWith(QLatin1Char('.')))
-        shown += QLatin1Char('.');
+    const QString shown = withPeriod(text);
     if (recorder)
         return recorder(MessageKind::Error, shown);
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), shown, QMessageBox::Ok, parent);
     box.exec();
+}
+
+FailedSaveChoice askAfterFailedSave(QWidget *parent, const QString &text)
+{
+    const QString shown = withPeriod(text);
+    if (recorder || !nextFailedSaveChoices.isEmpty()) {
+        if (recorder)
+            recorder(MessageKind::Error, shown);
+        return nextFailedSaveChoices.isEmpty() ? FailedSaveChoice::KeepOpen : nextFailedSaveChoices.takeFirst();
+    }
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), shown, QMessageBox::NoButton, parent);
+    QPushButton *retry = box.addButton(QMessageBox::Retry);
+    QPushButton *discard = box.addButton(QApplication::translate("Dialogs", "Close without saving"),
+                                         QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(retry);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == retry)
+        return FailedSaveChoice::Retry;
+    if (box.clickedButton() == discard)
+        return FailedSaveChoice::CloseWithoutSaving;
+    return FailedSaveChoice::KeepOpen;
 }
 
 void guard(QWidget *parent, const std::function<void()> &body)

@@ -2,6 +2,7 @@
 
 #include "app/DisplayFont.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -22,6 +23,11 @@ void showError(QWidget *parent, const QString &text);
 // errors never cross Qt's signal machinery.
 void guard(QWidget *parent, const std::function<void()> &body);
 
+// What the user does after the Settings file could not be written at close.
+enum class FailedSaveChoice { Retry, CloseWithoutSaving, KeepOpen };
+// The error box of a failed save, with Retry and Close without saving; Escape keeps the window open.
+FailedSaveChoice askAfterFailedSave(QWidget *parent, const QString &text);
+
 struct SaveOptions {
     QString title;
     QString filter;
@@ -38,6 +44,9 @@ std::optional<DisplayFont> getFont(QWidget *parent, const DisplayFont &initial);
 // showing; messages are handed to the recorder instead of being shown.
 void setNextFileName(std::optional<QString> answer);
 void setNextFont(std::optional<DisplayFont> answer);
+// The next boxes of a failed save answer with these, in order; a recorded box
+// without an answer left keeps the window open.
+void setNextFailedSaveChoices(QList<FailedSaveChoice> answers);
 enum class MessageKind { Plain, Error };
 void setMessageRecorder(std::function<void(MessageKind, const QString &)> recorder);
 // What the last getFont was asked to start from.

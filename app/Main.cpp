@@ -528,13 +528,21 @@ void TForm1::FormShow()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    // A failed write leaves FormCloseQuery with its error: shown, and the window stays open.
-    try {
-        FormCloseQuery();
-    } catch (const AppError &error) {
-        Dialogs::showError(this, error.message());
-        event->ignore();
-        return;
+    // A failed write leaves FormCloseQuery with its error. The user may try again,
+    // close without saving (an installed copy must never trap its window), or stay.
+    for (;;) {
+        try {
+            FormCloseQuery();
+            break;
+        } catch (const AppError &error) {
+            const Dialogs::FailedSaveChoice choice = Dialogs::askAfterFailedSave(this, error.message());
+            if (choice == Dialogs::FailedSaveChoice::CloseWithoutSaving)
+                break;
+            if (choice == Dialogs::FailedSaveChoice::KeepOpen) {
+                event->ignore();
+                return;
+            }
+        }
     }
     QWidget::closeEvent(event);
 }
@@ -598,6 +606,23 @@ ResultColumn *TForm1::createColumnShell(const QString &word)
     connect(column, &ResultColumn::menuRequested, this, &TForm1::OnMenuPopup);
     connect(column, &ResultColumn::wordDoubleClicked, this, &TForm1::ListDblClick);
     return column;
+}
+
+void TForm1::lookUp(const LookupRequest &request)
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+    pgc1->setCurrentIndex(0);
+    edt1->setText(request.phrase);
+    if (request.depth)
+        cbb1->setCurrentIndex(*request.depth);
+    if (request.languageIndex)
+        cbb2->setCurrentIndex(*request.languageIndex);
+    btn2Click();
 }
 
 void TForm1::btn2Click()

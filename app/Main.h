@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandLine.h"
 #include "app/DisplayFont.h"
 #include "thesaurus/ThesaurusSource.h"
 
@@ -46,6 +47,10 @@ public:
     DisplayFont aFont;
     int WordsInPhrase = 0;
     QString SelectedWord;
+
+    // A lookup asked from outside (the command line, a later start): comes to the
+    // front on the thesaurus tab, fills the phrase, depth and language, and generates.
+    void lookUp(const LookupRequest &request);
 
     // The result columns in the order they were created.
     const QList<ResultColumn *> &columns() const { return m_columns; }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -33,7 +34,28 @@ QString SettingsFile::pathFor(const QString &executable)
 QString SettingsFile::path()
 {
     const QString chosen = qEnvironmentVariable("VERBARIUM_SETTINGS_FILE");
-    return chosen.isEmpty() ? pathFor(QCoreApplication::applicationFilePath()) : chosen;
+    return chosen.isEmpty() ? locate(QCoreApplication::applicationFilePath(), configHome()) : chosen;
+}
+
+QString SettingsFile::locate(const QString &executable, const QString &configHome)
+{
+    const QString beside = pathFor(executable);
+    if (QFileInfo::exists(beside))
+        return beside;
+    // Permission bits do not tell (root passes them, read-only mounts ignore them):
+    // only a file actually made there shows that the folder takes new files.
+    QTemporaryFile probe(QFileInfo(beside).dir().filePath(QStringLiteral(".verbarium-probe-XXXXXX")));
+    if (probe.open())
+        return beside;
+    return QDir(configHome).filePath(QStringLiteral("verbarium-pro/") + QFileInfo(beside).fileName());
+}
+
+QString SettingsFile::configHome()
+{
+    const QString fromEnvironment = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (QDir::isAbsolutePath(fromEnvironment))
+        return QDir::cleanPath(fromEnvironment);
+    return QDir::homePath() + QStringLiteral("/.config");
 }
 
 SettingsFile::Values SettingsFile::load(const QString &path)
@@ -54,8 +76,10 @@ SettingsFile::Values SettingsFile::load(const QString &path)
 void SettingsFile::save(const QString &path, const Values &values)
 {
     PrivateProfile profile;
+    // The configuration folder of a new user may not be there yet.
+    const bool folder = QDir().mkpath(QFileInfo(path).absolutePath());
     // A file that exists but cannot be read is not written over: its other content would go.
-    const bool written = profile.load(path) && profile.writeString(Font, FontName, values.faceName)
+    const bool written = folder && profile.load(path) && profile.writeString(Font, FontName, values.faceName)
                          && profile.writeInteger(Font, FontColor, values.color)
                          && profile.writeInteger(Font, FontSize, values.size)
                          && profile.writeInteger(Font, FontStyle, values.style)

@@ -4,8 +4,9 @@
 
 #include <QString>
 
-// The Settings file beside the executable: the display font and the clipboard
-// delimiter, in the sections "Font" and "General".
+// The Settings file: the display font and the clipboard delimiter, in the
+// sections "Font" and "General". It lies beside the executable for a portable
+// copy, and in the user's configuration folder for an installed one.
 class SettingsFile
 {
 public:
@@ -27,13 +28,18 @@ public:
     static QString pathFor(const QString &executable);
     // The running program's file, or the one that VERBARIUM_SETTINGS_FILE names.
     static QString path();
+    // Beside the executable when that file exists or its folder takes new files;
+    // otherwise the same file name in <configHome>/verbarium-pro.
+    static QString locate(const QString &executable, const QString &configHome);
+    // $XDG_CONFIG_HOME, or ~/.config when it is unset or not absolute.
+    static QString configHome();
 
     // Never fails: a missing or unreadable file, section or key, or a value that
     // does not convert, gives that key's default.
     static Values load(const QString &path);
     // Writes the five keys and keeps the file's other content. The file is replaced
     // whole and only once the new one is complete, so a failed save leaves the old
-    // one as it was. Throws AppError "Unable to write to <path>".
+    // one as it was. A missing folder is made first. Throws AppError "Unable to write to <path>".
     static void save(const QString &path, const Values &values);
 
     // "§" + the text with every "§" doubled + "§"; line breaks as "§n" and "§r",

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -248,6 +249,62 @@ private Q_SLOTS:
         QCOMPARE(SettingsFile::path(), chosen);
         qunsetenv("VERBARIUM_SETTINGS_FILE");
         QCOMPARE(SettingsFile::path(), SettingsFile::pathFor(QCoreApplication::applicationFilePath()));
+    }
+
+    void locationOfAnInstalledOrPortableCopy_data()
+    {
+        QTest::addColumn<QString>("executable");
+        QTest::addColumn<bool>("existingFile");
+        QTest::addColumn<QString>("expected");
+        const QString config = path(u"config"_s);
+        const QString portable = path(u"portable"_s);
+        QTest::newRow("existing file beside") << portable + u"/old/verbarium-pro"_s << true
+                                              << portable + u"/old/verbarium-pro.ini"_s;
+        QTest::newRow("writable folder") << portable + u"/new/verbarium-pro"_s << false
+                                         << portable + u"/new/verbarium-pro.ini"_s;
+        // Nothing can be made in /proc, not even by root: the installed copy's case.
+        QTest::newRow("folder that takes no files") << u"/proc/verbarium-pro"_s << false
+                                                    << config + u"/verbarium-pro/verbarium-pro.ini"_s;
+        QTest::newRow("missing folder") << u"/proc/no-such-folder/Verbarium.bin"_s << false
+                                        << config + u"/verbarium-pro/Verbarium.ini"_s;
+    }
+
+    void locationOfAnInstalledOrPortableCopy()
+    {
+        QFETCH(QString, executable);
+        QFETCH(bool, existingFile);
+        QFETCH(QString, expected);
+        const QString folder = QFileInfo(executable).absolutePath();
+        if (executable.startsWith(m_dir.path()))
+            QVERIFY(QDir().mkpath(folder));
+        if (existingFile)
+            writeAll(SettingsFile::pathFor(executable), "[Font]\nFontSize=12\n");
+        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+        QCOMPARE(SettingsFile::locate(executable, path(u"config"_s)), expected);
+        // Looking leaves nothing behind.
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    }
+
+    void configurationFolderFromTheEnvironment()
+    {
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", saved); });
+        qputenv("XDG_CONFIG_HOME", "/somewhere/config/");
+        QCOMPARE(SettingsFile::configHome(), u"/somewhere/config"_s);
+        // XDG says a relative value is ignored.
+        for (const char *ignored : {"", "config"}) {
+            qputenv("XDG_CONFIG_HOME", ignored);
+            QCOMPARE(SettingsFile::configHome(), QDir::homePath() + u"/.config"_s);
+        }
+    }
+
+    void firstSaveMakesTheConfigurationFolder()
+    {
+        const QString ini = path(u"fresh/config/verbarium-pro/verbarium-pro.ini"_s);
+        SettingsFile::save(ini, {});
+        QCOMPARE(SettingsFile::load(ini).delimiter, u"."_s);
+        QVERIFY(readAll(ini).startsWith("[Font]\nFontName=Arial\n"));
     }
 };
 

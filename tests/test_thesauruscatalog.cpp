@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using TestWords::words;
 
 namespace {
@@ -180,17 +182,81 @@ private Q_SLOTS:
         QVERIFY(ThesaurusCatalog(QStringList{}).isEmpty());
     }
 
+    void defaultSearchPath_data()
+    {
+        QTest::addColumn<QByteArray>("ownPath");
+        QTest::addColumn<QByteArray>("dataHome");
+        QTest::addColumn<QByteArray>("dataDirs");
+        QTest::addColumn<QStringList>("expected");
+        const QString home = QDir::homePath();
+        const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/thesaurus");
+        const QStringList system{QStringLiteral("/usr/local/share/mythes"), QStringLiteral("/usr/share/mythes")};
+
+        // Unset XDG variables take their defaults, whose mythes folders are the system's.
+        QTest::newRow("nothing set") << QByteArray() << QByteArray() << QByteArray()
+                                     << QStringList{home + QStringLiteral("/.local/share/verbarium-pro/thesaurus")} + system + QStringList{beside};
+        QTest::newRow("own path first") << QByteArray("/one:/two::/three") << QByteArray("/home/u/data") << QByteArray("/opt/a:/opt/b")
+                                        << words("/one, /two, /three, /home/u/data/verbarium-pro/thesaurus, /opt/a/mythes, /opt/b/mythes")
+                                               + QStringList{beside} + system;
+        // XDG asks that relative entries be ignored.
+        QTest::newRow("relative entries ignored") << QByteArray() << QByteArray("data") << QByteArray("rel:/opt/a/")
+                                                  << QStringList{home + QStringLiteral("/.local/share/verbarium-pro/thesaurus"),
+                                                                 QStringLiteral("/opt/a/mythes"), beside} + system;
+        QTest::newRow("a folder named twice keeps its first place")
+            << QByteArray("/usr/share/mythes") << QByteArray("/d") << QByteArray("/usr/share:/opt/a")
+            << words("/usr/share/mythes, /d/verbarium-pro/thesaurus, /opt/a/mythes") + QStringList{beside, system.front()};
+    }
+
     void defaultSearchPath()
     {
-        const QByteArray saved = qgetenv("VERBARIUM_THESAURUS_PATH");
-        const auto restore = qScopeGuard([&] { qputenv("VERBARIUM_THESAURUS_PATH", saved); });
-        const QStringList tail{QCoreApplication::applicationDirPath() + QStringLiteral("/thesaurus"),
-                               QStringLiteral("/usr/local/share/mythes"), QStringLiteral("/usr/share/mythes")};
+        QFETCH(QByteArray, ownPath);
+        QFETCH(QByteArray, dataHome);
+        QFETCH(QByteArray, dataDirs);
+        QFETCH(QStringList, expected);
+        const char *names[] = {"VERBARIUM_THESAURUS_PATH", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
+        QList<std::optional<QByteArray>> saved;
+        for (const char *name : names)
+            saved += qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        const auto restore = qScopeGuard([&] {
+            for (int i = 0; i < 3; ++i)
+                saved[i] ? void(qputenv(names[i], *saved[i])) : void(qunsetenv(names[i]));
+        });
+        const QByteArray values[] = {ownPath, dataHome, dataDirs};
+        for (int i = 0; i < 3; ++i)
+            values[i].isNull() ? void(qunsetenv(names[i])) : void(qputenv(names[i], values[i]));
 
-        qputenv("VERBARIUM_THESAURUS_PATH", "/one:/two::/three");
-        QCOMPARE(ThesaurusCatalog::defaultSearchPath(), words("/one, /two, /three") + tail);
+        QCOMPARE(ThesaurusCatalog::defaultSearchPath(), expected);
+
+        // Hunspell dictionaries are looked for in the same places, in folders of their own.
+        if (ownPath.isNull()) {
+            QStringList hunspell;
+            for (QString folder : expected)
+                hunspell += folder.replace(QStringLiteral("/mythes"), QStringLiteral("/hunspell"))
+                                .replace(QStringLiteral("/thesaurus"), QStringLiteral("/hunspell"));
+            QCOMPARE(ThesaurusCatalog::defaultHunspellSearchPath(), hunspell);
+        }
+    }
+
+    void userDataIsFoundBeforeTheSystems()
+    {
+        // A pair dropped into the user's folder serves its locale ahead of the same locale elsewhere.
+        QTemporaryDir home;
+        const QString own = home.filePath(QStringLiteral("verbarium-pro/thesaurus"));
+        QVERIFY(QDir().mkpath(own));
+        for (const char *suffix : {".idx", ".dat"})
+            QVERIFY(QFile::copy(DataDir + QStringLiteral("/thesaurus/th_en_US_v2") + QLatin1String(suffix),
+                                own + QStringLiteral("/th_en_US_v2") + QLatin1String(suffix)));
+        const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
+        const QByteArray savedOwn = qgetenv("VERBARIUM_THESAURUS_PATH");
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_DATA_HOME", savedHome);
+            qputenv("VERBARIUM_THESAURUS_PATH", savedOwn);
+        });
+        qputenv("XDG_DATA_HOME", home.path().toUtf8());
         qunsetenv("VERBARIUM_THESAURUS_PATH");
-        QCOMPARE(ThesaurusCatalog::defaultSearchPath(), tail);
+        const ThesaurusCatalog catalog;
+        QCOMPARE(catalog.find(QStringLiteral("en_US"), QStringLiteral("en"), QStringLiteral("en_US")).idxPath,
+                 own + QStringLiteral("/th_en_US_v2.idx"));
     }
 };
 

@@ -7,17 +7,57 @@
 
 #include <algorithm>
 
-QStringList ThesaurusCatalog::defaultSearchPath()
+namespace {
+
+// XDG's rules: a variable that is unset, empty or not absolute takes its default.
+QString xdgDataHome()
+{
+    const QString fromEnvironment = qEnvironmentVariable("XDG_DATA_HOME");
+    if (QDir::isAbsolutePath(fromEnvironment))
+        return QDir::cleanPath(fromEnvironment);
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+QStringList xdgDataDirs()
+{
+    QStringList dirs;
+    const QStringList listed = qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString &dir : listed) {
+        if (QDir::isAbsolutePath(dir))
+            dirs += QDir::cleanPath(dir);
+    }
+    if (dirs.isEmpty())
+        dirs = QStringList{QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    return dirs;
+}
+
+QStringList searchPathFor(const char *variable, const QString &userFolder, const QString &systemFolder)
 {
     QStringList path;
-    const QString fromEnvironment = qEnvironmentVariable("VERBARIUM_THESAURUS_PATH");
+    const QString fromEnvironment = qEnvironmentVariable(variable);
     if (!fromEnvironment.isEmpty())
         path += fromEnvironment.split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    path += xdgDataHome() + QStringLiteral("/verbarium-pro/") + userFolder;
+    for (const QString &dir : xdgDataDirs())
+        path += dir + QLatin1Char('/') + systemFolder;
     if (QCoreApplication::instance())
-        path += QCoreApplication::applicationDirPath() + QStringLiteral("/thesaurus");
-    path += QStringLiteral("/usr/local/share/mythes");
-    path += QStringLiteral("/usr/share/mythes");
+        path += QCoreApplication::applicationDirPath() + QLatin1Char('/') + userFolder;
+    path += QStringLiteral("/usr/local/share/") + systemFolder;
+    path += QStringLiteral("/usr/share/") + systemFolder;
+    path.removeDuplicates();
     return path;
+}
+
+} // namespace
+
+QStringList ThesaurusCatalog::defaultSearchPath()
+{
+    return searchPathFor("VERBARIUM_THESAURUS_PATH", QStringLiteral("thesaurus"), QStringLiteral("mythes"));
+}
+
+QStringList ThesaurusCatalog::defaultHunspellSearchPath()
+{
+    return searchPathFor("VERBARIUM_HUNSPELL_PATH", QStringLiteral("hunspell"), QStringLiteral("hunspell"));
 }
 
 QString ThesaurusCatalog::localeFromBaseName(const QString &baseName, int *version)

@@ -17,8 +17,14 @@ public:
     };
 
     // The search path: VERBARIUM_THESAURUS_PATH (a list, separated like PATH), the
-    // thesaurus folder beside the executable, then the system folders.
+    // user's $XDG_DATA_HOME/verbarium-pro/thesaurus, mythes/ under every folder of
+    // $XDG_DATA_DIRS, the thesaurus folder beside the executable, then the system
+    // folders. A folder named twice is kept at its first place.
     static QStringList defaultSearchPath();
+    // The same for Hunspell dictionaries: VERBARIUM_HUNSPELL_PATH,
+    // $XDG_DATA_HOME/verbarium-pro/hunspell, hunspell/ under $XDG_DATA_DIRS, the
+    // hunspell folder beside the executable, then the system folders.
+    static QStringList defaultHunspellSearchPath();
 
     explicit ThesaurusCatalog(const QStringList &searchPath = defaultSearchPath());
 

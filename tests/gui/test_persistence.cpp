@@ -26,6 +26,8 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Dialogs::FailedSaveChoice)
 using GuiTestDoubles::Message;
 using TestFiles::readAll;
 using TestFiles::writeAllMakingFolders;
@@ -477,6 +479,56 @@ private Q_SLOTS:
         QVERIFY(form->close());
         form.reset();
         QVERIFY(QFile::exists(settingsPath()));
+    }
+
+    void failedSaveOffersRetryAndCloseWithoutSaving_data()
+    {
+        QTest::addColumn<QList<Dialogs::FailedSaveChoice>>("choices");
+        QTest::addColumn<bool>("fixedAfterFirstBox");
+        QTest::addColumn<int>("boxes");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        using enum Dialogs::FailedSaveChoice;
+        QTest::newRow("retry after the cause is gone") << QList{Retry} << true << 1 << true << true;
+        QTest::newRow("retry fails again, then close") << QList{Retry, CloseWithoutSaving} << false << 2 << true << false;
+        QTest::newRow("close without saving") << QList{CloseWithoutSaving} << false << 1 << true << false;
+        QTest::newRow("escape keeps the window") << QList{KeepOpen} << false << 1 << false << false;
+    }
+
+    void failedSaveOffersRetryAndCloseWithoutSaving()
+    {
+        QFETCH(QList<Dialogs::FailedSaveChoice>, choices);
+        QFETCH(bool, fixedAfterFirstBox);
+        QFETCH(int, boxes);
+        QFETCH(bool, closed);
+        QFETCH(bool, saved);
+        // A file where the Settings file's folder should be: the save fails until it goes.
+        const QString blocker = m_dir.filePath(u"program/blocker"_s);
+        writeAllMakingFolders(blocker, "a file where the folder should be");
+        const QString target = blocker + u"/verbarium.ini"_s;
+        qputenv("VERBARIUM_SETTINGS_FILE", target.toUtf8());
+        auto restore = qScopeGuard([this] {
+            qputenv("VERBARIUM_SETTINGS_FILE", settingsPath().toUtf8());
+            GuiTestDoubles::recordMessagesInto(m_messages);
+            Dialogs::setNextFailedSaveChoices({});
+        });
+
+        auto form = openMainWindow();
+        Dialogs::setMessageRecorder([&](Dialogs::MessageKind kind, const QString &text) {
+            m_messages.append({kind, text});
+            if (fixedAfterFirstBox)
+                QFile::remove(blocker);
+        });
+        Dialogs::setNextFailedSaveChoices(choices);
+        QCOMPARE(form->close(), closed);
+        QCOMPARE(form->isVisible(), !closed);
+        const Message expected{Dialogs::MessageKind::Error,
+                               u"Unable to write to %1."_s.arg(QDir::toNativeSeparators(target))};
+        QCOMPARE(m_messages, QList<Message>(boxes, expected));
+        QCOMPARE(QFile::exists(target), saved);
+        if (saved)
+            QVERIFY(readAll(target).contains("[General]\nClipBoardDelimiter="));
+        form.reset();
     }
 
     void mainWindowStartsOverBadStoredData()
