@@ -136,7 +136,7 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
     Root result{typed, {}, {}, {}, 0, typed.size()};
     QSet<QString> tried;
     const auto answers = [&](const QString &word) {
-        if (word.isEmpty() || tried.contains(word))
+        if ((word.isEmpty() && !tried.isEmpty()) || tried.contains(word))
             return false;
         tried.insert(word);
         QStringList synonyms;
@@ -148,7 +148,7 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
         return true;
     };
 
-    // The hit path: nothing but the lookup of today.
+    // The hit path: nothing but the lookup of today, the empty word's included.
     if (answers(typed))
         return result;
 
@@ -162,9 +162,7 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
     result.coreStart = start;
     result.coreLength = end - start;
     QString core = result.core();
-    if (core.isEmpty())
-        return result;
-    if (answers(core))
+    if (core.isEmpty() || answers(core))
         return result;
     // Typographic apostrophes, where the data writes plain ones ("aujourd’hui").
     if (core.contains(QChar(0x2019))) {
