@@ -40,6 +40,11 @@ void MissLine::setMisses(const QList<Miss> &misses, const QStringList &notes)
         return label;
     };
 
+    // The buttons are new: they join the focus chain where the line stands, so
+    // that Tab reaches them after the controls above the columns.
+    QWidget *before = previousInFocusChain();
+    while (before != this && !(before->focusPolicy() & Qt::TabFocus))
+        before = before->previousInFocusChain();
     for (qsizetype i = 0; i < misses.size(); ++i) {
         const Miss &miss = misses[i];
         const QString word = miss.root.typed;
@@ -63,6 +68,9 @@ void MissLine::setMisses(const QList<Miss> &misses, const QStringList &notes)
             const QString newPiece = miss.root.withCore(suggestion);
             connect(button, &QPushButton::clicked, this, [this, piece, newPiece] { Q_EMIT suggestionChosen(piece, newPiece); });
             add(button);
+            if (before != this)
+                QWidget::setTabOrder(before, button);
+            before = button;
         }
     }
     for (const QString &note : notes)
