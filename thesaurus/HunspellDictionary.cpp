@@ -76,7 +76,10 @@ HunspellDictionary::HunspellDictionary(const QString &affPath, const QString &di
     // Hunspell's own reading of SET decides how words are spoken to it.
     const std::string reported = m_hunspell->get_dict_encoding();
     m_encoding = reported.empty() ? facts.encoding : QByteArray::fromStdString(reported);
-    if (!QStringEncoder(m_encoding.constData()).isValid())
+    m_utf8 = m_encoding.compare("UTF-8", Qt::CaseInsensitive) == 0 || m_encoding.compare("UTF8", Qt::CaseInsensitive) == 0;
+    m_encoder = QStringEncoder(m_encoding.constData());
+    m_decoder = QStringDecoder(m_encoding.constData());
+    if (!m_encoder.isValid() || !m_decoder.isValid())
         throw AppError(QStringLiteral("the encoding %1 is unknown").arg(QString::fromLatin1(m_encoding)));
     m_compounds = facts.compounds;
 }
@@ -85,15 +88,20 @@ HunspellDictionary::~HunspellDictionary() = default;
 
 std::string HunspellDictionary::encode(const QString &word) const
 {
-    QStringEncoder encoder(m_encoding.constData());
-    const QByteArray bytes = encoder.encode(word);
-    return encoder.hasError() ? std::string() : bytes.toStdString();
+    if (m_utf8)
+        return word.toStdString();
+    // A word the dictionary's code page cannot spell is no word of it: empty.
+    m_encoder.resetState();
+    const QByteArray bytes = m_encoder.encode(word);
+    return m_encoder.hasError() ? std::string() : bytes.toStdString();
 }
 
 QString HunspellDictionary::decode(const std::string &text) const
 {
-    QStringDecoder decoder(m_encoding.constData());
-    return decoder.decode(QByteArrayView(text.data(), qsizetype(text.size())));
+    if (m_utf8)
+        return QString::fromStdString(text);
+    m_decoder.resetState();
+    return m_decoder.decode(QByteArrayView(text.data(), qsizetype(text.size())));
 }
 
 bool HunspellDictionary::spell(const QString &word) const

@@ -43,5 +43,8 @@ private:
     std::unique_ptr<Hunspell> m_hunspell;
     QString m_dicPath;
     QByteArray m_encoding;
+    bool m_utf8 = false; // most dictionaries: no converter needed
+    mutable QStringEncoder m_encoder;
+    mutable QStringDecoder m_decoder;
     bool m_compounds = false;
 };

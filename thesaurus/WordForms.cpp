@@ -134,9 +134,15 @@ const WordNetExceptions &WordForms::wordNet()
 WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId, const SynonymExpansion::Lookup &exact)
 {
     Root result{typed, {}, {}, {}, 0, typed.size()};
-    QSet<QString> tried;
+    // The hit path: nothing but the lookup of today, the empty word's included.
+    exact(typed, result.synonyms);
+    if (!result.synonyms.isEmpty()) {
+        result.root = typed;
+        return result;
+    }
+    QSet<QString> tried{typed};
     const auto answers = [&](const QString &word) {
-        if ((word.isEmpty() && !tried.isEmpty()) || tried.contains(word))
+        if (word.isEmpty() || tried.contains(word))
             return false;
         tried.insert(word);
         QStringList synonyms;
@@ -148,9 +154,6 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
         return true;
     };
 
-    // The hit path: nothing but the lookup of today, the empty word's included.
-    if (answers(typed))
-        return result;
 
     // Punctuation around the word, as a pasted sentence brings it: "bright,", "«maison»".
     qsizetype start = 0;
