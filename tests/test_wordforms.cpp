@@ -69,6 +69,8 @@ private Q_SLOTS:
         QTest::newRow("irregular verb") << English << "ran" << "run" << "ran";
         QTest::newRow("irregular verb, capitalised") << English << "Went" << "go" << "Went";
         QTest::newRow("irregular noun") << English << "mice" << "mouse" << "mice";
+        QTest::newRow("irregular form the dictionary knows") << English << "worse" << "bad" << "worse";
+        QTest::newRow("abbreviation keeps its full stop") << English << "(etc.)," << "etc." << "etc";
         QTest::newRow("trailing comma") << English << "bright," << "bright" << "bright";
         QTest::newRow("brackets") << English << "(bright)" << "bright" << "bright";
         QTest::newRow("guillemets") << English << "«bright»" << "bright" << "bright";

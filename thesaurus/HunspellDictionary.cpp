@@ -155,3 +155,14 @@ QStringList HunspellDictionary::suggest(const QString &word) const
         result.append(decode(s));
     return result;
 }
+
+QStringList HunspellDictionary::stems(const QString &word) const
+{
+    QStringList result;
+    const std::string encoded = encode(word);
+    if (encoded.empty())
+        return result;
+    for (const std::string &s : m_hunspell->stem(encoded))
+        result.append(decode(s));
+    return result;
+}

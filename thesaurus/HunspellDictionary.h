@@ -29,6 +29,8 @@ public:
     bool spell(const QString &word) const;
     QList<Analysis> analyze(const QString &word) const;
     QStringList suggest(const QString &word) const;
+    // Every stem Hunspell names for the word, of every reading, prefixes and all.
+    QStringList stems(const QString &word) const;
     // Whether the affix file joins words into compounds freely, as German does.
     bool compounds() const { return m_compounds; }
     QString dicPath() const { return m_dicPath; }

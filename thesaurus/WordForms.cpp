@@ -167,6 +167,9 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
     QString core = result.core();
     if (core.isEmpty() || answers(core))
         return result;
+    // An abbreviation keeps its full stop ("Univ.", "etc.").
+    if (end < typed.size() && typed.at(end) == QLatin1Char('.') && answers(core + QLatin1Char('.')))
+        return result;
     // Typographic apostrophes, where the data writes plain ones ("aujourd’hui").
     if (core.contains(QChar(0x2019))) {
         core.replace(QChar(0x2019), QLatin1Char('\''));
@@ -208,6 +211,16 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
             continue;
         for (const QString &stem : analysis.stems) {
             if (keepsBeginning(core, stem) && answers(stem))
+                return result;
+        }
+    }
+    // An irregular form read without a prefix names a root of another beginning
+    // ("sont" -> "être"): taken after every root that keeps the beginning.
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (analysis.prefixed)
+            continue;
+        for (const QString &stem : analysis.stems) {
+            if (answers(stem))
                 return result;
         }
     }

@@ -20,8 +20,9 @@ class WordNetExceptions;
 // answers for itself, with no further work. Otherwise, in this order: the word
 // without the punctuation around it, without an elided article (French, Italian,
 // Catalan), an irregular English form's base (WordNet's exception lists), a
-// Hunspell stem that keeps the word's beginning, a stem with its prefix put back,
-// and the last part of a compound. A word that none of these rescues gets the
+// Hunspell stem that keeps the word's beginning, any other stem of a reading
+// without a prefix ("sont" -> "être"), a stem with its prefix put back, and the
+// last part of a compound. A word that none of these rescues gets the
 // dictionary's spelling suggestions that have synonyms.
 //
 // Hunspell dictionaries are loaded at the first miss in their language and kept.
