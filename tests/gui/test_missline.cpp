@@ -1,6 +1,7 @@
-// The line above the result columns that names the typed words that found
-// nothing: the real main window over a scripted thesaurus, with the Hunspell
-// dictionary of tests/data/wordforms.
+// Word forms in the windows: the line above the result columns that names the
+// typed words that found nothing, and the root of a word tree window. Real
+// windows over a scripted thesaurus, with the Hunspell dictionary of
+// tests/data/wordforms.
 
 #include "../ScriptedSource.h"
 #include "GuiTestDoubles.h"
@@ -9,12 +10,14 @@
 #include "app/ResultColumn.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/WordForms.h"
+#include "thesaurus/popOver.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QtTest>
 
 using GuiTestDoubles::Message;
@@ -113,6 +116,9 @@ class TestMissLine : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -184,6 +190,40 @@ private Q_SLOTS:
         w.generate(QStringLiteral("brighter"));
         QVERIFY(w.texts("lblDictionaryNote").isEmpty());
         QCOMPARE(w.texts("lblMiss"), QStringList{QStringLiteral("No synonyms for “brighter”.")});
+        QVERIFY(messages.isEmpty());
+    }
+
+    void wordTreeAnswersThroughTheRoot()
+    {
+        auto source = ScriptedSource::fromText(QStringLiteral(
+            "bright: brilliant, shining; brilliant: dazzling; shining: gleaming; brighter: "));
+        const auto log = source->log;
+        TSpellCheck spellCheck(nullptr, std::move(source));
+        spellCheck.setWordForms(std::make_unique<WordForms>(QStringList{DataDir + QStringLiteral("/wordforms")}));
+        DisplayFont font;
+
+        QPointer<TForm2> tree = new TForm2(&spellCheck, &font);
+        tree->aWord = QStringLiteral("brighter");
+        tree->show();
+        settle();
+        QVERIFY(tree);
+        QTreeWidgetItem *root = tree->tv1->topLevelItem(0);
+        QCOMPARE(root->text(0), QStringLiteral("brighter"));
+        QCOMPARE(root->toolTip(0), QStringLiteral("Synonyms of “bright”"));
+        QStringList level1;
+        for (int i = 0; i < root->childCount(); ++i)
+            level1.append(root->child(i)->text(0));
+        QCOMPARE(level1, (QStringList{QStringLiteral("brilliant"), QStringLiteral("shining")}));
+        // Below the root the lookups are exact: "brilliant" is not taken for a form of anything.
+        QCOMPARE(log->words(), (QStringList{QStringLiteral("brighter"), QStringLiteral("bright"), QStringLiteral("brilliant"),
+                                             QStringLiteral("dazzling"), QStringLiteral("shining"), QStringLiteral("gleaming")}));
+        delete tree;
+
+        // A word that nothing answers keeps the silent close, suggestions or not.
+        QPointer<TForm2> nothing = new TForm2(&spellCheck, &font);
+        nothing->aWord = QStringLiteral("brigt");
+        nothing->show();
+        QTRY_VERIFY(nothing.isNull());
         QVERIFY(messages.isEmpty());
     }
 
