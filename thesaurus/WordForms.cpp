@@ -18,8 +18,11 @@ QChar baseLetter(const QString &word)
 {
     if (word.isEmpty())
         return {};
-    const QString decomposed = word.left(1).normalized(QString::NormalizationForm_D);
-    return decomposed.at(0).toCaseFolded();
+    const QChar first = word.at(0);
+    if (first.unicode() < 0x80)
+        return first.toCaseFolded();
+    const QString decomposed = first.decomposition();
+    return (decomposed.isEmpty() ? first : decomposed.at(0)).toCaseFolded();
 }
 
 bool keepsBeginning(const QString &word, const QString &stem)
@@ -109,10 +112,11 @@ HunspellDictionary *WordForms::dictionaryFor(std::int32_t languageId)
     HunspellDictionary *dictionary = nullptr;
     if (files.isValid()) {
         std::shared_ptr<HunspellDictionary> &open = m_open[files.dicPath];
-        if (!open) {
+        if (!open && !m_unusable.contains(files.dicPath)) {
             try {
                 open = std::make_shared<HunspellDictionary>(files.affPath, files.dicPath);
             } catch (const AppError &error) {
+                m_unusable.insert(files.dicPath);
                 // Told once; the language goes on without word forms.
                 m_notes.append(QStringLiteral("The spelling dictionary %1 cannot be used: %2. Words are looked up only as typed.")
                                    .arg(QDir::toNativeSeparators(files.dicPath), error.message()));
