@@ -6,6 +6,7 @@
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/MythesSource.h"
 #include "thesaurus/TSpellCheck.h"
+#include "thesaurus/ThesaurusCatalog.h"
 #include "thesaurus/WordForms.h"
 #include "thesaurus/WordNetExceptions.h"
 
@@ -284,6 +285,26 @@ private Q_SLOTS:
         QVERIFY(!catalog.find({}, {}, {}).isValid());
         // Half a pair is still found, so that what is missing can be told.
         QCOMPARE(catalog.find(u"pt_PT"_s, u"pt"_s, u"pt_PT"_s).affPath, first.filePath(u"pt.aff"_s));
+    }
+
+    void searchPathFollowsTheEnvironment()
+    {
+        const QByteArray saved = qgetenv("VERBARIUM_DICTIONARY_PATH");
+        const bool wasSet = qEnvironmentVariableIsSet("VERBARIUM_DICTIONARY_PATH");
+        qputenv("VERBARIUM_DICTIONARY_PATH", "/a:/b");
+        QStringList path = WordForms::defaultSearchPath();
+        QCOMPARE(path.mid(path.size() - 2), (QStringList{u"/a"_s, u"/b"_s}));
+        // Set but empty: no system folders at all, as the tests run.
+        qputenv("VERBARIUM_DICTIONARY_PATH", "");
+        path = WordForms::defaultSearchPath();
+        QVERIFY(!path.contains(u"/usr/share/hunspell"_s));
+        qunsetenv("VERBARIUM_DICTIONARY_PATH");
+        path = WordForms::defaultSearchPath();
+        QCOMPARE(path.mid(path.size() - 2), (QStringList{u"/usr/share/hunspell"_s, u"/usr/share/wordnet"_s}));
+        // The thesaurus folders come first, so that a pair put beside the data wins.
+        QCOMPARE(path.first(), ThesaurusCatalog::defaultSearchPath().first());
+        if (wasSet)
+            qputenv("VERBARIUM_DICTIONARY_PATH", saved);
     }
 
     void wordNetLists()

@@ -122,11 +122,11 @@ void TForm2::FormShow()
             item = new QTreeWidgetItem(tv1, {node.text});
             if (!m_root.isEmpty() && m_root != aWord)
                 item->setToolTip(0, tr("Synonyms of “%1”").arg(m_root));
-        }
-        else if (node.level == 1)
+        } else if (node.level == 1) {
             item = new QTreeWidgetItem(FindRootNode(aWord, tv1), {node.text});
-        else
+        } else {
             item = new QTreeWidgetItem(items[size_t(node.parent)], {node.text});
+        }
         items.push_back(item);
     }
     tv1->expandAll();
