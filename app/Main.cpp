@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/HourglassCursor.h"
 #include "app/Logo.h"
+#include "app/MissLine.h"
 #include "app/ResultColumn.h"
 #include "app/SelectionExport.h"
 #include "app/WordListModel.h"
@@ -344,6 +345,10 @@ QWidget *TForm1::buildContentStack()
     pnlSearchPanel->setObjectName(QStringLiteral("pnlSearchPanel"));
     auto *searchLayout = new QVBoxLayout(pnlSearchPanel);
     searchLayout->setContentsMargins(0, 0, 0, 0);
+    pnlMissLine = new MissLine(pnlSearchPanel);
+    searchLayout->addWidget(pnlMissLine);
+    // Queued: the button that was clicked goes with the line at the next Generate.
+    connect(pnlMissLine, &MissLine::suggestionChosen, this, &TForm1::useSuggestion, Qt::QueuedConnection);
     ScrollBox1 = new QScrollArea(pnlSearchPanel);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(true);
@@ -639,6 +644,7 @@ void TForm1::btn2Click()
             return;
         }
         clearColumns();
+        pnlMissLine->clear();
         ScrollBox1->setVisible(false);
         const auto split = SynonymExpansion::SplitPhrase(phrase, cbb1->currentIndex());
         if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&split)) {
@@ -648,19 +654,44 @@ void TForm1::btn2Click()
         }
         WordsInPhrase = int(std::get<QStringList>(split).size());
         const auto lookup = SynonymExpansion::lookupThrough(*SpellCheck1);
+        QList<MissLine::Miss> misses;
+        QStringList notes;
+        // Whatever was found before a failing lookup is still told.
+        const auto tell = qScopeGuard([&] { pnlMissLine->setMisses(misses, notes); });
+        int pieceIndex = -1;
         for (const QString &piece : std::get<QStringList>(split)) {
+            ++pieceIndex;
             std::unique_ptr<ResultColumn> column(createColumnShell(piece));
             SpellCheck1->setLanguage(LanguageTable::languageForListIndex(cbb2->currentIndex()));
-            const SynonymExpansion::ColumnWords entries = SynonymExpansion::ExpandWord(piece, cbb1->currentIndex(), lookup);
-            if (entries.isEmpty())
+            const WordForms::Root root = SpellCheck1->ResolveWord(piece);
+            if (SpellCheck1->Active())
+                notes += SpellCheck1->wordForms().takeNotes();
+            const SynonymExpansion::ColumnWords entries =
+                SynonymExpansion::ExpandWord(piece, cbb1->currentIndex(), WordForms::rootedLookup(root, lookup));
+            if (entries.isEmpty()) {
+                // Only what has a letter or a digit is a word that can be missed.
+                if (std::any_of(piece.cbegin(), piece.cend(), [](QChar c) { return c.isLetterOrNumber(); }))
+                    misses.append({pieceIndex, root});
                 continue; // the shell goes: no gap
+            }
             column->complete(entries);
+            column->setRoot(root.root);
             const QList<QAction *> items = column->popupMenu()->actions();
             connect(items.at(0), &QAction::triggered, this, &TForm1::onWebBrowserDictionary);
             connect(items.at(1), &QAction::triggered, this, &TForm1::GoDoraz3);
             m_columns.append(column.release());
         }
     });
+}
+
+void TForm1::useSuggestion(int piece, const QString &newPiece)
+{
+    QStringList pieces = edt1->text().split(QLatin1Char(' '), Qt::KeepEmptyParts);
+    if (piece < 0 || piece >= pieces.size())
+        return;
+    pieces[piece] = newPiece;
+    edt1->setText(pieces.join(QLatin1Char(' ')));
+    btn2Click();
 }
 
 void TForm1::LabelClick(ResultColumn *column)

@@ -16,6 +16,7 @@ class QFrame;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class MissLine;
 class QPushButton;
 class QScrollArea;
 class QStackedWidget;
@@ -111,6 +112,7 @@ private:
     void clearColumns();
     ResultColumn *createColumnShell(const QString &word);
     int columnInsertIndexAtVisibleLeft(ResultColumn *moving) const;
+    void useSuggestion(int piece, const QString &newPiece);
 
     QTabWidget *pgc1 = nullptr;
     QLineEdit *edt1 = nullptr;
@@ -124,6 +126,8 @@ private:
     QWidget *pnlSearchPanel = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
     QHBoxLayout *columnsLayout = nullptr;
+    // The words of the last Generate that found nothing, with their suggestions.
+    MissLine *pnlMissLine = nullptr;
     QTabWidget *pgc2 = nullptr;
 
     QList<ResultColumn *> m_columns;

@@ -33,6 +33,14 @@ ResultColumn::ResultColumn(const QString &typedWord, const DisplayFont &font, QW
     applyFont();
 }
 
+void ResultColumn::setRoot(const QString &root)
+{
+    if (root.isEmpty() || root == m_typedWord)
+        return;
+    m_heading->setToolTip(tr("Synonyms of “%1”").arg(root) + QLatin1Char('\n')
+                          + tr("Click to widen or narrow this column"));
+}
+
 int ResultColumn::rowHeightFor(const DisplayFont &font)
 {
     // The height a line of text takes in the font, as "test" measures it.

@@ -25,6 +25,9 @@ public:
     void complete(const SynonymExpansion::ColumnWords &entries);
 
     QString typedWord() const { return m_typedWord; }
+    // The word whose synonyms the column shows, when it is not the typed word itself:
+    // the heading stays the typed word and its tooltip names the root.
+    void setRoot(const QString &root);
     QLabel *heading() const { return m_heading; }
     CheckListBox *list() const { return m_list; }
     QMenu *popupMenu() const { return m_menu; }

@@ -36,3 +36,18 @@ bool TSpellCheck::GetSynonyms(QString StrWord, QStringList &Synonyms)
         return false;
     return m_source->appendSynonyms(StrWord, LanguageTable::identifier(FLanguage), Synonyms);
 }
+
+WordForms &TSpellCheck::wordForms()
+{
+    if (!m_wordForms)
+        m_wordForms = std::make_unique<WordForms>();
+    return *m_wordForms;
+}
+
+WordForms::Root TSpellCheck::ResolveWord(const QString &typed)
+{
+    if (!FActive)
+        return {typed, {}, {}, {}, 0, typed.size()}; // nothing to find, nothing to suggest
+    return wordForms().resolve(typed, LanguageTable::identifier(FLanguage),
+                               [this](const QString &word, QStringList &synonyms) { GetSynonyms(word, synonyms); });
+}

@@ -2,6 +2,7 @@
 
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/ThesaurusSource.h"
+#include "thesaurus/WordForms.h"
 
 #include <QObject>
 #include <QSet>
@@ -28,6 +29,14 @@ public:
     // was appended before.
     bool GetSynonyms(QString StrWord, QStringList &Synonyms);
 
+    // The word that answers for a typed word in the current language, and its
+    // synonyms (see WordForms). A word with synonyms of its own costs one lookup, as
+    // GetSynonyms does; errors of the source reach the caller.
+    WordForms::Root ResolveWord(const QString &typed);
+    // Word forms along the default search path unless set; created at first use.
+    WordForms &wordForms();
+    void setWordForms(std::unique_ptr<WordForms> wordForms) { m_wordForms = std::move(wordForms); }
+
     bool Active() const { return FActive; }
     TSpellCheckLanguage Language() const { return FLanguage; }
     void setLanguage(TSpellCheckLanguage language) { FLanguage = language; }
@@ -42,6 +51,7 @@ public:
 
 private:
     std::unique_ptr<ThesaurusSource> m_source;
+    std::unique_ptr<WordForms> m_wordForms;
     bool FActive = false;
     TSpellCheckLanguage FLanguage = wdEnglishUS;
 };

@@ -86,8 +86,19 @@ void TForm2::FormShow()
     WordTree tree;
     QString error;
     try {
-        if (m_spellCheck)
-            tree.fill(aWord, SynonymExpansion::lookupThrough(*m_spellCheck));
+        if (m_spellCheck) {
+            // The typed word answers through its root, resolved as the tree's first
+            // lookup; the levels below it stay exact.
+            const SynonymExpansion::Lookup exact = SynonymExpansion::lookupThrough(*m_spellCheck);
+            bool atRoot = true;
+            tree.fill(aWord, [&](const QString &word, QStringList &synonyms) {
+                if (!std::exchange(atRoot, false) || word != aWord)
+                    return exact(word, synonyms);
+                WordForms::Root root = m_spellCheck->ResolveWord(aWord);
+                m_root = root.root;
+                synonyms = std::move(root.synonyms);
+            });
+        }
     } catch (const AppError &e) {
         error = e.message();
     }
@@ -107,12 +118,15 @@ void TForm2::FormShow()
     items.reserve(size_t(tree.nodes.size()));
     for (const WordTree::Node &node : std::as_const(tree.nodes)) {
         QTreeWidgetItem *item = nullptr;
-        if (node.parent < 0)
+        if (node.parent < 0) {
             item = new QTreeWidgetItem(tv1, {node.text});
-        else if (node.level == 1)
+            if (!m_root.isEmpty() && m_root != aWord)
+                item->setToolTip(0, tr("Synonyms of “%1”").arg(m_root));
+        } else if (node.level == 1) {
             item = new QTreeWidgetItem(FindRootNode(aWord, tv1), {node.text});
-        else
+        } else {
             item = new QTreeWidgetItem(items[size_t(node.parent)], {node.text});
+        }
         items.push_back(item);
     }
     tv1->expandAll();

@@ -39,5 +39,6 @@ private:
     QPointer<TSpellCheck> m_spellCheck;
     const DisplayFont *m_displayFont;
     QStringList m_lookups;
+    QString m_root; // the word that answered for aWord
     bool m_filled = false;
 };

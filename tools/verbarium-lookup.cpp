@@ -6,6 +6,7 @@
 #include "thesaurus/MythesSource.h"
 #include "thesaurus/SynonymExpansion.h"
 #include "thesaurus/TSpellCheck.h"
+#include "thesaurus/WordForms.h"
 #include "thesaurus/WordTree.h"
 
 #include <QCommandLineParser>
@@ -15,6 +16,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -46,9 +48,61 @@ QString tsvField(QString text)
 struct Column {
     QString word;
     SynonymExpansion::ColumnWords entries;
+    QString root; // the word that answered for it
 };
 
-void printColumns(const QList<Column> &columns, const QString &format)
+// A typed word that found nothing, with the spellings that would.
+struct Missing {
+    QString word;
+    QStringList suggestions;
+};
+
+// Only what holds a letter or a digit counts as a word that can go missing.
+bool isWord(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+void reportMissing(const QList<Missing> &missing)
+{
+    for (const Missing &m : missing) {
+        err() << "verbarium-lookup: no synonyms for \"" << m.word << '"';
+        if (!m.suggestions.isEmpty())
+            err() << "; did you mean: " << m.suggestions.join(QStringLiteral(", "));
+        err() << '\n';
+    }
+}
+
+QJsonArray jsonMissing(const QList<Missing> &missing)
+{
+    QJsonArray array;
+    for (const Missing &m : missing)
+        array.append(QJsonObject{{QStringLiteral("word"), m.word},
+                                 {QStringLiteral("suggestions"), QJsonArray::fromStringList(m.suggestions)}});
+    return array;
+}
+
+void printRoots(const QList<Column> &columns, const QList<Missing> &missing, const QString &format)
+{
+    if (format == u"json") {
+        QJsonArray array;
+        for (qsizetype c = 0; c < columns.size(); ++c)
+            array.append(QJsonObject{{QStringLiteral("column"), int(c)},
+                                     {QStringLiteral("word"), columns[c].word},
+                                     {QStringLiteral("root"), columns[c].root}});
+        out() << QJsonDocument(QJsonObject{{QStringLiteral("roots"), array}, {QStringLiteral("missing"), jsonMissing(missing)}})
+                     .toJson(QJsonDocument::Indented);
+        return;
+    }
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        if (format == u"tsv")
+            out() << c << '\t' << tsvField(columns[c].word) << '\t' << tsvField(columns[c].root) << '\n';
+        else
+            out() << columns[c].word << " -> " << columns[c].root << '\n';
+    }
+}
+
+void printColumns(const QList<Column> &columns, const QList<Missing> &missing, const QString &format)
 {
     if (format == u"tsv") {
         for (qsizetype c = 0; c < columns.size(); ++c) {
@@ -65,7 +119,8 @@ void printColumns(const QList<Column> &columns, const QString &format)
                                      {QStringLiteral("word"), columns[c].word},
                                      {QStringLiteral("entries"), entries}});
         }
-        out() << QJsonDocument(QJsonObject{{QStringLiteral("columns"), array}}).toJson(QJsonDocument::Indented);
+        out() << QJsonDocument(QJsonObject{{QStringLiteral("columns"), array}, {QStringLiteral("missing"), jsonMissing(missing)}})
+                     .toJson(QJsonDocument::Indented);
     } else {
         for (const Column &column : columns) {
             out() << column.word << '\n';
@@ -126,8 +181,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption formatOption(QStringLiteral("format"), QStringLiteral("Output format (default text)."),
                                           QStringLiteral("text|tsv|json"), QStringLiteral("text"));
     const QCommandLineOption dataDirOption(QStringLiteral("data-dir"),
-                                           QStringLiteral("Look for thesaurus files only in DIR (may be repeated)."), QStringLiteral("DIR"));
-    parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption});
+                                           QStringLiteral("Look for thesaurus files, Hunspell dictionaries and WordNet's lists of irregular forms only in DIR (may be repeated)."),
+                                           QStringLiteral("DIR"));
+    const QCommandLineOption rootOption(QStringLiteral("root"),
+                                        QStringLiteral("Print, per typed word that found synonyms, the word that answered for it (tsv: column, typed word, root)."));
+    parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption, rootOption});
     parser.addPositionalArgument(QStringLiteral("PHRASE"), QStringLiteral("The phrase, at most 10 words (3 at depth 2)."));
 
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -166,6 +224,8 @@ int main(int argc, char *argv[])
                                               : std::make_unique<MythesSource>();
     MythesSource *mythes = source.get();
     TSpellCheck spellCheck(nullptr, std::move(source));
+    if (parser.isSet(dataDirOption))
+        spellCheck.setWordForms(std::make_unique<WordForms>(parser.values(dataDirOption)));
     const TSpellCheckLanguage language = LanguageTable::languageForListIndex(listIndex);
     if (!spellCheck.Active())
         err() << "No thesaurus data was found.\n";
@@ -174,11 +234,29 @@ int main(int argc, char *argv[])
     spellCheck.setLanguage(language);
     const SynonymExpansion::Lookup lookup = SynonymExpansion::lookupThrough(spellCheck);
 
+    // A dictionary that cannot be used is told once, on its own line.
+    const auto reportNotes = [&spellCheck] {
+        for (const QString &note : spellCheck.wordForms().takeNotes())
+            err() << "verbarium-lookup: " << note << '\n';
+    };
     try {
         if (parser.isSet(treeOption)) {
+            const WordForms::Root root = spellCheck.ResolveWord(phrase);
+            reportNotes();
             WordTree tree;
-            tree.fill(phrase, lookup);
-            printTree(tree, format);
+            tree.fill(phrase, WordForms::rootedLookup(root, lookup));
+            const QList<Missing> missing = root.found() || !isWord(phrase) ? QList<Missing>{}
+                                                                            : QList<Missing>{{phrase, root.suggestions}};
+            if (parser.isSet(rootOption)) {
+                QList<Column> columns;
+                if (root.found())
+                    columns.append({phrase, {}, root.root});
+                printRoots(columns, missing, format);
+            } else {
+                printTree(tree, format);
+            }
+            out().flush();
+            reportMissing(missing);
             return tree.nodes.size() > 1 ? Found : NothingFound;
         }
         const auto split = SynonymExpansion::SplitPhrase(phrase, depth);
@@ -187,12 +265,23 @@ int main(int argc, char *argv[])
             return Refused;
         }
         QList<Column> columns;
+        QList<Missing> missing;
         for (const QString &piece : std::get<QStringList>(split)) {
-            SynonymExpansion::ColumnWords entries = SynonymExpansion::ExpandWord(piece, depth, lookup);
+            const WordForms::Root root = spellCheck.ResolveWord(piece);
+            reportNotes();
+            SynonymExpansion::ColumnWords entries =
+                SynonymExpansion::ExpandWord(piece, depth, WordForms::rootedLookup(root, lookup));
             if (!entries.isEmpty())
-                columns.append({piece, std::move(entries)});
+                columns.append({piece, std::move(entries), root.root});
+            else if (!root.found() && isWord(piece))
+                missing.append({piece, root.suggestions});
         }
-        printColumns(columns, format);
+        if (parser.isSet(rootOption))
+            printRoots(columns, missing, format);
+        else
+            printColumns(columns, missing, format);
+        out().flush();
+        reportMissing(missing);
         return columns.isEmpty() ? NothingFound : Found;
     } catch (const AppError &error) {
         out().flush();

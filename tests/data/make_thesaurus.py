@@ -248,7 +248,12 @@ ENCODING_FIXTURES = {
 }
 
 
+WORDFORMS_FIXTURES = ["en_US", "de_DE", "fr_FR"]  # wordforms/th_<locale>_v2, from src/wordforms_<locale>.txt
+
+
 def rebuild_all():
+    for locale in WORDFORMS_FIXTURES:
+        write(HERE / "wordforms" / f"th_{locale}_v2", *build(HERE / "src" / f"wordforms_{locale}.txt"))
     source = HERE / "src" / "en_US.txt"
     idx, dat = build(source)
     write(HERE / "thesaurus" / "th_en_US_v2", idx, dat)

@@ -1,0 +1,235 @@
+// Word forms in the windows: the line above the result columns that names the
+// typed words that found nothing, and the root of a word tree window. Real
+// windows over a scripted thesaurus, with the Hunspell dictionary of
+// tests/data/wordforms.
+
+#include "../ScriptedSource.h"
+#include "GuiTestDoubles.h"
+#include "app/Dialogs.h"
+#include "app/Main.h"
+#include "app/ResultColumn.h"
+#include "thesaurus/TSpellCheck.h"
+#include "thesaurus/WordForms.h"
+#include "thesaurus/popOver.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QtTest>
+
+using GuiTestDoubles::Message;
+
+namespace {
+
+const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+class Window
+{
+public:
+    explicit Window(const QStringList &dictionaryPath)
+    {
+        auto source = ScriptedSource::fromText(QStringLiteral(
+            "bright: brilliant, shining; brig: ship, prison; brilliant: dazzling; shining: gleaming"));
+        log = source->log;
+        form = std::make_unique<TForm1>(std::move(source));
+        form->SpellCheck1->setWordForms(std::make_unique<WordForms>(dictionaryPath));
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qFatal("the main window was never exposed");
+        settle();
+    }
+
+    template <class T>
+    T *find(const char *name) const
+    {
+        T *widget = form->findChild<T *>(QLatin1StringView(name));
+        if (!widget)
+            qFatal("no control named %s", name);
+        return widget;
+    }
+
+    void generate(const QString &phrase) const
+    {
+        auto *edit = find<QLineEdit>("edt1");
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, phrase);
+        QTest::mouseClick(find<QPushButton>("btn2"), Qt::LeftButton);
+        settle();
+    }
+
+    QWidget *line() const { return find<QWidget>("pnlMissLine"); }
+
+    QStringList texts(const char *name) const
+    {
+        QStringList result;
+        for (QLabel *label : line()->findChildren<QLabel *>(QLatin1StringView(name))) {
+            if (!label->isHidden())
+                result.append(label->text());
+        }
+        return result;
+    }
+
+    QList<QPushButton *> suggestions() const
+    {
+        QList<QPushButton *> result;
+        for (QPushButton *button : line()->findChildren<QPushButton *>(QStringLiteral("btnSuggestion"))) {
+            if (!button->isHidden())
+                result.append(button);
+        }
+        return result;
+    }
+
+    QStringList headings() const
+    {
+        QStringList result;
+        for (ResultColumn *column : form->columns())
+            result.append(column->heading()->text().trimmed());
+        return result;
+    }
+
+    std::unique_ptr<TForm1> form;
+    std::shared_ptr<ScriptedSource::Log> log;
+};
+
+QStringList buttonTexts(const QList<QPushButton *> &buttons)
+{
+    QStringList result;
+    for (QPushButton *button : buttons)
+        result.append(button->text());
+    return result;
+}
+
+} // namespace
+
+class TestMissLine : public QObject
+{
+    Q_OBJECT
+
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        GuiTestDoubles::installStubConnectivity();
+        GuiTestDoubles::keepPagesOnThisMachine();
+        GuiTestDoubles::recordMessagesInto(messages);
+    }
+
+    void missLineOffersSuggestionsAndGoesAtNextGenerate()
+    {
+        Window w({DataDir + QStringLiteral("/wordforms")});
+        QVERIFY(w.line()->isHidden());
+
+        w.generate(QStringLiteral("brigt, brighter qqqq"));
+        // "brighter" answers through "bright": the heading stays the typed word.
+        QCOMPARE(w.headings(), QStringList{QStringLiteral("brighter")});
+        QVERIFY(w.form->columns().first()->heading()->toolTip().contains(QStringLiteral("Synonyms of “bright”")));
+        QVERIFY(w.line()->isVisible());
+        QCOMPARE(w.texts("lblMiss"), (QStringList{QStringLiteral("No synonyms for “brigt,”; did you mean:"),
+                                                  QStringLiteral("No synonyms for “qqqq”.")}));
+        // "brigs" and "brat" are spellings without synonyms: not offered.
+        QCOMPARE(buttonTexts(w.suggestions()), (QStringList{QStringLiteral("brig"), QStringLiteral("bright")}));
+        QVERIFY(messages.isEmpty()); // no modal box
+
+        // Keyboard users reach the suggestions with Tab from the phrase.
+        w.find<QLineEdit>("edt1")->setFocus();
+        settle();
+        bool reached = false;
+        for (int i = 0; i < 60 && !reached; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached = QApplication::focusWidget() == w.suggestions().at(1);
+        }
+        QVERIFY2(reached, "Tab never reached the suggestion");
+
+        // A click puts the suggestion in the word's place, punctuation kept, and generates again.
+        w.log->calls.clear();
+        QTest::mouseClick(w.suggestions().at(1), Qt::LeftButton);
+        QTRY_COMPARE(w.find<QLineEdit>("edt1")->text(), QStringLiteral("bright, brighter qqqq"));
+        QTRY_COMPARE(w.headings(), (QStringList{QStringLiteral("bright,"), QStringLiteral("brighter")}));
+        QVERIFY(!w.log->calls.isEmpty());
+        QCOMPARE(w.texts("lblMiss"), QStringList{QStringLiteral("No synonyms for “qqqq”.")});
+        QVERIFY(w.suggestions().isEmpty());
+
+        // The line goes at the next Generate that finds everything.
+        w.generate(QStringLiteral("bright"));
+        QVERIFY(w.line()->isHidden());
+        QVERIFY(w.texts("lblMiss").isEmpty());
+    }
+
+    void emptyPiecesAndPunctuationAreNoMisses()
+    {
+        Window w({DataDir + QStringLiteral("/wordforms")});
+        w.generate(QStringLiteral("bright  -- ..."));
+        QCOMPARE(w.headings(), QStringList{QStringLiteral("bright")});
+        QVERIFY(w.line()->isHidden());
+    }
+
+    void damagedDictionaryIsToldOnce()
+    {
+        Window w({DataDir + QStringLiteral("/wordforms-damaged/dic-without-count"), DataDir + QStringLiteral("/wordforms")});
+        w.generate(QStringLiteral("brighter bright"));
+        // Without the dictionary, only the word as typed is found, and no crash.
+        QCOMPARE(w.headings(), QStringList{QStringLiteral("bright")});
+        const QStringList notes = w.texts("lblDictionaryNote");
+        QCOMPARE(notes.size(), 1);
+        QVERIFY2(notes.first().contains(QStringLiteral("en_US.dic")), qPrintable(notes.first()));
+        QCOMPARE(w.texts("lblMiss"), QStringList{QStringLiteral("No synonyms for “brighter”.")});
+
+        w.generate(QStringLiteral("brighter"));
+        QVERIFY(w.texts("lblDictionaryNote").isEmpty());
+        QCOMPARE(w.texts("lblMiss"), QStringList{QStringLiteral("No synonyms for “brighter”.")});
+        QVERIFY(messages.isEmpty());
+    }
+
+    void wordTreeAnswersThroughTheRoot()
+    {
+        auto source = ScriptedSource::fromText(QStringLiteral(
+            "bright: brilliant, shining; brilliant: dazzling; shining: gleaming; brighter: "));
+        const auto log = source->log;
+        TSpellCheck spellCheck(nullptr, std::move(source));
+        spellCheck.setWordForms(std::make_unique<WordForms>(QStringList{DataDir + QStringLiteral("/wordforms")}));
+        DisplayFont font;
+
+        QPointer<TForm2> tree = new TForm2(&spellCheck, &font);
+        tree->aWord = QStringLiteral("brighter");
+        tree->show();
+        settle();
+        QVERIFY(tree);
+        QTreeWidgetItem *root = tree->tv1->topLevelItem(0);
+        QCOMPARE(root->text(0), QStringLiteral("brighter"));
+        QCOMPARE(root->toolTip(0), QStringLiteral("Synonyms of “bright”"));
+        QStringList level1;
+        for (int i = 0; i < root->childCount(); ++i)
+            level1.append(root->child(i)->text(0));
+        QCOMPARE(level1, (QStringList{QStringLiteral("brilliant"), QStringLiteral("shining")}));
+        // Below the root the lookups are exact: "brilliant" is not taken for a form of anything.
+        QCOMPARE(log->words(), (QStringList{QStringLiteral("brighter"), QStringLiteral("bright"), QStringLiteral("brilliant"),
+                                             QStringLiteral("dazzling"), QStringLiteral("shining"), QStringLiteral("gleaming")}));
+        delete tree;
+
+        // A word that nothing answers keeps the silent close, suggestions or not.
+        QPointer<TForm2> nothing = new TForm2(&spellCheck, &font);
+        nothing->aWord = QStringLiteral("brigt");
+        nothing->show();
+        QTRY_VERIFY(nothing.isNull());
+        QVERIFY(messages.isEmpty());
+    }
+
+private:
+    QList<Message> messages;
+};
+
+QTEST_MAIN(TestMissLine)
+#include "test_missline.moc"

@@ -1,0 +1,337 @@
+// Which word answers for a typed word: real MyThes pairs and real Hunspell
+// dictionaries from tests/data/wordforms, read by the real libraries.
+
+#include "thesaurus/HunspellCatalog.h"
+#include "thesaurus/HunspellDictionary.h"
+#include "thesaurus/LanguageTable.h"
+#include "thesaurus/MythesSource.h"
+#include "thesaurus/TSpellCheck.h"
+#include "thesaurus/ThesaurusCatalog.h"
+#include "thesaurus/WordForms.h"
+#include "thesaurus/WordNetExceptions.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
+const QString WordFormsDir = DataDir + QStringLiteral("/wordforms");
+const QString DamagedDir = DataDir + QStringLiteral("/wordforms-damaged");
+
+const std::int32_t English = LanguageTable::identifier(wdEnglishUS);
+const std::int32_t German = LanguageTable::identifier(wdGerman);
+const std::int32_t French = LanguageTable::identifier(wdFrench);
+
+// The fixture thesaurus, looked up exactly, with every lookup written down.
+struct Thesaurus {
+    MythesSource source{QStringList{WordFormsDir}};
+    QStringList lookups;
+    Thesaurus() { source.start(); }
+    SynonymExpansion::Lookup exact(std::int32_t languageId)
+    {
+        return [this, languageId](const QString &word, QStringList &synonyms) {
+            lookups.append(word);
+            synonyms.clear();
+            source.appendSynonyms(word, languageId, synonyms);
+        };
+    }
+    QStringList synonymsOf(const QString &word, std::int32_t languageId)
+    {
+        QStringList synonyms;
+        source.appendSynonyms(word, languageId, synonyms);
+        return synonyms;
+    }
+};
+
+} // namespace
+
+class TestWordForms : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rootOfTypedWord_data()
+    {
+        QTest::addColumn<int>("languageId");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QString>("core");
+
+        QTest::newRow("own entry") << English << "bright" << "bright" << "bright";
+        QTest::newRow("own entry, not stemmed") << English << "glasses" << "glasses" << "glasses";
+        QTest::newRow("comparative") << English << "brighter" << "bright" << "brighter";
+        QTest::newRow("superlative, capitalised") << English << "Brightest" << "bright" << "Brightest";
+        QTest::newRow("plural -ies") << English << "copies" << "copy" << "copies";
+        QTest::newRow("prefix trap: prefix put back") << English << "requires" << "require" << "requires";
+        QTest::newRow("prefix trap: unprefixed reading wins") << English << "programs" << "program" << "programs";
+        QTest::newRow("irregular verb") << English << "ran" << "run" << "ran";
+        QTest::newRow("irregular verb, capitalised") << English << "Went" << "go" << "Went";
+        QTest::newRow("irregular noun") << English << "mice" << "mouse" << "mice";
+        QTest::newRow("irregular form the dictionary knows") << English << "worse" << "bad" << "worse";
+        QTest::newRow("abbreviation keeps its full stop") << English << "(etc.)," << "etc." << "etc";
+        QTest::newRow("trailing comma") << English << "bright," << "bright" << "bright";
+        QTest::newRow("brackets") << English << "(bright)" << "bright" << "bright";
+        QTest::newRow("guillemets") << English << "«bright»" << "bright" << "bright";
+        QTest::newRow("quotes and an inflection") << English << "“copies”." << "copy" << "copies";
+        QTest::newRow("elision") << French << "l'option" << "option" << "option";
+        QTest::newRow("typographic elision") << French << "l’option" << "option" << "option";
+        QTest::newRow("elided form with its own entry") << French << "d'accord" << "d'accord" << "d'accord";
+        QTest::newRow("elision and punctuation") << French << "«l'option»," << "option" << "option";
+        QTest::newRow("compound by its analysis") << German << "Konfigurationsdatei" << "Datei" << "Konfigurationsdatei";
+        QTest::newRow("inflected compound") << German << "Konfigurationsdateien" << "Datei" << "Konfigurationsdateien";
+        QTest::newRow("true miss") << English << "brigt" << "" << "brigt";
+        QTest::newRow("no dictionary for the language") << French << "maisons" << "" << "maisons";
+        QTest::newRow("punctuation only") << English << "--" << "" << "";
+        QTest::newRow("empty piece") << English << "" << "" << "";
+        // An elision is French, Italian and Catalan only.
+        QTest::newRow("no elision in English") << English << "l'bright" << "" << "l'bright";
+    }
+
+    void rootOfTypedWord()
+    {
+        QFETCH(int, languageId);
+        QFETCH(QString, typed);
+        QFETCH(QString, root);
+        QFETCH(QString, core);
+
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{WordFormsDir});
+        const WordForms::Root result = forms.resolve(typed, languageId, thesaurus.exact(languageId));
+        QCOMPARE(result.root, root);
+        QCOMPARE(result.found(), !root.isEmpty());
+        QCOMPARE(result.core(), core);
+        // The column shows the root's synonyms exactly as its own lookup gives them.
+        QCOMPARE(result.synonyms, root.isEmpty() ? QStringList{} : thesaurus.synonymsOf(root, languageId));
+        QVERIFY(forms.takeNotes().isEmpty());
+    }
+
+    void hitPathNeverLoadsDictionary()
+    {
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{WordFormsDir});
+        const WordForms::Root hit = forms.resolve(QStringLiteral("bright"), English, thesaurus.exact(English));
+        QVERIFY(hit.found());
+        QCOMPARE(thesaurus.lookups, QStringList{u"bright"_s});
+        QVERIFY(!forms.isLoaded(English));
+
+        forms.resolve(QStringLiteral("brighter"), English, thesaurus.exact(English));
+        QVERIFY(forms.isLoaded(English));
+        QVERIFY(!forms.isLoaded(German));
+    }
+
+    void missSuggestsSpellingsThatHaveSynonyms()
+    {
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{WordFormsDir});
+        // Hunspell offers brig, bright and brigs; "brigs" has no entry and is left out,
+        // as is "brat", which the dictionary knows but the thesaurus does not.
+        const WordForms::Root miss = forms.resolve(QStringLiteral("brigt,"), English, thesaurus.exact(English));
+        QVERIFY(!miss.found());
+        QCOMPARE(miss.suggestions, (QStringList{u"brig"_s, u"bright"_s}));
+        // A suggestion takes the word's place and leaves its punctuation.
+        QCOMPARE(miss.withCore(QStringLiteral("bright")), QStringLiteral("bright,"));
+
+        const WordForms::Root elided = forms.resolve(QStringLiteral("l'optoin"), French, thesaurus.exact(French));
+        QVERIFY(!elided.found());
+        QVERIFY(elided.suggestions.isEmpty()); // French has no dictionary here
+        QCOMPARE(elided.withCore(QStringLiteral("option")), QStringLiteral("l'option"));
+
+        QVERIFY(forms.resolve(QStringLiteral("qqqqq"), English, thesaurus.exact(English)).suggestions.isEmpty());
+    }
+
+    void expansionBelowTheRootStaysExact()
+    {
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{WordFormsDir});
+        const auto exact = thesaurus.exact(English);
+        const WordForms::Root root = forms.resolve(QStringLiteral("brighter"), English, exact);
+        for (int depth : {0, 1, 2}) {
+            const auto viaTyped = SynonymExpansion::ExpandWord(QStringLiteral("brighter"), depth,
+                                                               WordForms::rootedLookup(root, exact));
+            QCOMPARE(viaTyped, SynonymExpansion::ExpandWord(QStringLiteral("bright"), depth, exact));
+        }
+        // The typed word is answered from the root once; asked again it is looked up as it is.
+        QStringList synonyms;
+        const auto rooted = WordForms::rootedLookup(root, exact);
+        rooted(QStringLiteral("brighter"), synonyms);
+        QCOMPARE(synonyms, thesaurus.synonymsOf(QStringLiteral("bright"), English));
+        thesaurus.lookups.clear();
+        rooted(QStringLiteral("brighter"), synonyms);
+        QVERIFY(synonyms.isEmpty());
+        QCOMPARE(thesaurus.lookups, QStringList{u"brighter"_s});
+    }
+
+    void damagedDictionary_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing .aff") << "missing-aff" << "en_US.aff is missing";
+        QTest::newRow("missing .dic") << "missing-dic" << "en_US.dic is missing";
+        QTest::newRow(".dic without its count") << "dic-without-count" << "does not begin with its word count";
+        QTest::newRow(".aff not text") << "aff-not-text" << "en_US.aff is not a text file";
+        QTest::newRow("unknown encoding") << "unknown-encoding" << "unknown encoding";
+    }
+
+    void damagedDictionary()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
+        Thesaurus thesaurus;
+        // The damaged pair stands before the healthy one and is the one found.
+        WordForms forms(QStringList{DamagedDir + QLatin1Char('/') + folder, WordFormsDir});
+        const auto exact = thesaurus.exact(English);
+
+        QVERIFY(forms.resolve(QStringLiteral("bright"), English, exact).found());
+        const WordForms::Root miss = forms.resolve(QStringLiteral("brighter"), English, exact);
+        QVERIFY(!miss.found());
+        QVERIFY(miss.suggestions.isEmpty());
+        // Lookups that need no dictionary go on as before.
+        QCOMPARE(forms.resolve(QStringLiteral("(bright)"), English, exact).root, QStringLiteral("bright"));
+        QCOMPARE(forms.resolve(QStringLiteral("ran"), English, exact).root, QStringLiteral("run"));
+
+        const QStringList notes = forms.takeNotes();
+        QCOMPARE(notes.size(), 1);
+        QVERIFY2(notes.first().contains(reason), qPrintable(notes.first()));
+        QVERIFY2(notes.first().contains(folder), qPrintable(notes.first()));
+        forms.resolve(QStringLiteral("copies"), English, exact);
+        // Told once, also when another language is served by the same pair.
+        forms.resolve(QStringLiteral("brighter"), LanguageTable::identifier(wdEnglishNewZealand), exact);
+        QVERIFY(forms.takeNotes().isEmpty());
+    }
+
+    void truncatedAffixFileLoadsWithoutCrash()
+    {
+        // Hunspell reads what it can of a cut-short affix file; the words still stand.
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{DamagedDir + u"/aff-cut-short"_s, WordFormsDir});
+        const WordForms::Root root = forms.resolve(QStringLiteral("bright."), English, thesaurus.exact(English));
+        QCOMPARE(root.root, QStringLiteral("bright"));
+        forms.resolve(QStringLiteral("brighter"), English, thesaurus.exact(English));
+    }
+
+    void throughTSpellCheck()
+    {
+        auto source = std::make_unique<MythesSource>(QStringList{WordFormsDir});
+        TSpellCheck spellCheck(nullptr, std::move(source));
+        spellCheck.setWordForms(std::make_unique<WordForms>(QStringList{WordFormsDir}));
+        spellCheck.setLanguage(wdGerman);
+        QCOMPARE(spellCheck.ResolveWord(QStringLiteral("Konfigurationsdatei")).root, QStringLiteral("Datei"));
+        spellCheck.setLanguage(wdEnglishUS);
+        QCOMPARE(spellCheck.ResolveWord(QStringLiteral("copies")).root, QStringLiteral("copy"));
+
+        // An inactive thesaurus finds nothing and suggests nothing, without touching a dictionary.
+        TSpellCheck inactive(nullptr, std::make_unique<MythesSource>(QStringList{DataDir + u"/none"_s}));
+        QVERIFY(!inactive.Active());
+        inactive.setWordForms(std::make_unique<WordForms>(QStringList{WordFormsDir}));
+        const WordForms::Root nothing = inactive.ResolveWord(QStringLiteral("brigt"));
+        QVERIFY(!nothing.found());
+        QVERIFY(nothing.suggestions.isEmpty());
+        QVERIFY(!inactive.wordForms().isLoaded(LanguageTable::identifier(wdEnglishUS)));
+    }
+
+    void analysisLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("stems");
+        QTest::addColumn<bool>("prefixed");
+        QTest::addColumn<QString>("compoundLast");
+        QTest::newRow("suffix") << " st:program fl:S" << QStringList{u"program"_s} << false << "";
+        QTest::newRow("prefix flag") << " fl:A st:quire fl:S" << QStringList{u"quire"_s} << true << "";
+        QTest::newRow("prefix morpheme") << "un st:happily fl:U" << QStringList{u"happily"_s} << true << "";
+        QTest::newRow("elision") << "dp:le|la+  st:option po:nom is:fem" << QStringList{u"option"_s} << true << "";
+        QTest::newRow("morphology after the stem") << " st:maison po:nom is:fem is:pl" << QStringList{u"maison"_s} << false << "";
+        QTest::newRow("compound: parts, not stems") << " pa:Konfigurations st:Konfigurations pa:datei" << QStringList{}
+                                                    << false << "datei";
+        QTest::newRow("compound, last part only") << " pa:datei" << QStringList{} << false << "datei";
+    }
+
+    void analysisLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, stems);
+        QFETCH(bool, prefixed);
+        QFETCH(QString, compoundLast);
+        const HunspellDictionary::Analysis analysis = HunspellDictionary::parseAnalysis(line);
+        QCOMPARE(analysis.stems, stems);
+        QCOMPARE(analysis.prefixed, prefixed);
+        QCOMPARE(analysis.compoundLast, compoundLast);
+    }
+
+    void catalogFindsByLocale()
+    {
+        QTemporaryDir first;
+        QTemporaryDir second;
+        const auto touch = [](const QTemporaryDir &dir, const QString &name) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        };
+        for (const char *name : {"en_US.aff", "en_US.dic", "de_CH.aff", "de_CH.dic", "pt.dic", "ca_ES-valencia.dic"})
+            touch(first, QString::fromLatin1(name));
+        for (const char *name : {"en_US.aff", "en_US.dic", "fr_FR.aff", "fr_FR.dic"})
+            touch(second, QString::fromLatin1(name));
+        const HunspellCatalog catalog({first.path(), second.path()});
+
+        QCOMPARE(catalog.locales(), (QStringList{u"de_CH"_s, u"en_US"_s, u"fr_FR"_s, u"pt"_s}));
+        // Earlier folders win.
+        QCOMPARE(catalog.find(u"en_US"_s, u"en"_s, u"en_US"_s).dicPath, first.filePath(u"en_US.dic"_s));
+        // The preferred locale of the language, then the bare language, then any region.
+        QCOMPARE(catalog.find(u"en_GB"_s, u"en"_s, u"en_US"_s).locale, u"en_US"_s);
+        QCOMPARE(catalog.find(u"pt_BR"_s, u"pt"_s, u"pt_PT"_s).locale, u"pt"_s);
+        QCOMPARE(catalog.find(u"de_DE"_s, u"de"_s, u"de_DE"_s).locale, u"de_CH"_s);
+        QVERIFY(!catalog.find(u"it_IT"_s, u"it"_s, u"it_IT"_s).isValid());
+        QVERIFY(!catalog.find({}, {}, {}).isValid());
+        // Half a pair is still found, so that what is missing can be told.
+        QCOMPARE(catalog.find(u"pt_PT"_s, u"pt"_s, u"pt_PT"_s).affPath, first.filePath(u"pt.aff"_s));
+    }
+
+    void searchPathFollowsTheEnvironment()
+    {
+        const QByteArray saved = qgetenv("VERBARIUM_DICTIONARY_PATH");
+        const bool wasSet = qEnvironmentVariableIsSet("VERBARIUM_DICTIONARY_PATH");
+        qputenv("VERBARIUM_DICTIONARY_PATH", "/a:/b");
+        QStringList path = WordForms::defaultSearchPath();
+        QCOMPARE(path.mid(path.size() - 2), (QStringList{u"/a"_s, u"/b"_s}));
+        // Set but empty: no system folders at all, as the tests run.
+        qputenv("VERBARIUM_DICTIONARY_PATH", "");
+        path = WordForms::defaultSearchPath();
+        QVERIFY(!path.contains(u"/usr/share/hunspell"_s));
+        qunsetenv("VERBARIUM_DICTIONARY_PATH");
+        path = WordForms::defaultSearchPath();
+        QCOMPARE(path.mid(path.size() - 2), (QStringList{u"/usr/share/hunspell"_s, u"/usr/share/wordnet"_s}));
+        // The thesaurus folders come first, so that a pair put beside the data wins.
+        QCOMPARE(path.first(), ThesaurusCatalog::defaultSearchPath().first());
+        if (wasSet)
+            qputenv("VERBARIUM_DICTIONARY_PATH", saved);
+    }
+
+    void wordNetLists()
+    {
+        QTemporaryDir empty;
+        QTemporaryDir dir;
+        QFile verbs(dir.filePath(u"verb.exc"_s));
+        QVERIFY(verbs.open(QIODevice::WriteOnly));
+        verbs.write("went go\nbroke break\nlying lie\nlying lie\n\nmalformed\nfought_back fight_back\n");
+        verbs.close();
+        QFile adjectives(dir.filePath(u"adj.exc"_s));
+        QVERIFY(adjectives.open(QIODevice::WriteOnly));
+        adjectives.write("better good well\n");
+        adjectives.close();
+
+        // The first folder that has lists is read.
+        const WordNetExceptions table = WordNetExceptions::load({empty.path(), dir.path(), WordFormsDir});
+        QCOMPARE(table.folder(), QDir(dir.path()).absolutePath());
+        QCOMPARE(table.bases(u"went"_s), QStringList{u"go"_s});
+        QCOMPARE(table.bases(u"lying"_s), QStringList{u"lie"_s});
+        QCOMPARE(table.bases(u"better"_s), (QStringList{u"good"_s, u"well"_s}));
+        QCOMPARE(table.bases(u"fought back"_s), QStringList{u"fight back"_s});
+        QVERIFY(table.bases(u"malformed"_s).isEmpty());
+        QVERIFY(table.bases(u"mice"_s).isEmpty()); // the later folder is not read
+        QVERIFY(WordNetExceptions::load({empty.path()}).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWordForms)
+#include "test_wordforms.moc"

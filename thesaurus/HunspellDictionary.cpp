@@ -1,0 +1,168 @@
+#include "thesaurus/HunspellDictionary.h"
+
+#include "common/AppError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <hunspell/hunspell.hxx>
+
+namespace {
+
+// What the affix file says before Hunspell reads it: its encoding and whether it
+// compounds. Hunspell itself says nothing when a file is unreadable or mangled, so
+// the checks that matter are made here.
+struct AffixFacts {
+    QByteArray encoding = "ISO8859-1"; // Hunspell's default when SET is missing
+    bool compounds = false;
+};
+
+QByteArray firstLine(QFile &file)
+{
+    QByteArray line = file.readLine(4096).trimmed();
+    if (line.startsWith("\xEF\xBB\xBF"))
+        line.remove(0, 3);
+    return line;
+}
+
+AffixFacts checkPair(const QString &affPath, const QString &dicPath)
+{
+    for (const QString &path : {affPath, dicPath}) {
+        if (!QFileInfo::exists(path))
+            throw AppError(QStringLiteral("%1 is missing").arg(QFileInfo(path).fileName()));
+    }
+    QFile dic(dicPath);
+    if (!dic.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("%1 cannot be read").arg(QFileInfo(dicPath).fileName()));
+    bool ok = false;
+    const QByteArray count = firstLine(dic);
+    const long words = count.split('\t').value(0).split(' ').value(0).toLong(&ok);
+    if (!ok || words < 0)
+        throw AppError(QStringLiteral("%1 does not begin with its word count").arg(QFileInfo(dicPath).fileName()));
+
+    QFile aff(affPath);
+    if (!aff.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("%1 cannot be read").arg(QFileInfo(affPath).fileName()));
+    AffixFacts facts;
+    bool anyRule = false;
+    while (!aff.atEnd()) {
+        const QByteArray line = aff.readLine(1 << 16).trimmed();
+        if (line.contains('\0'))
+            throw AppError(QStringLiteral("%1 is not a text file").arg(QFileInfo(affPath).fileName()));
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        anyRule = true;
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        const QByteArray &key = fields.first();
+        if (key == "SET" && fields.size() > 1)
+            facts.encoding = fields[1];
+        else if (key == "COMPOUNDFLAG" || key == "COMPOUNDBEGIN")
+            facts.compounds = true;
+    }
+    if (!anyRule && aff.size() > 0)
+        throw AppError(QStringLiteral("%1 holds no affix rules").arg(QFileInfo(affPath).fileName()));
+    if (!QStringDecoder(facts.encoding.constData()).isValid())
+        throw AppError(QStringLiteral("%1 names an unknown encoding, %2")
+                           .arg(QFileInfo(affPath).fileName(), QString::fromLatin1(facts.encoding)));
+    return facts;
+}
+
+} // namespace
+
+HunspellDictionary::HunspellDictionary(const QString &affPath, const QString &dicPath) : m_dicPath(dicPath)
+{
+    const AffixFacts facts = checkPair(affPath, dicPath);
+    m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(affPath).constData(), QFile::encodeName(dicPath).constData());
+    // Hunspell's own reading of SET decides how words are spoken to it.
+    const std::string reported = m_hunspell->get_dict_encoding();
+    m_encoding = reported.empty() ? facts.encoding : QByteArray::fromStdString(reported);
+    m_utf8 = m_encoding.compare("UTF-8", Qt::CaseInsensitive) == 0 || m_encoding.compare("UTF8", Qt::CaseInsensitive) == 0;
+    m_encoder = QStringEncoder(m_encoding.constData());
+    m_decoder = QStringDecoder(m_encoding.constData());
+    if (!m_encoder.isValid() || !m_decoder.isValid())
+        throw AppError(QStringLiteral("the encoding %1 is unknown").arg(QString::fromLatin1(m_encoding)));
+    m_compounds = facts.compounds;
+}
+
+HunspellDictionary::~HunspellDictionary() = default;
+
+std::string HunspellDictionary::encode(const QString &word) const
+{
+    if (m_utf8)
+        return word.toStdString();
+    // A word the dictionary's code page cannot spell is no word of it: empty.
+    m_encoder.resetState();
+    const QByteArray bytes = m_encoder.encode(word);
+    return m_encoder.hasError() ? std::string() : bytes.toStdString();
+}
+
+QString HunspellDictionary::decode(const std::string &text) const
+{
+    if (m_utf8)
+        return QString::fromStdString(text);
+    m_decoder.resetState();
+    return m_decoder.decode(QByteArrayView(text.data(), qsizetype(text.size())));
+}
+
+bool HunspellDictionary::spell(const QString &word) const
+{
+    const std::string encoded = encode(word);
+    return !encoded.empty() && m_hunspell->spell(encoded);
+}
+
+HunspellDictionary::Analysis HunspellDictionary::parseAnalysis(const QString &line)
+{
+    Analysis analysis;
+    bool seenStem = false;
+    for (const QString &token : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (token.startsWith(u"st:")) {
+            if (!token.sliced(3).isEmpty())
+                analysis.stems.append(token.sliced(3));
+            seenStem = true;
+        } else if (token.startsWith(u"pa:")) {
+            analysis.compoundLast = token.sliced(3);
+        } else if (!seenStem && !token.startsWith(u"is:") && !token.startsWith(u"po:")) {
+            // A prefix flag ("fl:A"), a prefix morpheme ("un") or an elision ("dp:le").
+            analysis.prefixed = true;
+        }
+    }
+    // The stems of a compound's analysis are those of its parts, not of the word.
+    if (!analysis.compoundLast.isEmpty()) {
+        analysis.stems.clear();
+        analysis.prefixed = false;
+    }
+    return analysis;
+}
+
+QList<HunspellDictionary::Analysis> HunspellDictionary::analyze(const QString &word) const
+{
+    QList<Analysis> result;
+    const std::string encoded = encode(word);
+    if (encoded.empty())
+        return result;
+    for (const std::string &line : m_hunspell->analyze(encoded))
+        result.append(parseAnalysis(decode(line)));
+    return result;
+}
+
+QStringList HunspellDictionary::suggest(const QString &word) const
+{
+    QStringList result;
+    const std::string encoded = encode(word);
+    if (encoded.empty())
+        return result;
+    for (const std::string &s : m_hunspell->suggest(encoded))
+        result.append(decode(s));
+    return result;
+}
+
+QStringList HunspellDictionary::stems(const QString &word) const
+{
+    QStringList result;
+    const std::string encoded = encode(word);
+    if (encoded.empty())
+        return result;
+    for (const std::string &s : m_hunspell->stem(encoded))
+        result.append(decode(s));
+    return result;
+}

@@ -1,0 +1,299 @@
+#include "thesaurus/WordForms.h"
+
+#include "common/AppError.h"
+#include "thesaurus/HunspellCatalog.h"
+#include "thesaurus/HunspellDictionary.h"
+#include "thesaurus/LanguageTable.h"
+#include "thesaurus/ThesaurusCatalog.h"
+#include "thesaurus/WordNetExceptions.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+// The letter a word begins with, without case or accents: "Häuser" and "haus" agree.
+QChar baseLetter(const QString &word)
+{
+    if (word.isEmpty())
+        return {};
+    const QChar first = word.at(0);
+    if (first.unicode() < 0x80)
+        return first.toCaseFolded();
+    const QString decomposed = first.decomposition();
+    return (decomposed.isEmpty() ? first : decomposed.at(0)).toCaseFolded();
+}
+
+bool keepsBeginning(const QString &word, const QString &stem)
+{
+    return !stem.isEmpty() && baseLetter(word) == baseLetter(stem);
+}
+
+// "requires" read as re- + "quire": the prefix is what stands before the stem's
+// start in the word, and goes back on the stem ("require").
+QString withPrefixBack(const QString &word, const QString &stem)
+{
+    const QString start = stem.left(std::min<qsizetype>(3, stem.size()));
+    for (qsizetype p = 1; p + start.size() <= word.size(); ++p) {
+        if (QStringView(word).mid(p, start.size()).compare(start, Qt::CaseInsensitive) == 0)
+            return word.left(p) + stem;
+    }
+    return {};
+}
+
+// A part that Hunspell gives in lower case takes the typed word's capital.
+QString inCaseOf(const QString &word, QString part)
+{
+    if (!word.isEmpty() && !part.isEmpty() && word.at(0).isUpper())
+        part[0] = part.at(0).toUpper();
+    return part;
+}
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c.isMark();
+}
+
+bool elides(const QString &language)
+{
+    return language == u"fr" || language == u"it" || language == u"ca";
+}
+
+} // namespace
+
+QString WordForms::Root::withCore(const QString &replacement) const
+{
+    return typed.left(coreStart) + replacement + typed.mid(coreStart + coreLength);
+}
+
+QStringList WordForms::defaultSearchPath()
+{
+    QStringList path = ThesaurusCatalog::defaultSearchPath();
+    const QString fromEnvironment = qEnvironmentVariable("VERBARIUM_DICTIONARY_PATH");
+    if (qEnvironmentVariableIsSet("VERBARIUM_DICTIONARY_PATH"))
+        path += fromEnvironment.split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    else
+        path += {QStringLiteral("/usr/share/hunspell"), QStringLiteral("/usr/share/wordnet")};
+    return path;
+}
+
+WordForms::WordForms(const QStringList &searchPath) : m_searchPath(searchPath) {}
+
+WordForms::~WordForms() = default;
+
+QStringList WordForms::takeNotes()
+{
+    return std::exchange(m_notes, {});
+}
+
+QString WordForms::dictionaryPath(std::int32_t languageId)
+{
+    if (!m_catalog)
+        m_catalog = std::make_unique<HunspellCatalog>(m_searchPath);
+    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
+    return m_catalog->find(info.locale, info.language, info.preferredLocale).dicPath;
+}
+
+bool WordForms::isLoaded(std::int32_t languageId) const
+{
+    const auto it = m_byLanguage.find(languageId);
+    return it != m_byLanguage.end() && it->second;
+}
+
+HunspellDictionary *WordForms::dictionaryFor(std::int32_t languageId)
+{
+    if (const auto it = m_byLanguage.find(languageId); it != m_byLanguage.end())
+        return it->second;
+    if (!m_catalog)
+        m_catalog = std::make_unique<HunspellCatalog>(m_searchPath);
+    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
+    const HunspellCatalog::Files files = m_catalog->find(info.locale, info.language, info.preferredLocale);
+    HunspellDictionary *dictionary = nullptr;
+    if (files.isValid()) {
+        std::shared_ptr<HunspellDictionary> &open = m_open[files.dicPath];
+        if (!open && !m_unusable.contains(files.dicPath)) {
+            try {
+                open = std::make_shared<HunspellDictionary>(files.affPath, files.dicPath);
+            } catch (const AppError &error) {
+                m_unusable.insert(files.dicPath);
+                // Told once; the language goes on without word forms.
+                m_notes.append(QStringLiteral("The spelling dictionary %1 cannot be used: %2. Words are looked up only as typed.")
+                                   .arg(QDir::toNativeSeparators(files.dicPath), error.message()));
+            }
+        }
+        dictionary = open.get();
+    }
+    m_byLanguage.emplace(languageId, dictionary);
+    return dictionary;
+}
+
+const WordNetExceptions &WordForms::wordNet()
+{
+    if (!m_wordNet)
+        m_wordNet = std::make_unique<WordNetExceptions>(WordNetExceptions::load(m_searchPath));
+    return *m_wordNet;
+}
+
+WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId, const SynonymExpansion::Lookup &exact)
+{
+    Root result{typed, {}, {}, {}, 0, typed.size()};
+    // The hit path: nothing but the lookup of today, the empty word's included.
+    exact(typed, result.synonyms);
+    if (!result.synonyms.isEmpty()) {
+        result.root = typed;
+        return result;
+    }
+    QSet<QString> tried{typed};
+    const auto answers = [&](const QString &word) {
+        if (word.isEmpty() || tried.contains(word))
+            return false;
+        tried.insert(word);
+        QStringList synonyms;
+        exact(word, synonyms);
+        if (synonyms.isEmpty())
+            return false;
+        result.root = word;
+        result.synonyms = std::move(synonyms);
+        return true;
+    };
+
+
+    // Punctuation around the word, as a pasted sentence brings it: "bright,", "«maison»".
+    qsizetype start = 0;
+    qsizetype end = typed.size();
+    while (start < end && !isWordChar(typed.at(start)))
+        ++start;
+    while (end > start && !isWordChar(typed.at(end - 1)))
+        --end;
+    result.coreStart = start;
+    result.coreLength = end - start;
+    QString core = result.core();
+    if (core.isEmpty() || answers(core))
+        return result;
+    // An abbreviation keeps its full stop ("Univ.", "etc.").
+    if (end < typed.size() && typed.at(end) == QLatin1Char('.') && answers(core + QLatin1Char('.')))
+        return result;
+    // Typographic apostrophes, where the data writes plain ones ("aujourd’hui").
+    if (core.contains(QChar(0x2019))) {
+        core.replace(QChar(0x2019), QLatin1Char('\''));
+        if (answers(core))
+            return result;
+    }
+
+    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
+    if (elides(info.language)) {
+        // "l'option", "dell'anno", "d'accord" (when "d'accord" itself has no entry).
+        static const QRegularExpression elision(QStringLiteral("^(\\w{1,7}['\\x{2019}])(\\w.*)$"),
+                                                QRegularExpression::UseUnicodePropertiesOption);
+        const QRegularExpressionMatch match = elision.match(core);
+        if (match.hasMatch()) {
+            result.coreStart += match.capturedLength(1);
+            result.coreLength -= match.capturedLength(1);
+            core = match.captured(2);
+            if (answers(core))
+                return result;
+        }
+    }
+
+    if (info.language == u"en") {
+        for (const QString &base : wordNet().bases(core.toLower())) {
+            if (answers(base))
+                return result;
+        }
+    }
+
+    HunspellDictionary *dictionary = dictionaryFor(languageId);
+    if (!dictionary)
+        return result;
+
+    const QList<HunspellDictionary::Analysis> analyses = dictionary->analyze(core);
+    // Stems that keep the word's beginning, from readings without a prefix first:
+    // "programs" answers with "program", never "gram".
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (analysis.prefixed)
+            continue;
+        for (const QString &stem : analysis.stems) {
+            if (keepsBeginning(core, stem) && answers(stem))
+                return result;
+        }
+    }
+    // An irregular form read without a prefix names a root of another beginning
+    // ("sont" -> "être"): taken after every root that keeps the beginning.
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (analysis.prefixed)
+            continue;
+        for (const QString &stem : analysis.stems) {
+            if (answers(stem))
+                return result;
+        }
+    }
+    // Only a reading with a prefix: its stem with the prefix back ("requires" gives
+    // "require", never "quire").
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (!analysis.prefixed)
+            continue;
+        for (const QString &stem : analysis.stems) {
+            const QString whole = keepsBeginning(core, stem) ? stem : withPrefixBack(core, stem);
+            if (keepsBeginning(core, whole) && answers(whole))
+                return result;
+        }
+    }
+
+    // A compound answers by its last part, itself or its stem ("Konfigurationsdateien" -> "Datei").
+    const auto lastPartAnswers = [&](const QString &part) {
+        if (answers(part))
+            return true;
+        for (const HunspellDictionary::Analysis &analysis : dictionary->analyze(part)) {
+            for (const QString &stem : analysis.stems) {
+                if (!analysis.prefixed && keepsBeginning(part, stem) && answers(stem))
+                    return true;
+            }
+        }
+        return false;
+    };
+    bool compoundRead = false;
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (analysis.compoundLast.isEmpty())
+            continue;
+        compoundRead = true;
+        if (lastPartAnswers(inCaseOf(core, analysis.compoundLast)))
+            return result;
+    }
+    if (!compoundRead && dictionary->compounds() && dictionary->spell(core)) {
+        // Hunspell accepts the compound without naming its parts: the longest tail it
+        // accepts, and whose word has synonyms, is the last part.
+        constexpr qsizetype MinPart = 3;
+        for (qsizetype i = MinPart; i + MinPart <= core.size(); ++i) {
+            const QString tail = inCaseOf(core, core.mid(i));
+            if (dictionary->spell(tail) && lastPartAnswers(tail))
+                return result;
+        }
+    }
+
+    // A true miss: the spellings that would find something.
+    for (const QString &suggestion : dictionary->suggest(core)) {
+        if (result.suggestions.size() >= MaxSuggestions)
+            break;
+        if (suggestion == core || result.suggestions.contains(suggestion))
+            continue;
+        QStringList synonyms;
+        exact(suggestion, synonyms);
+        if (!synonyms.isEmpty())
+            result.suggestions.append(suggestion);
+    }
+    return result;
+}
+
+SynonymExpansion::Lookup WordForms::rootedLookup(const Root &root, const SynonymExpansion::Lookup &exact)
+{
+    auto pending = std::make_shared<std::optional<QStringList>>(root.synonyms);
+    return [typed = root.typed, pending, exact](const QString &word, QStringList &synonyms) {
+        if (pending->has_value() && word == typed) {
+            synonyms = std::move(**pending);
+            pending->reset();
+            return;
+        }
+        exact(word, synonyms);
+    };
+}
