@@ -300,7 +300,9 @@ private Q_SLOTS:
         QVERIFY(!path.contains(u"/usr/share/hunspell"_s));
         qunsetenv("VERBARIUM_DICTIONARY_PATH");
         path = WordForms::defaultSearchPath();
-        QCOMPARE(path.mid(path.size() - 2), (QStringList{u"/usr/share/hunspell"_s, u"/usr/share/wordnet"_s}));
+        // Without it: the Hunspell folders of the data search path, then WordNet's lists.
+        QVERIFY(path.contains(u"/usr/share/hunspell"_s));
+        QCOMPARE(path.last(), u"/usr/share/wordnet"_s);
         // The thesaurus folders come first, so that a pair put beside the data wins.
         QCOMPARE(path.first(), ThesaurusCatalog::defaultSearchPath().first());
         if (wasSet)

@@ -34,7 +34,7 @@ QStringList xdgDataDirs()
 QStringList searchPathFor(const char *variable, const QString &userFolder, const QString &systemFolder)
 {
     QStringList path;
-    const QString fromEnvironment = qEnvironmentVariable(variable);
+    const QString fromEnvironment = variable ? qEnvironmentVariable(variable) : QString();
     if (!fromEnvironment.isEmpty())
         path += fromEnvironment.split(QDir::listSeparator(), Qt::SkipEmptyParts);
     path += xdgDataHome() + QStringLiteral("/verbarium-pro/") + userFolder;
@@ -57,7 +57,8 @@ QStringList ThesaurusCatalog::defaultSearchPath()
 
 QStringList ThesaurusCatalog::defaultHunspellSearchPath()
 {
-    return searchPathFor("VERBARIUM_HUNSPELL_PATH", QStringLiteral("hunspell"), QStringLiteral("hunspell"));
+    // Folders named in the environment are the word forms' own (VERBARIUM_DICTIONARY_PATH).
+    return searchPathFor(nullptr, QStringLiteral("hunspell"), QStringLiteral("hunspell"));
 }
 
 QString ThesaurusCatalog::localeFromBaseName(const QString &baseName, int *version)

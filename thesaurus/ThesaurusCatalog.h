@@ -21,7 +21,7 @@ public:
     // $XDG_DATA_DIRS, the thesaurus folder beside the executable, then the system
     // folders. A folder named twice is kept at its first place.
     static QStringList defaultSearchPath();
-    // The same for Hunspell dictionaries: VERBARIUM_HUNSPELL_PATH,
+    // The same for Hunspell dictionaries, without a variable of its own:
     // $XDG_DATA_HOME/verbarium-pro/hunspell, hunspell/ under $XDG_DATA_DIRS, the
     // hunspell folder beside the executable, then the system folders.
     static QStringList defaultHunspellSearchPath();

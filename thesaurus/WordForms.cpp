@@ -74,7 +74,8 @@ QStringList WordForms::defaultSearchPath()
     if (qEnvironmentVariableIsSet("VERBARIUM_DICTIONARY_PATH"))
         path += fromEnvironment.split(QDir::listSeparator(), Qt::SkipEmptyParts);
     else
-        path += {QStringLiteral("/usr/share/hunspell"), QStringLiteral("/usr/share/wordnet")};
+        path += ThesaurusCatalog::defaultHunspellSearchPath() + QStringList{QStringLiteral("/usr/share/wordnet")};
+    path.removeDuplicates();
     return path;
 }
 
