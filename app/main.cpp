@@ -12,8 +12,9 @@ int main(int argc, char *argv[])
     // The web views share their OpenGL context with the windows; Qt wants to know before it starts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every window title, and the titles are
+    // exactly the caption and the word. Message boxes take the application name instead.
     QApplication::setApplicationName(QStringLiteral("Verbarium Pro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Verbarium Pro"));
     QApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
     QApplication::setDesktopFileName(QStringLiteral("verbarium-pro"));
 
