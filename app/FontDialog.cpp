@@ -77,6 +77,10 @@ FontDialog::FontDialog(const DisplayFont &initial, QWidget *parent)
         addOwnColour(automatic ? tr("Automatic") : tr("Custom"), initial.color);
     }
     m_previousColour = m_colours->currentIndex();
+    connect(m_colours, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && !m_colours->itemData(index, CustomRole).toBool())
+            m_previousColour = index; // the colour "Custom…" starts from and goes back to
+    });
     connect(m_colours, &QComboBox::activated, this, &FontDialog::colourActivated);
 
     auto *colourLabel = new QLabel(tr("&Colour:"), this);
@@ -110,10 +114,8 @@ void FontDialog::addOwnColour(const QString &text, std::int32_t color)
 
 void FontDialog::colourActivated(int index)
 {
-    if (!m_colours->itemData(index, CustomRole).toBool()) {
-        m_previousColour = index;
+    if (!m_colours->itemData(index, CustomRole).toBool())
         return;
-    }
     DisplayFont current;
     current.color = m_colours->itemData(m_previousColour, ColourRole).value<std::int32_t>();
     const QColor chosen = QColorDialog::getColor(current.qColor(palette()), this, tr("Custom colour"));
@@ -127,7 +129,6 @@ void FontDialog::colourActivated(int index)
         m_colours->setCurrentIndex(listed);
     else
         addOwnColour(tr("Custom"), color);
-    m_previousColour = m_colours->currentIndex();
 }
 
 DisplayFont FontDialog::selectedFont() const

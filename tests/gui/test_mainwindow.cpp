@@ -8,6 +8,7 @@
 #include "Version.h"
 #include "app/CheckListBox.h"
 #include "app/Dialogs.h"
+#include "app/FontDialog.h"
 #include "app/DisplayFont.h"
 #include "app/Main.h"
 #include "app/ResultColumn.h"
@@ -18,6 +19,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -848,6 +852,90 @@ private Q_SLOTS:
         QVERIFY(measured > oldRowHeight);
         QCOMPARE(list->rowHeight(), measured);
         QCOMPARE(list->visualRect(list->model()->index(0, 0)).height(), measured);
+    }
+
+    // The font dialog has the colour list: sixteen colours and "Custom…".
+    void fontDialogOffersTheColours()
+    {
+        Harness h{QString()}; // the window puts its stand-ins for missing faces in place
+        FontDialog design(DisplayFont::dialogDesignFont());
+        auto *colours = design.findChild<QComboBox *>(QStringLiteral("colour"));
+        QVERIFY(colours);
+        const QStringList names = {QStringLiteral("Black"), QStringLiteral("Maroon"), QStringLiteral("Green"),
+                                   QStringLiteral("Olive"), QStringLiteral("Navy"), QStringLiteral("Purple"),
+                                   QStringLiteral("Teal"), QStringLiteral("Gray"), QStringLiteral("Silver"),
+                                   QStringLiteral("Red"), QStringLiteral("Lime"), QStringLiteral("Yellow"),
+                                   QStringLiteral("Blue"), QStringLiteral("Fuchsia"), QStringLiteral("Aqua"),
+                                   QStringLiteral("White")};
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(colours->itemText(i), names[i]);
+        QCOMPARE(colours->itemText(colours->count() - 1), u"Custom…");
+
+        // The design font: Tahoma's stand-in under its own name, 8 points, the
+        // window text colour kept as the system colour it is.
+        const DisplayFont start = design.selectedFont();
+        QCOMPARE(start.family, QFontInfo(QFont(QStringLiteral("Tahoma"))).family());
+        QVERIFY2(QFontDatabase::families().contains(start.family), qPrintable(start.family));
+        QCOMPARE(start.pointSize, 8);
+        QCOMPARE(start.color, TColor::clWindowText);
+        QCOMPARE(colours->currentText(), u"Automatic");
+
+        // A listed colour starts selected; another choice gives its own value.
+        DisplayFont maroon = DisplayFont::dialogDesignFont();
+        maroon.color = TColor::fromRgb(0x80, 0, 0);
+        FontDialog dialog(maroon);
+        colours = dialog.findChild<QComboBox *>(QStringLiteral("colour"));
+        QCOMPARE(colours->currentText(), u"Maroon");
+        QCOMPARE(colours->count(), 17);
+        colours->setCurrentIndex(names.indexOf(u"Blue"));
+        QCOMPARE(dialog.selectedFont().color, TColor::fromRgb(0, 0, 0xFF));
+
+        // "Custom…" asks the colour dialog, which starts from the colour chosen so far.
+        const int custom = colours->count() - 1;
+        const auto chooseCustom = [&](const QColor &answer) {
+            withModalDialog(
+                [&](QWidget *modal) {
+                    auto *picker = qobject_cast<QColorDialog *>(modal);
+                    const auto closed = qScopeGuard([modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
+                    QVERIFY(picker);
+                    QCOMPARE(picker->currentColor(), QColor(0, 0, 0xFF));
+                    if (answer.isValid()) {
+                        picker->setCurrentColor(answer);
+                        picker->accept();
+                    } else {
+                        picker->reject();
+                    }
+                },
+                [&] {
+                    colours->setCurrentIndex(custom);
+                    Q_EMIT colours->activated(custom);
+                });
+        };
+        chooseCustom(QColor()); // cancelled: Blue stays
+        QCOMPARE(colours->currentText(), u"Blue");
+        QCOMPARE(dialog.selectedFont().color, TColor::fromRgb(0, 0, 0xFF));
+        chooseCustom(QColor(1, 2, 3));
+        QCOMPARE(colours->currentText(), u"Custom");
+        QCOMPARE(dialog.selectedFont().color, TColor::fromRgb(1, 2, 3));
+    }
+
+    // The colour chosen in the dialog reaches the display font and the columns.
+    void fontDialogColourReachesTheColumns()
+    {
+        Harness h(QStringLiteral("alpha: a1"));
+        h.generate(QStringLiteral("alpha"));
+        withModalDialog(
+            [](QWidget *modal) {
+                auto *dialog = qobject_cast<FontDialog *>(modal);
+                const auto closed = qScopeGuard([modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
+                QVERIFY(dialog);
+                auto *colours = dialog->findChild<QComboBox *>(QStringLiteral("colour"));
+                colours->setCurrentIndex(colours->findText(QStringLiteral("Red")));
+                dialog->accept();
+            },
+            [&] { h.click("btn4"); });
+        QCOMPARE(h.form->aFont.color, TColor::fromRgb(0xFF, 0, 0));
+        QCOMPARE(h.column(0)->heading()->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
     }
 
     // ---- Export ----

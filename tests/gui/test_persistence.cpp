@@ -500,6 +500,19 @@ private Q_SLOTS:
         QVERIFY(m_messages.isEmpty());
     }
 
+    // An empty face name keeps the face a new font has, which is then written back.
+    void mainWindowTakesTheDefaultFaceForAnEmptyName()
+    {
+        writeAllMakingFolders(settingsPath(), QByteArray("[Font]\nFontName=\nFontSize=12\n"));
+        auto form = openMainWindow();
+        QVERIFY(QFont().family() != u"Arial");
+        QCOMPARE(form->aFont.family, QFont().family());
+        QCOMPARE(form->aFont.pointSize, 12);
+        closeAndDestroy(form);
+        QVERIFY2(readAll(settingsPath()).contains("FontName=" + QFont().family().toUtf8()), readAll(settingsPath()).constData());
+        QVERIFY(m_messages.isEmpty());
+    }
+
     // The stored colour is drawn as the Qt colour it names and written back unchanged.
     void colours_data()
     {
