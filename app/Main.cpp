@@ -61,8 +61,8 @@ constexpr int TopTabsHeight = 105;
 constexpr int FooterHeight = 36;
 constexpr int InfoPanelWidth = 568;
 
-// The window was drawn for Windows' fonts; on other systems take their closest
-// metric-compatible kin, so that captions fit their buttons.
+// The window's sizes are made for Tahoma, Calibri and Arial; where those faces are
+// missing, their closest metric-compatible kin stand in, so that captions fit their buttons.
 void substituteWindowsFonts()
 {
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
@@ -156,7 +156,7 @@ TForm1::TForm1(std::unique_ptr<ThesaurusSource> source, QWidget *parent) : QWidg
     describeControls();
     installShortcuts();
 
-    // The placement store as the form description sets it. The window is built:
+    // The placement store: registry mode, screen-centred start. The window is built:
     // it restores the placement now, before FormCreate.
     cyIniForm1 = new TcyIniForm(this);
     cyIniForm1->setObjectName(QStringLiteral("cyIniForm1"));

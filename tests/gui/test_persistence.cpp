@@ -51,7 +51,7 @@ std::optional<WindowPlacement::Stored> storedFor(const QString &component,
     return WindowPlacement::readRegistry(store, RegistryStore::Root::CurrentUser, keyOf(component), options);
 }
 
-// A plain window as a form description would leave it: designed at 0, 0 with a
+// A plain window as it is first made: designed at 0, 0 with a
 // client area of 400 x 300, centred by its start position mode.
 std::unique_ptr<QWidget> probeWindow()
 {
