@@ -14,7 +14,7 @@ program="$build/app/verbarium-pro"
 [ -x "$program" ] || { echo "screenshots: $program is not built" >&2; exit 1; }
 
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
 # A fresh home: no stored font, delimiter or placement of the user's.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config"
