@@ -1,10 +1,10 @@
 #include "app/Dialogs.h"
 
+#include "app/FontDialog.h"
 #include "common/AppError.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -103,12 +103,10 @@ std::optional<DisplayFont> getFont(QWidget *parent, const DisplayFont &initial)
     lastInitial = initial;
     if (nextFont)
         return std::exchange(nextFont, std::nullopt).value();
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial.toQFont(), parent);
-    if (!ok)
+    FontDialog dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    // The platform dialog has no colour; the font keeps the one it had.
-    return DisplayFont::fromQFont(chosen, initial.color);
+    return dialog.selectedFont();
 }
 
 } // namespace Dialogs

@@ -40,6 +40,7 @@
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabWidget>
@@ -61,8 +62,8 @@ constexpr int TopTabsHeight = 105;
 constexpr int FooterHeight = 36;
 constexpr int InfoPanelWidth = 568;
 
-// The window was drawn for Windows' fonts; on other systems take their closest
-// metric-compatible kin, so that captions fit their buttons.
+// The window's sizes are made for Tahoma, Calibri and Arial; where those faces are
+// missing, their closest metric-compatible kin stand in, so that captions fit their buttons.
 void substituteWindowsFonts()
 {
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
@@ -144,7 +145,7 @@ TForm1::TForm1(std::unique_ptr<ThesaurusSource> source, QWidget *parent) : QWidg
     setWindowIcon(Logo::icon());
     setFont(tahoma(8));
     resize(DesignClientWidth, DesignClientHeight);
-    setMinimumWidth(MinimumOuterWidth);
+    keepOuterMinimumWidth();
 
     // The components of the window, the thesaurus first.
     SpellCheck1 = new TSpellCheck(this, std::move(source));
@@ -153,8 +154,10 @@ TForm1::TForm1(std::unique_ptr<ThesaurusSource> source, QWidget *parent) : QWidg
     buildWindow();
     connect(pgc1, &QTabWidget::currentChanged, this, &TForm1::onTabChanged);
     connect(this, &TForm1::wordTreeRequested, this, &TForm1::openWordTree);
+    describeControls();
+    installShortcuts();
 
-    // The placement store as the form description sets it. The window is built:
+    // The placement store: registry mode, screen-centred start. The window is built:
     // it restores the placement now, before FormCreate.
     cyIniForm1 = new TcyIniForm(this);
     cyIniForm1->setObjectName(QStringLiteral("cyIniForm1"));
@@ -224,6 +227,75 @@ void TForm1::buildWindow()
     root->addWidget(buildFooter());
 }
 
+void TForm1::keepOuterMinimumWidth()
+{
+    // The minimum is the outer width; Qt's minimum is the client's. The frame is
+    // known once the window manager has framed the window, and may change with it.
+    const int frame = isWindow() ? frameGeometry().width() - geometry().width() : 0;
+    const int minimum = MinimumOuterWidth - std::max(0, frame);
+    if (minimumWidth() != minimum)
+        setMinimumWidth(minimum);
+}
+
+void TForm1::describeControls()
+{
+    const auto buddy = [this](const char *labelName, QWidget *field) {
+        auto *caption = findChild<QLabel *>(QLatin1StringView(labelName));
+        caption->setBuddy(field);
+        // The caption without its colon and blanks is the field's name.
+        QString name = caption->text();
+        while (!name.isEmpty() && (name.back() == QLatin1Char(':') || name.back().isSpace()))
+            name.chop(1);
+        field->setAccessibleName(name);
+        if (auto *box = qobject_cast<QComboBox *>(field); box && box->lineEdit())
+            box->lineEdit()->setAccessibleName(name);
+    };
+    buddy("lbl1", edt1);
+    buddy("lbl2", cbb1);
+    buddy("lbl10", cbb2);
+    buddy("lbl9", cbb3);
+    buddy("lbl11", edt2);
+
+    const auto name = [this](const char *objectName, const QString &accessibleName) {
+        findChild<QWidget *>(QLatin1StringView(objectName))->setAccessibleName(accessibleName);
+    };
+    name("img1", tr("Verbarium Pro"));
+    name("btn3", tr("Clear clipboard"));
+    name("btn6", tr("Larger font"));
+    name("btn5", tr("Smaller font"));
+    name("pgc1", tr("Pages"));
+    name("pgc2", tr("Info side panel"));
+    name("ScrollBox1", tr("Results"));
+    name("wb1", tr("Info"));
+    for (const char *page : {"wb2", "wb5", "cxRichEdit1"})
+        name(page, tr("Help"));
+    for (const char *page : {"wb3", "wb6", "RichEdit1"})
+        name(page, tr("About"));
+    for (const char *page : {"wb4", "wb7", "cxRichEdit2"})
+        name(page, tr("Contacts"));
+    for (const char *page : {"wb8", "cxRichEdit3"})
+        name(page, tr("Settings"));
+}
+
+void TForm1::installShortcuts()
+{
+    // Each key clicks its button, so that it does exactly what the button does.
+    const auto bind = [this](std::initializer_list<QKeySequence> keys, const char *buttonName) {
+        auto *target = findChild<QPushButton *>(QLatin1StringView(buttonName));
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, target, &QPushButton::click);
+        }
+    };
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}, "btn2");
+    bind({QKeySequence(Qt::CTRL | Qt::Key_S)}, "btnButton2");
+    bind({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, "btn1");
+    bind({QKeySequence(Qt::Key_F1)}, "btn7");
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, "btn6");
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, "btn5");
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
+}
+
 QWidget *TForm1::buildThesaurusTab()
 {
     auto *page = new QWidget;
@@ -240,13 +312,15 @@ QWidget *TForm1::buildThesaurusTab()
     label(page, "lbl1", tr("Please type text here :"), {81, 11});
     edt1 = new QLineEdit(page);
     edt1->setObjectName(QStringLiteral("edt1"));
-    edt1->setGeometry(81, 30, 297, 21);
+    // The depth box takes 14 pixels of the phrase box, so that "Quick Match" fits
+    // it in every style.
+    edt1->setGeometry(81, 30, 283, 21);
     edt1->setPlaceholderText(tr("<Type text here>"));
 
-    label(page, "lbl2", tr("Choose level :"), {384, 11});
+    label(page, "lbl2", tr("Choose level :"), {370, 11});
     cbb1 = new QComboBox(page);
     cbb1->setObjectName(QStringLiteral("cbb1"));
-    cbb1->setGeometry(384, 30, 89, 21);
+    cbb1->setGeometry(370, 30, 103, 21);
     cbb1->setEditable(true);
     cbb1->setInsertPolicy(QComboBox::NoInsert);
     cbb1->addItems({tr("Quick Match"), tr("Verbarium"), tr("Doraz 3")});
@@ -304,7 +378,8 @@ QWidget *TForm1::buildSettingsTab()
     QLabel *lbl10 = label(page, "lbl10", tr("Thesaurus language :"), {16, 32});
     cbb2 = new QComboBox(page);
     cbb2->setObjectName(QStringLiteral("cbb2"));
-    cbb2->setGeometry(after(lbl10, 126), 29, 145, 21);
+    // The lists are wider than designed: the longest names fit them in every style.
+    cbb2->setGeometry(after(lbl10, 126), 29, 160, 21);
     cbb2->setEditable(true);
     cbb2->setInsertPolicy(QComboBox::NoInsert);
     cbb2->setMaxVisibleItems(20);
@@ -320,7 +395,7 @@ QWidget *TForm1::buildSettingsTab()
     QLabel *lbl9 = label(page, "lbl9", tr("Application appareance :"), {after(cbb2, 277), 32});
     cbb3 = new QComboBox(page);
     cbb3->setObjectName(QStringLiteral("cbb3"));
-    cbb3->setGeometry(after(lbl9, 402), 29, 145, 21);
+    cbb3->setGeometry(after(lbl9, 402), 29, 160, 21);
     cbb3->setMaxVisibleItems(30);
     connect(cbb3, &QComboBox::activated, this, &TForm1::cbb3Change);
 
@@ -372,16 +447,17 @@ QWidget *TForm1::buildContentStack()
         const char *face;
         qreal points;
         bool scrollBars;
+        int tab = 0; // of a web page: the tab that shows it
     };
     const InfoPanel panels[] = {
         {"pnlReadMePanel", tr("Help"), "cxRichEdit1", ":/texts/help.txt", "Calibri", 11, true},
         {"pnlHelpPanel", tr("About"), "RichEdit1", ":/texts/about.txt", "Tahoma", 10, false},
         {"pnlNewsLetterPanel", tr("Contacts"), "cxRichEdit2", ":/texts/contact.txt", "Calibri", 11, true},
         {"pnlSettings", tr("Settings"), "cxRichEdit3", ":/texts/settings.txt", "Tahoma", 10, false},
-        {"pnlWebHelp", tr("Help"), "wb5", nullptr, nullptr, 0, false},
-        {"pnlWebAbout", tr("About"), "wb6", nullptr, nullptr, 0, false},
-        {"pnlWebContacts", tr("Contacts"), "wb7", nullptr, nullptr, 0, false},
-        {"pnlWebSettings", tr("Settings"), "wb8", nullptr, nullptr, 0, false},
+        {"pnlWebHelp", tr("Help"), "wb5", nullptr, nullptr, 0, false, 1},
+        {"pnlWebAbout", tr("About"), "wb6", nullptr, nullptr, 0, false, 2},
+        {"pnlWebContacts", tr("Contacts"), "wb7", nullptr, nullptr, 0, false, 3},
+        {"pnlWebSettings", tr("Settings"), "wb8", nullptr, nullptr, 0, false, 4},
     };
     for (const InfoPanel &info : panels) {
         auto *panel = new QWidget;
@@ -414,6 +490,8 @@ QWidget *TForm1::buildContentStack()
             body = new BrowserView(panel);
         }
         body->setObjectName(QLatin1StringView(info.body));
+        if (auto *page = qobject_cast<BrowserView *>(body))
+            showBuiltInTextWhenPageFails(page, info.tab);
         layout->addWidget(body, 1);
         contentStack->addWidget(panel);
     }
@@ -512,6 +590,7 @@ void TForm1::FormCreate()
 void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    keepOuterMinimumWidth();
     if (!m_shown) {
         m_shown = true;
         FormShow();
@@ -778,9 +857,30 @@ void TForm1::pgc1Change()
 {
     HourglassCursor hourglass;
     const int tab = pgc1->currentIndex();
-    const bool online = tab > 0 && CheckInternetConnection();
+    bool online = tab > 0 && CheckInternetConnection();
+    if (online) {
+        // A web page that could not be loaded gives way to the built-in text, as
+        // offline, and is tried again for the next showing.
+        auto *web = contentStack->findChild<QWidget *>(InfoPanels::panelForTab(tab, true));
+        BrowserView *page = web ? web->findChild<BrowserView *>() : nullptr;
+        if (page && page->hasFailed()) {
+            page->retryIfFailed();
+            online = false;
+        }
+    }
     if (QWidget *panel = contentStack->findChild<QWidget *>(InfoPanels::panelForTab(tab, online)))
         contentStack->setCurrentWidget(panel);
+}
+
+void TForm1::showBuiltInTextWhenPageFails(BrowserView *page, int tab)
+{
+    connect(page, &BrowserView::loadFailed, this, [this, page, tab] {
+        // Failed while in front: the built-in text takes its place at once.
+        if (contentStack->currentWidget() == page->parentWidget()) {
+            if (QWidget *panel = contentStack->findChild<QWidget *>(InfoPanels::panelForTab(tab, false)))
+                contentStack->setCurrentWidget(panel);
+        }
+    });
 }
 
 void TForm1::showSheetPage(const char *browserName, const char *path)
@@ -814,8 +914,10 @@ void TForm1::Button1Click()
 
 void TForm1::pgc2MouseDown(Qt::MouseButton button)
 {
-    if (button == Qt::LeftButton && pgc2->width() == InfoPanels::CollapsedWidth)
+    if (button == Qt::LeftButton && pgc2->width() == InfoPanels::CollapsedWidth) {
         pgc2->setFixedWidth(InfoPanels::expandedWidth(width()));
+        browser("wb1")->retryIfFailed(); // opened again: a page that failed gets another try
+    }
 }
 
 void TForm1::FormResize()
@@ -827,6 +929,7 @@ void TForm1::FormResize()
 void TForm1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    keepOuterMinimumWidth();
     FormResize();
 }
 

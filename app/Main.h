@@ -94,9 +94,16 @@ protected:
 
 private:
     void buildWindow();
+    // Names for screen readers, labels tied to their fields.
+    void describeControls();
+    // The keyboard's ways to the buttons of the thesaurus tool.
+    void installShortcuts();
+    // Keeps the window's outer width, frame included, at its minimum.
+    void keepOuterMinimumWidth();
     BrowserView *browser(const char *name) const;
     void onTabChanged(int index);
     void showSheetPage(const char *browserName, const char *path);
+    void showBuiltInTextWhenPageFails(BrowserView *page, int tab);
     void openWordTree(const QString &word);
     QWidget *buildThesaurusTab();
     QWidget *buildSettingsTab();

@@ -4,7 +4,9 @@
 #include "app/WordListModel.h"
 
 #include <QEvent>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -27,6 +29,10 @@ ResultColumn::ResultColumn(const QString &typedWord, const DisplayFont &font, QW
     m_heading->setTextFormat(Qt::PlainText);
     m_heading->setCursor(Qt::PointingHandCursor);
     m_heading->setToolTip(tr("Click to widen or narrow this column"));
+    // The heading is reached with Tab and widened with Space or Enter, like a button.
+    m_heading->setFocusPolicy(Qt::StrongFocus);
+    m_heading->setAccessibleName(typedWord);
+    m_heading->setAccessibleDescription(tr("Column heading: Space or Enter widens or narrows the column"));
     m_heading->installEventFilter(this);
     layout->addWidget(m_heading);
     layout->addStretch(1);
@@ -52,6 +58,8 @@ void ResultColumn::complete(const SynonymExpansion::ColumnWords &entries)
     m_list = new CheckListBox(rowHeightFor(m_font), this);
     m_list->setObjectName(QStringLiteral("CheckListBox"));
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->setAccessibleName(tr("Synonyms of %1").arg(m_typedWord));
+    m_list->installEventFilter(this);
     m_menu = new QMenu(m_list);
     m_menu->setObjectName(QStringLiteral("PopupMenu"));
     m_menu->addAction(tr("Browse to online dictionary"))->setObjectName(QStringLiteral("miDictionary"));
@@ -99,6 +107,35 @@ void ResultColumn::changeEvent(QEvent *event)
 
 bool ResultColumn::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_heading && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Q_EMIT headingClicked(this);
+            return true;
+        }
+    }
+    if (watched == m_heading && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // A focused heading shows a frame, as a focused button does.
+        m_heading->setFrameShape(m_heading->hasFocus() ? QFrame::Box : QFrame::NoFrame);
+    }
+    if (m_list && watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_list->currentIndex().isValid()) {
+            // Enter on a word does what a double click does: opens its word tree.
+            Q_EMIT wordDoubleClicked(this, m_list->currentIndex().row());
+            return true;
+        }
+    }
+    if (m_list && watched == m_list && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        // The menu key opens the menu of the current word, wherever the pointer is.
+        const QModelIndex current = m_list->currentIndex();
+        if (current.isValid()) {
+            m_list->scrollTo(current);
+            Q_EMIT menuRequested(this, m_list->visualRect(current).center());
+        }
+        return true;
+    }
     if (watched == m_heading && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
         && m_heading->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QPainter>
 
+#include <algorithm>
+
 TierDelegate::TierLook TierDelegate::look(int tier)
 {
     switch (tier) {
@@ -29,12 +31,6 @@ void TierDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     QStyle *style = widget ? widget->style() : QApplication::style();
 
     const QRect check = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, widget);
-    QStyleOptionViewItem checkOpt = opt;
-    checkOpt.rect = check;
-    checkOpt.state = checkOpt.state & ~QStyle::State_HasFocus;
-    checkOpt.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-    style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &checkOpt, painter, widget);
-
     const bool rtl = opt.direction == Qt::RightToLeft;
     QRect text = opt.rect;
     if (rtl)
@@ -44,7 +40,10 @@ void TierDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
 
     const TierLook tier = look(index.data(WordListModel::TierRole).toInt());
     painter->save();
-    painter->fillRect(text, tier.background);
+    // The whole row lies on the tier's grey, the box included, so that the box
+    // stands on the same ground in every style.
+    painter->fillRect(opt.rect, tier.background);
+    drawCheckBox(painter, check, opt.checkState == Qt::Checked);
     QFont font = opt.font;
     font.setBold(tier.bold);
     font.setItalic(tier.italic);
@@ -56,5 +55,30 @@ void TierDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     text.adjust(rtl ? 0 : 2, 0, rtl ? -2 : 0, 0);
     painter->drawText(text, int(Qt::TextSingleLine | Qt::AlignVCenter | (rtl ? Qt::AlignRight : Qt::AlignLeft)),
                       index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}
+
+void TierDelegate::drawCheckBox(QPainter *painter, const QRect &box, bool checked)
+{
+    // Drawn here rather than by the style: the styles draw their boxes for their own
+    // ground, and on the tiers' light greys those are faint, in dark styles invisible.
+    // This outline keeps a contrast of at least 5:1 on every tier's grey.
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(QPen(QColor::fromRgb(CheckBoxOutline), 1));
+    painter->setBrush(QColor(0xFF, 0xFF, 0xFF));
+    painter->drawRect(box.adjusted(0, 0, -1, -1));
+    if (checked) {
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        const QRectF r = QRectF(box).adjusted(2.5, 2.5, -2.5, -2.5);
+        QPen tick(QColor(0x00, 0x00, 0x00), std::max(1.5, box.width() / 7.0));
+        tick.setCapStyle(Qt::RoundCap);
+        tick.setJoinStyle(Qt::RoundJoin);
+        painter->setPen(tick);
+        const QPointF points[] = {{r.left(), r.top() + r.height() * 0.55},
+                                  {r.left() + r.width() * 0.38, r.bottom()},
+                                  {r.right(), r.top()}};
+        painter->drawPolyline(points, 3);
+    }
     painter->restore();
 }

@@ -10,6 +10,15 @@ void WordListModel::setEntries(const SynonymExpansion::ColumnWords &entries)
     endResetModel();
 }
 
+QString WordListModel::tierDescription(int tier)
+{
+    switch (tier) {
+    case 1: return tr("second level");
+    case 2: return tr("third level");
+    default: return tr("first level");
+    }
+}
+
 int WordListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_items.size());
@@ -28,6 +37,9 @@ QVariant WordListModel::data(const QModelIndex &index, int role) const
         return item.checked ? Qt::Checked : Qt::Unchecked;
     case TierRole:
         return item.tier;
+    case Qt::AccessibleDescriptionRole:
+        // What the colours and italics tell a sighted user: how far the word lies from the typed one.
+        return tierDescription(item.tier);
     default:
         return {};
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 // The words of one result column: text (DisplayRole), check state (CheckStateRole)
-// and SynonymTier (UserRole).
+// and SynonymTier (UserRole), which screen readers hear as the accessible description.
 class WordListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -29,6 +29,8 @@ public:
     bool isChecked(int row) const { return m_items[size_t(row)].checked; }
     // The ticked words, in list order.
     QStringList checkedWords() const;
+    // A word's accessible description: its tier in words ("second level").
+    static QString tierDescription(int tier);
 
 private:
     struct Item {

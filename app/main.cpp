@@ -48,8 +48,9 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every window title, and the titles are
+    // exactly the caption and the word. Message boxes take the application name instead.
     QApplication::setApplicationName(QStringLiteral("Verbarium Pro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Verbarium Pro"));
     QApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
     QApplication::setDesktopFileName(QStringLiteral(VERBARIUM_APP_ID));
 

@@ -3,8 +3,8 @@
 DisplayFont FontSettings::toFont(const SettingsFile::Values &values, quint8 &otherStyleBits)
 {
     DisplayFont font;
-    if (!values.faceName.isEmpty())
-        font.family = values.faceName;
+    // No face stored: the face a new font has, the system's default.
+    font.family = values.faceName.isEmpty() ? QFont().family() : values.faceName;
     font.color = values.color;
     font.pointSize = values.size;
     font.bold = values.style & SettingsFile::fsBold;

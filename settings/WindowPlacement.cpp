@@ -193,7 +193,7 @@ std::optional<QPoint> WindowPlacement::restoredPosition(const Stored &stored, QS
 
 QPoint WindowPlacement::centred(QSize screen, QSize window)
 {
-    // Integer division as the stored form description's language does it: toward zero.
+    // Each half by integer division, rounded toward zero (also for a window larger than the screen).
     return {screen.width() / 2 - window.width() / 2, screen.height() / 2 - window.height() / 2};
 }
 

@@ -19,7 +19,7 @@ class WindowPlacement
 public:
     enum Attribute : quint8 { atPosition, atSize, atVisible, atMinimized, atMaximized };
 
-    // A set of attributes, as the stored form description writes it.
+    // A set of attributes: which parts of the placement are saved and restored.
     class Attributes
     {
     public:

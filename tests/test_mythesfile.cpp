@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 
 #include "common/AppError.h"
+#include "thesaurus/AntonymMarkers.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/MythesFile.h"
 #include "thesaurus/MythesSource.h"
@@ -183,6 +184,17 @@ private Q_SLOTS:
         QTest::newRow("index out of order, last word") << "variants/unsorted-index/th_en_US_v2" << "vivid" << "vibrant, colorful";
         QTest::newRow("index out of order, retry") << "variants/unsorted-index/th_en_US_v2" << "Bright" << bright;
         QTest::newRow("index with no entries") << "variants/no-entries/th_en_US_v2" << "bright" << "-";
+
+        // Each language's own antonym note, found by tools/survey-notes.py in the installed data.
+        QTest::newRow("Icelandic andheiti; samheiti, yfirheiti are no antonyms")
+            << "antonyms/th_is_IS_v2" << "heitur" << "hlýr, funheitur, hitastig, !kaldur";
+        QTest::newRow("Polish antonim, also after another note; Icelandic marker ignored")
+            << "antonyms/th_pl_PL_v2" << "ciepły" << "gorący, letni, !zimny, !chłodny";
+        QTest::newRow("Catalan antònim in any case") << "antonyms/th_ca_ES_v2" << "calent" << "càlid, ANTÒNIM, !fred";
+        QTest::newRow("Spanish Antónimo, also as the installed data damages it")
+            << "antonyms/th_es_ES_v2" << "caliente" << "cálido, templado, !frío, !helado";
+        QTest::newRow("Slovenian protipomenka; nadpomenka is none") << "antonyms/th_sl_SI_v2" << "vroč" << "topel, hladen, !mrzel";
+        QTest::newRow("Slovak Antonym") << "antonyms/th_sk_SK_v2" << "teplý" << "horúci, chladný, !studený";
     }
     void lookup()
     {
@@ -215,6 +227,34 @@ private Q_SLOTS:
         MythesFile file(fixture(pair, ".idx"), fixture(pair, ".dat"));
         QCOMPARE(file.encoding(), encoding);
         QCOMPARE(file.datPath(), fixture(pair, ".dat"));
+    }
+
+    // The synonyms that the columns get leave every language's antonyms out.
+    void appendSynonymsLeavesLanguageAntonymsOut()
+    {
+        MythesFile file(fixture(QStringLiteral("antonyms/th_is_IS_v2"), ".idx"),
+                        fixture(QStringLiteral("antonyms/th_is_IS_v2"), ".dat"));
+        QStringList synonyms;
+        QVERIFY(file.appendSynonyms(QStringLiteral("heitur"), synonyms));
+        QCOMPARE(synonyms, QStringList({QStringLiteral("hlýr"), QStringLiteral("funheitur"), QStringLiteral("hitastig")}));
+    }
+
+    void languageOfDataFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("v2 name") << "/usr/share/mythes/th_is_IS_v2.dat" << "is";
+        QTest::newRow("name without version") << "th_da_DK.dat" << "da";
+        QTest::newRow("three letters") << "th_gug_PY_v2.dat" << "gug";
+        QTest::newRow("thes_ prefix") << "thes_fr.dat" << "fr";
+        QTest::newRow("other name") << "/data/icelandic.dat" << "";
+        QTest::newRow("prefix in the folder only") << "/th_is/words.dat" << "";
+    }
+    void languageOfDataFile()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, language);
+        QCOMPARE(AntonymMarkers::languageOfDataFile(path), language);
     }
 
     void addField_data()

@@ -2,6 +2,7 @@
 // files its own way: for sampled headwords of every installed language both must
 // find the same meanings with the same fields.
 
+#include "thesaurus/AntonymMarkers.h"
 #include "thesaurus/MythesFile.h"
 #include "thesaurus/ThesaurusCatalog.h"
 
@@ -27,8 +28,9 @@ private Q_SLOTS:
 
 namespace {
 
-// What the library's fields become under our rules for notes, antonyms and empty fields.
-MythesFile::Entry expectedFrom(mentry *meanings, int count, QStringDecoder &decoder)
+// What the library's fields become under our rules for notes, antonyms (with the
+// data language's own markers) and empty fields.
+MythesFile::Entry expectedFrom(mentry *meanings, int count, QStringDecoder &decoder, const QStringList &antonymMarkers)
 {
     MythesFile::Entry entry;
     entry.found = count > 0;
@@ -39,10 +41,10 @@ MythesFile::Entry expectedFrom(mentry *meanings, int count, QStringDecoder &deco
             // After an empty field the library keeps the rest of the line as one field.
             if (field.startsWith(QLatin1Char('|'))) {
                 for (QStringView part : QStringView(field).split(QLatin1Char('|')))
-                    MythesFile::addField(part, meaning);
+                    MythesFile::addField(part, meaning, antonymMarkers);
                 break;
             }
-            MythesFile::addField(field, meaning);
+            MythesFile::addField(field, meaning, antonymMarkers);
         }
         entry.meanings.append(meaning);
     }
@@ -72,6 +74,7 @@ void TestMythesReference::sameEntriesAsTheLibrary()
         QSKIP("No thesaurus data is installed");
 
     MythesFile ours(idx, dat);
+    const QStringList markers = AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(dat));
     MyThes library(QFile::encodeName(idx).constData(), QFile::encodeName(dat).constData());
     const QByteArray codec = ours.encoding().compare(QStringLiteral("UTF-8"), Qt::CaseInsensitive) == 0
         ? QByteArray("UTF-8")
@@ -101,7 +104,7 @@ void TestMythesReference::sameEntriesAsTheLibrary()
         // Lines MyThes cannot hold whole in its buffer it reads wrongly; skip those entries.
         mentry *meanings = nullptr;
         const int count = library.Lookup(key.constData(), int(key.size()), &meanings);
-        const MythesFile::Entry expected = expectedFrom(meanings, count, decoder);
+        const MythesFile::Entry expected = expectedFrom(meanings, count, decoder, markers);
         library.CleanUpAfterLookup(&meanings, count);
 
         const MythesFile::Entry actual = ours.lookup(word);

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-// The thesaurus languages, by the ordinal that the language list and the stored
-// window use. The identifier table below maps each to the Windows language
+// The thesaurus languages, by the ordinal that the language list and the thesaurus
+// component use. The identifier table below maps each to the Windows language
 // identifier that the thesaurus is asked with.
 enum TSpellCheckLanguage : std::uint8_t {
     wdLanguageNone, wdNoProofing, wdDanish, wdGerman, wdSwissGerman, wdEnglishAUS,

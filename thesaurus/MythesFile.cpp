@@ -1,6 +1,7 @@
 #include "thesaurus/MythesFile.h"
 
 #include "common/AppError.h"
+#include "thesaurus/AntonymMarkers.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,11 +78,16 @@ QString shown(QByteArrayView text)
     return QString::fromUtf8(text.first(std::min<qsizetype>(text.size(), 60)));
 }
 
-// Whether a note names an antonym, letter case aside. Notes are nearly always ASCII,
-// where folding ASCII letters answers as Qt's full case folding does, at a fraction
-// of its cost; any other note goes the general way.
-bool namesAntonym(QStringView note)
+// Whether a note names an antonym, letter case aside: "antonym" or one of the data
+// language's own markers. Notes are nearly always ASCII, where folding ASCII letters
+// answers as Qt's full case folding does, at a fraction of its cost; any other note
+// goes the general way.
+bool namesAntonym(QStringView note, const QStringList &markers)
 {
+    for (const QString &marker : markers) {
+        if (note.contains(marker, Qt::CaseInsensitive))
+            return true;
+    }
     static constexpr char16_t word[] = u"antonym";
     constexpr qsizetype length = std::size(word) - 1;
     for (const QChar c : note) {
@@ -105,7 +111,7 @@ QStringView trimmed(QStringView text)
     return text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()) ? text : text.trimmed();
 }
 
-QStringView withoutNotes(QStringView field, bool &antonym)
+QStringView withoutNotes(QStringView field, bool &antonym, const QStringList &markers)
 {
     field = trimmed(field);
     antonym = false;
@@ -123,7 +129,7 @@ QStringView withoutNotes(QStringView field, bool &antonym)
         }
         if (open <= 0 || !field[open - 1].isSpace())
             break; // "(ugs.)" alone or "word(s)": not a note after a word
-        if (namesAntonym(field.sliced(open + 1, field.size() - open - 2)))
+        if (namesAntonym(field.sliced(open + 1, field.size() - open - 2), markers))
             antonym = true;
         field = trimmed(field.first(open));
     }
@@ -132,10 +138,10 @@ QStringView withoutNotes(QStringView field, bool &antonym)
 
 // MythesFile::addField for a decoded field of our own: the synonym usually starts
 // the string, which is then cut down where it stands instead of copied.
-void addOwnField(QString &&text, QStringList &synonyms, QStringList *antonyms)
+void addOwnField(QString &&text, QStringList &synonyms, QStringList *antonyms, const QStringList &markers)
 {
     bool antonym = false;
-    const QStringView field = withoutNotes(text, antonym);
+    const QStringView field = withoutNotes(text, antonym, markers);
     if (field.isEmpty() || (antonym && !antonyms))
         return;
     QStringList &list = antonym ? *antonyms : synonyms;
@@ -201,7 +207,8 @@ QByteArray MythesFile::codecName(QByteArray dataName)
     return dataName;
 }
 
-MythesFile::MythesFile(const QString &idxPath, const QString &datPath) : m_datPath(datPath)
+MythesFile::MythesFile(const QString &idxPath, const QString &datPath)
+    : m_datPath(datPath), m_antonymMarkers(AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(datPath)))
 {
     check(idxPath, datPath);
 }
@@ -289,10 +296,10 @@ void MythesFile::check(const QString &idxPath, const QString &datPath)
         std::stable_sort(m_index.begin(), m_index.end(), byWord);
 }
 
-void MythesFile::addField(QStringView field, Meaning &meaning)
+void MythesFile::addField(QStringView field, Meaning &meaning, const QStringList &antonymMarkers)
 {
     bool antonym = false;
-    field = withoutNotes(field, antonym);
+    field = withoutNotes(field, antonym, antonymMarkers);
     if (field.isEmpty())
         return;
     (antonym ? meaning.antonyms : meaning.synonyms).append(field.toString());
@@ -305,7 +312,7 @@ MythesFile::Entry MythesFile::lookup(const QString &word)
     entry.found = first != last;
     forEachMeaningLine(first, last, [&](QByteArrayView line) {
         Meaning meaning;
-        forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), meaning.synonyms, &meaning.antonyms); });
+        forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), meaning.synonyms, &meaning.antonyms, m_antonymMarkers); });
         entry.meanings.append(std::move(meaning));
     });
     return entry;
@@ -315,7 +322,7 @@ bool MythesFile::appendSynonyms(const QString &word, QStringList &synonyms)
 {
     const auto [first, last] = entriesOf(word);
     forEachMeaningLine(first, last, [&](QByteArrayView line) {
-        forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), synonyms, nullptr); });
+        forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), synonyms, nullptr, m_antonymMarkers); });
     });
     return first != last;
 }

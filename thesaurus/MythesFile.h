@@ -50,8 +50,9 @@ public:
     QString datPath() const { return m_datPath; }
 
     // "city (generic term)" -> synonym "city" with the note "generic term"; the
-    // notes of a field tell whether it is an antonym.
-    static void addField(QStringView field, Meaning &meaning);
+    // notes of a field tell whether it is an antonym: "antonym" in any file, or
+    // one of the markers of the file's language (AntonymMarkers).
+    static void addField(QStringView field, Meaning &meaning, const QStringList &antonymMarkers = {});
 
     // The codec name as the data names it, mapped to one the converters know.
     static QByteArray codecName(QByteArray dataName);
@@ -73,6 +74,7 @@ private:
 
     QString m_datPath;
     QString m_encoding;
+    QStringList m_antonymMarkers; // besides "antonym", by the language in the file's name
     bool m_utf8 = false;
     class MappedFile;
     std::unique_ptr<MappedFile> m_dat;

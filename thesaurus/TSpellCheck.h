@@ -43,9 +43,9 @@ public:
 
     ThesaurusSource *source() const { return m_source.get(); }
 
-    // Properties the stored window sets; the thesaurus itself never reads them.
+    // Settable properties that the thesaurus itself never reads.
     bool CompletedMessage = true;
-    std::int32_t Color = -16777211; // clWindow, as the stored window encodes colours
+    std::int32_t Color = -16777211; // the system window colour, in the TColor encoding
     TSpellCheckReplacement ReplaceDialog = repDefault;
     QSet<char> LetterChars;
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-// The answer of one lookup, read meaning by meaning like the thesaurus of the
-// original program. Any call may throw AppError.
+// The answer of one lookup, read meaning by meaning: each meaning with its own
+// list of synonyms. Any call may throw AppError.
 class SynonymInfo
 {
 public:

@@ -247,6 +247,16 @@ ENCODING_FIXTURES = {
     "it_IT.txt": "th_it_IT_v2",   # utf-8
 }
 
+ANTONYM_FIXTURES = {
+    # source file -> file base name in antonyms/: each language's antonym notes
+    "is_IS.txt": "th_is_IS_v2",
+    "pl_PL.txt": "th_pl_PL_v2",
+    "ca_ES.txt": "th_ca_ES_v2",
+    "es_ES_antonyms.txt": "th_es_ES_v2",
+    "sl_SI.txt": "th_sl_SI_v2",
+    "sk_SK.txt": "th_sk_SK_v2",
+}
+
 
 WORDFORMS_FIXTURES = ["en_US", "de_DE", "fr_FR"]  # wordforms/th_<locale>_v2, from src/wordforms_<locale>.txt
 
@@ -266,6 +276,8 @@ def rebuild_all():
         write(HERE / "variants" / name / "th_en_US_v2", *make())
     for source_name, base in ENCODING_FIXTURES.items():
         write(HERE / "encodings" / base, *build(HERE / "src" / source_name))
+    for source_name, base in ANTONYM_FIXTURES.items():
+        write(HERE / "antonyms" / base, *build(HERE / "src" / source_name))
 
 
 def main(argv):

@@ -24,6 +24,8 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QScopeGuard>
+#include <QTcpServer>
 #include <QTextBlock>
 #include <QWebEngineView>
 #include <QtTest>
@@ -250,6 +252,69 @@ private Q_SLOTS:
             QTRY_COMPARE_WITH_TIMEOUT(m_requested.count(sheetPages.value(QLatin1StringView(step.sheet))),
                                       step.navigations, PageTimeout);
         }
+    }
+
+    // A page that cannot be loaded never shows the web view's error page: the
+    // built-in text (or the area's note) stands in its place, and the page is tried
+    // again at its next showing.
+    void pagesThatCannotBeLoaded()
+    {
+        // A port where nothing listens: the connection is refused.
+        quint16 port = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            port = probe.serverPort();
+        }
+        SiteAddress::setBaseUrlForTesting(u"http://127.0.0.1:%1"_s.arg(port));
+        const auto restore = qScopeGuard([this] { SiteAddress::setBaseUrlForTesting(m_base); });
+        const auto form = makeWindow(true);
+        show(*form);
+
+        // The side panel's page fails: its note, not the error page.
+        BrowserView *wb1 = browser(*form, "wb1");
+        QTRY_VERIFY_WITH_TIMEOUT(wb1->hasFailed(), PageTimeout);
+        QVERIFY(wb1->view()->isHidden());
+        QVERIFY(wb1->unavailableNote() && wb1->unavailableNote()->isVisible());
+
+        // The Help tab: its web page fails and the built-in guide takes its place;
+        // the tab sheet's own page fails and gives way to its note.
+        BrowserView *wb5 = browser(*form, "wb5");
+        BrowserView *wb2 = browser(*form, "wb2");
+        clickTab(*form, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(wb5->hasFailed(), PageTimeout);
+        QCOMPARE(front(*form), u"pnlReadMePanel"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(wb2->hasFailed(), PageTimeout);
+        QVERIFY(wb2->view()->isHidden());
+
+        // The site answers now.
+        QHttpServer late;
+        late.setMissingHandler([](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
+            responder.write(u"<html><body><p>%1</p></body></html>"_s.arg(request.url().path()).toUtf8(),
+                            {{"Content-Type", "text/html; charset=utf-8"}, {"Cache-Control", "no-store"}});
+        });
+        QCOMPARE(late.listen(QHostAddress::LocalHost, port), port);
+
+        // The next showing keeps the built-in text and tries the page again ...
+        clickTab(*form, 0);
+        clickTab(*form, 1);
+        QCOMPARE(front(*form), u"pnlReadMePanel"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!wb5->hasFailed(), PageTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!wb2->hasFailed(), PageTimeout);
+        QVERIFY(wb2->view()->isVisible());
+        // ... and the one after that shows the page that arrived.
+        clickTab(*form, 0);
+        clickTab(*form, 1);
+        QCOMPARE(front(*form), u"pnlWebHelp"_s);
+        QVERIFY(wb5->view()->isVisible());
+
+        // The side panel tries again when it is opened again.
+        clickButton(*form, u"Button1"_s);
+        QTRY_COMPARE(pgc2(*form)->width(), InfoPanels::CollapsedWidth);
+        pressInfoTab(*form, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!wb1->hasFailed(), PageTimeout);
+        QVERIFY(wb1->view()->isVisible());
+        QVERIFY(!wb1->unavailableNote()->isVisible());
     }
 
     void helpButton()

@@ -8,14 +8,20 @@
 #include "Version.h"
 #include "app/CheckListBox.h"
 #include "app/Dialogs.h"
+#include "app/FontDialog.h"
 #include "app/DisplayFont.h"
 #include "app/Main.h"
 #include "app/ResultColumn.h"
 #include "app/WordListModel.h"
 #include "settings/TStyleManager.h"
+#include "settings/Theme.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -26,6 +32,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -313,15 +320,24 @@ private Q_SLOTS:
         QCOMPARE(form.windowTitle(), QStringLiteral("Verbarium Pro v. ") + QString::fromLatin1(Version::Text));
         static const QRegularExpression format(QStringLiteral(R"(^Verbarium Pro v\. (0|[1-9]\d*)(\.(0|[1-9]\d*)){3}$)"));
         QVERIFY2(format.match(form.windowTitle()).hasMatch(), qPrintable(form.windowTitle()));
+        // What the platform window carries: the caption alone, nothing appended.
+        QCOMPARE(form.windowHandle()->title(), form.windowTitle());
     }
 
+    // The minimum is the outer width, the window's frame included.
     void windowKeepsItsMinimumWidth()
     {
         Harness h{QString()};
+        const int frame = h.form->frameGeometry().width() - h.form->width();
+        QVERIFY2(frame > 0, "the test platform gives the window no frame: nothing would be shown");
         h.form->resize(900, 700);
         settle();
-        QVERIFY2(h.form->width() >= 1120, qPrintable(QString::number(h.form->width())));
+        QCOMPARE(h.form->frameGeometry().width(), 1120);
+        QCOMPARE(h.form->width(), 1120 - frame);
         QCOMPARE(h.form->height(), 700);
+        h.form->resize(1300, 700);
+        settle();
+        QCOMPARE(h.form->width(), 1300);
     }
 
     // ---- Generate ----
@@ -838,6 +854,90 @@ private Q_SLOTS:
         QCOMPARE(list->visualRect(list->model()->index(0, 0)).height(), measured);
     }
 
+    // The font dialog has the colour list: sixteen colours and "Custom…".
+    void fontDialogOffersTheColours()
+    {
+        Harness h{QString()}; // the window puts its stand-ins for missing faces in place
+        FontDialog design(DisplayFont::dialogDesignFont());
+        auto *colours = design.findChild<QComboBox *>(QStringLiteral("colour"));
+        QVERIFY(colours);
+        const QStringList names = {QStringLiteral("Black"), QStringLiteral("Maroon"), QStringLiteral("Green"),
+                                   QStringLiteral("Olive"), QStringLiteral("Navy"), QStringLiteral("Purple"),
+                                   QStringLiteral("Teal"), QStringLiteral("Gray"), QStringLiteral("Silver"),
+                                   QStringLiteral("Red"), QStringLiteral("Lime"), QStringLiteral("Yellow"),
+                                   QStringLiteral("Blue"), QStringLiteral("Fuchsia"), QStringLiteral("Aqua"),
+                                   QStringLiteral("White")};
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(colours->itemText(i), names[i]);
+        QCOMPARE(colours->itemText(colours->count() - 1), u"Custom…");
+
+        // The design font: Tahoma's stand-in under its own name, 8 points, the
+        // window text colour kept as the system colour it is.
+        const DisplayFont start = design.selectedFont();
+        QCOMPARE(start.family, QFontInfo(QFont(QStringLiteral("Tahoma"))).family());
+        QVERIFY2(QFontDatabase::families().contains(start.family), qPrintable(start.family));
+        QCOMPARE(start.pointSize, 8);
+        QCOMPARE(start.color, TColor::clWindowText);
+        QCOMPARE(colours->currentText(), u"Automatic");
+
+        // A listed colour starts selected; another choice gives its own value.
+        DisplayFont maroon = DisplayFont::dialogDesignFont();
+        maroon.color = TColor::fromRgb(0x80, 0, 0);
+        FontDialog dialog(maroon);
+        colours = dialog.findChild<QComboBox *>(QStringLiteral("colour"));
+        QCOMPARE(colours->currentText(), u"Maroon");
+        QCOMPARE(colours->count(), 17);
+        colours->setCurrentIndex(names.indexOf(u"Blue"));
+        QCOMPARE(dialog.selectedFont().color, TColor::fromRgb(0, 0, 0xFF));
+
+        // "Custom…" asks the colour dialog, which starts from the colour chosen so far.
+        const int custom = colours->count() - 1;
+        const auto chooseCustom = [&](const QColor &answer) {
+            withModalDialog(
+                [&](QWidget *modal) {
+                    auto *picker = qobject_cast<QColorDialog *>(modal);
+                    const auto closed = qScopeGuard([modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
+                    QVERIFY(picker);
+                    QCOMPARE(picker->currentColor(), QColor(0, 0, 0xFF));
+                    if (answer.isValid()) {
+                        picker->setCurrentColor(answer);
+                        picker->accept();
+                    } else {
+                        picker->reject();
+                    }
+                },
+                [&] {
+                    colours->setCurrentIndex(custom);
+                    Q_EMIT colours->activated(custom);
+                });
+        };
+        chooseCustom(QColor()); // cancelled: Blue stays
+        QCOMPARE(colours->currentText(), u"Blue");
+        QCOMPARE(dialog.selectedFont().color, TColor::fromRgb(0, 0, 0xFF));
+        chooseCustom(QColor(1, 2, 3));
+        QCOMPARE(colours->currentText(), u"Custom");
+        QCOMPARE(dialog.selectedFont().color, TColor::fromRgb(1, 2, 3));
+    }
+
+    // The colour chosen in the dialog reaches the display font and the columns.
+    void fontDialogColourReachesTheColumns()
+    {
+        Harness h(QStringLiteral("alpha: a1"));
+        h.generate(QStringLiteral("alpha"));
+        withModalDialog(
+            [](QWidget *modal) {
+                auto *dialog = qobject_cast<FontDialog *>(modal);
+                const auto closed = qScopeGuard([modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
+                QVERIFY(dialog);
+                auto *colours = dialog->findChild<QComboBox *>(QStringLiteral("colour"));
+                colours->setCurrentIndex(colours->findText(QStringLiteral("Red")));
+                dialog->accept();
+            },
+            [&] { h.click("btn4"); });
+        QCOMPARE(h.form->aFont.color, TColor::fromRgb(0xFF, 0, 0));
+        QCOMPARE(h.column(0)->heading()->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
+    }
+
     // ---- Export ----
 
     void copyMergesTheTickedWordsRowByRow()
@@ -1082,6 +1182,279 @@ private Q_SLOTS:
         QCOMPARE(cbb3->currentText(), u"Carbon");
         QCOMPARE(TStyleManager::ActiveStyleName(), u"Carbon");
         QVERIFY(messages.isEmpty());
+    }
+
+    // ---- Every style ----
+
+    // Each check box's outline stands out from its row at 3:1 or more (the
+    // non-text contrast of WCAG 2.1), in every style and tier, ticked or not.
+    void checkBoxesStandOutInEveryStyle()
+    {
+        Harness h(QStringLiteral("root: a, b; a: a1; a1: a2; b: b1; b1: b2"));
+        h.generate(QStringLiteral("root"), 2);
+        CheckListBox *list = h.column(0)->list();
+        QCOMPARE(list->words()->rowCount(), 6);
+        QVERIFY(tick(list, 1));
+        QVERIFY(tick(list, 2));
+        QVERIFY(tick(list, 3));
+        const auto restore = qScopeGuard([] { TStyleManager::SetStyle(QStringLiteral("Windows")); });
+        for (const QString &style : TStyleManager::StyleNames()) {
+            TStyleManager::SetStyle(style);
+            settle();
+            const QImage image = list->viewport()->grab().toImage();
+            const qreal ratio = image.devicePixelRatio();
+            const auto colour = [&](int x, int y) { return QColor(image.pixel(QPoint(x, y) * ratio)); };
+            for (int row = 0; row < list->words()->rowCount(); ++row) {
+                const QModelIndex index = list->model()->index(row, 0);
+                const QRect rect = list->visualRect(index);
+                QStyleOptionViewItem option;
+                option.initFrom(list);
+                option.rect = rect;
+                option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+                option.text = index.data().toString();
+                option.widget = list;
+                const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+                // The row's ground: its blank right end, right of the short word.
+                const QColor ground = colour(rect.right() - 2, rect.center().y());
+                // Each side of the box, at its middle, within a pixel of the edge.
+                const QPoint middles[][2] = {{{box.left(), box.center().y()}, {1, 0}},
+                                             {{box.right(), box.center().y()}, {-1, 0}},
+                                             {{box.center().x(), box.top()}, {0, 1}},
+                                             {{box.center().x(), box.bottom()}, {0, -1}}};
+                for (const auto &[at, inward] : middles) {
+                    const double contrast = std::max(Theme::contrastRatio(colour(at.x(), at.y()), ground),
+                                                     Theme::contrastRatio(colour(at.x() + inward.x(), at.y() + inward.y()), ground));
+                    QVERIFY2(contrast >= 3.0, qPrintable(QStringLiteral("%1, row %2 (%3): outline contrast %4:1")
+                                                              .arg(style).arg(row)
+                                                              .arg(list->words()->isChecked(row) ? u"ticked" : u"unticked")
+                                                              .arg(contrast, 0, 'f', 2)));
+                }
+            }
+        }
+    }
+
+    // Every caption, item and button text of the main window fits its control, in
+    // every style at the default font.
+    void nothingIsClippedInAnyStyle()
+    {
+        Harness h(QStringLiteral("alpha: a1"));
+        h.generate(QStringLiteral("alpha"));
+        const auto restore = qScopeGuard([] { TStyleManager::SetStyle(QStringLiteral("Windows")); });
+        QStringList clipped;
+        const auto check = [&](const QString &style, QWidget *widget, const QString &text, int needed, int room) {
+            if (needed > room)
+                clipped.append(QStringLiteral("%1: %2 \"%3\" needs %4, has %5")
+                                   .arg(style, widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
+                                                                               : widget->objectName(),
+                                        text)
+                                   .arg(needed)
+                                   .arg(room));
+        };
+        for (const QString &style : TStyleManager::StyleNames()) {
+            TStyleManager::SetStyle(style);
+            for (int tab : {0, 4}) {
+                h.showTab(tab);
+                for (QWidget *widget : h.form->findChildren<QWidget *>()) {
+                    if (!widget->isVisible() || widget->inherits("ResultColumn") || widget->window() != h.form.get())
+                        continue;
+                    const QFontMetrics metrics(widget->font());
+                    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+                        QStyleOptionButton option;
+                        option.initFrom(button);
+                        option.text = button->text();
+                        option.icon = button->icon();
+                        option.iconSize = button->iconSize();
+                        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+                        const QSize text = metrics.size(Qt::TextShowMnemonic, button->text());
+                        const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+                        check(style, button, button->text(), text.width() + icon, room.width());
+                        check(style, button, button->text(), text.height(), room.height());
+                    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+                        if (label->text().isEmpty() || label->wordWrap() || label->textFormat() == Qt::RichText
+                            || label->text().startsWith(u'<'))
+                            continue;
+                        const int margins = 2 * label->margin() + std::max(0, label->indent());
+                        check(style, label, label->text(), metrics.size(0, label->text()).width() + margins,
+                              label->contentsRect().width());
+                    } else if (auto *box = qobject_cast<QComboBox *>(widget)) {
+                        QStyleOptionComboBox option;
+                        option.initFrom(box);
+                        option.editable = box->isEditable();
+                        option.frame = box->hasFrame();
+                        int room = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box).width();
+                        if (box->isEditable()) {
+                            const QMargins margins = box->lineEdit()->textMargins();
+                            room = box->lineEdit()->contentsRect().width() - margins.left() - margins.right() - 4;
+                        }
+                        for (int i = 0; i < box->count(); ++i)
+                            check(style, box, box->itemText(i), QFontMetrics(box->font()).horizontalAdvance(box->itemText(i)), room);
+                    } else if (auto *bar = qobject_cast<QTabBar *>(widget)) {
+                        // Tabs take the room their texts ask for while the bar has it; the
+                        // last tab must end within the bar.
+                        const bool vertical = bar->shape() == QTabBar::RoundedWest || bar->shape() == QTabBar::RoundedEast;
+                        const QRect last = bar->tabRect(bar->count() - 1);
+                        check(style, bar, bar->tabText(bar->count() - 1), vertical ? last.bottom() + 1 : last.right() + 1,
+                              vertical ? bar->height() : bar->width());
+                        for (int i = 0; i < bar->count(); ++i) {
+                            const int text = QFontMetrics(bar->font()).horizontalAdvance(bar->tabText(i));
+                            check(style, bar, bar->tabText(i), text, vertical ? bar->tabRect(i).height() : bar->tabRect(i).width());
+                        }
+                    }
+                }
+            }
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
+    }
+
+    // ---- Keys and screen readers ----
+
+    void keysReachTheButtons()
+    {
+        Harness h(QStringLiteral("alpha: a1, a2; beta: b1"));
+        QApplication::setActiveWindow(h.form.get());
+        QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
+        auto *edt1 = h.find<QLineEdit>("edt1");
+        Harness::retype(edt1, QStringLiteral("alpha beta"));
+
+        // Enter in the phrase box starts nothing; Ctrl+Enter is Generate.
+        QTest::keyClick(edt1, Qt::Key_Return);
+        settle();
+        QVERIFY(h.form->columns().isEmpty());
+        QTest::keyClick(edt1, Qt::Key_Return, Qt::ControlModifier);
+        settle();
+        QCOMPARE(h.headings(), QStringList({QStringLiteral("  alpha"), QStringLiteral("  beta")}));
+
+        // Ctrl+plus and Ctrl+minus are the font buttons.
+        const int size = h.form->aFont.pointSize;
+        QTest::keyClick(edt1, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(h.form->aFont.pointSize, size + 1);
+        QCOMPARE(h.column(1)->displayFont().pointSize, size + 1);
+        QTest::keyClick(edt1, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(h.form->aFont.pointSize, size);
+
+        // Ctrl+Shift+C copies as Copy does, Ctrl+S saves as Save does.
+        QVERIFY(tick(h.column(0)->list(), 1));
+        QVERIFY(tick(h.column(1)->list(), 0));
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(edt1, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QString copied = QGuiApplication::clipboard()->text();
+        QVERIFY2(copied.contains(u"a2") && copied.contains(u"b1"), qPrintable(copied));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("words.txt"));
+        Dialogs::setNextFileName(file);
+        QTest::keyClick(edt1, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(QFileInfo::exists(file));
+
+        // F1 is the Help button.
+        QTest::keyClick(edt1, Qt::Key_F1);
+        QCOMPARE(h.find<QTabWidget>("pgc1")->currentIndex(), 1);
+        QCOMPARE(h.find<QStackedWidget>("ContentStack")->currentWidget()->objectName(), u"pnlReadMePanel");
+
+        // Ctrl+Q closes the window.
+        h.showTab(0);
+        QTest::keyClick(edt1, Qt::Key_Q, Qt::ControlModifier);
+        settle();
+        QVERIFY(!h.form->isVisible());
+        QVERIFY(messages.isEmpty());
+    }
+
+    void headingsAndWordsByKeyboard()
+    {
+        Harness h(QStringLiteral("alpha: a1, a2, a3"));
+        h.generate(QStringLiteral("alpha"));
+        ResultColumn *column = h.column(0);
+        QLabel *heading = column->heading();
+        QVERIFY(heading->focusPolicy() & Qt::TabFocus);
+
+        // Space and Enter on a focused heading widen and narrow its column.
+        heading->setFocus();
+        QTest::keyClick(heading, Qt::Key_Space);
+        QCOMPARE(column->Expanded, 1);
+        QCOMPARE(column->list()->columns(), 3);
+        QTest::keyClick(heading, Qt::Key_Return);
+        QCOMPARE(column->Expanded, 0);
+        QTest::keyClick(heading, Qt::Key_Enter);
+        QCOMPARE(column->Expanded, 1);
+
+        // The menu key opens the current word's menu, wherever the pointer is.
+        CheckListBox *list = column->list();
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(2, 0));
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, list->height() - 2));
+        QApplication::sendEvent(list, &menuKey);
+        settle();
+        QCOMPARE(h.form->SelectedWord, u"a3");
+        QTRY_VERIFY(column->popupMenu()->isVisible());
+        column->popupMenu()->hide();
+
+        // Enter on a focused word opens its word tree.
+        list->setFocus();
+        list->setCurrentIndex(list->model()->index(1, 0));
+        QSignalSpy trees(h.form.get(), &TForm1::wordTreeRequested);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(trees.size(), 1);
+        QCOMPARE(trees.at(0).at(0).toString(), u"a2");
+        QTest::keyClick(list, Qt::Key_Space); // Space still ticks
+        QVERIFY(list->words()->isChecked(1));
+        QCOMPARE(trees.size(), 1);
+
+    }
+
+    void screenReadersHearNamesAndTiers()
+    {
+        Harness h(QStringLiteral("root: a; a: a1; a1: a2"));
+        h.generate(QStringLiteral("root"), 2);
+
+        // Labels are the buddies of their fields, whose names they give.
+        const std::pair<const char *, const char *> buddies[] = {
+            {"lbl1", "edt1"}, {"lbl2", "cbb1"}, {"lbl10", "cbb2"}, {"lbl9", "cbb3"}, {"lbl11", "edt2"}};
+        for (const auto &[label, field] : buddies)
+            QCOMPARE(h.find<QLabel>(label)->buddy(), h.find<QWidget>(field));
+        QCOMPARE(QAccessible::queryAccessibleInterface(h.find<QLineEdit>("edt1"))->text(QAccessible::Name),
+                 u"Please type text here");
+        QCOMPARE(QAccessible::queryAccessibleInterface(h.find<QPushButton>("btn6"))->text(QAccessible::Name), u"Larger font");
+
+        // Every control that takes focus has a name, on every tab.
+        QStringList unnamed;
+        for (int tab = 0; tab < 5; ++tab) {
+            h.showTab(tab);
+            for (QWidget *widget : h.form->findChildren<QWidget *>()) {
+                if (!widget->isVisible() || !(widget->focusPolicy() & Qt::TabFocus))
+                    continue;
+                // A web page's content speaks for itself, through the web engine.
+                bool inWebPage = false;
+                for (QWidget *up = widget->parentWidget(); up && !inWebPage; up = up->parentWidget())
+                    inWebPage = up->inherits("QWebEngineView");
+                if (inWebPage)
+                    continue;
+                QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+                const QString name = accessible ? accessible->text(QAccessible::Name) : QString();
+                if (name.trimmed().isEmpty() || name.contains(u'\n'))
+                    unnamed.append(QStringLiteral("%1 (%2) on tab %3: \"%4\"")
+                                       .arg(widget->objectName(), QString::fromLatin1(widget->metaObject()->className()))
+                                       .arg(tab)
+                                       .arg(name));
+            }
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u'\n')));
+
+        // Each word tells its tier.
+        h.showTab(0);
+        CheckListBox *list = h.column(0)->list();
+        QAccessibleInterface *words = QAccessible::queryAccessibleInterface(list);
+        QCOMPARE(words->text(QAccessible::Name), u"Synonyms of root");
+        const QString expected[][2] = {{QStringLiteral("a"), QStringLiteral("first level")},
+                                       {QStringLiteral("a1"), QStringLiteral("second level")},
+                                       {QStringLiteral("a2"), QStringLiteral("third level")}};
+        QAccessibleTableInterface *table = words->tableInterface();
+        QVERIFY(table);
+        for (int row = 0; row < 3; ++row) {
+            QAccessibleInterface *cell = table->cellAt(row, 0);
+            QVERIFY(cell);
+            QCOMPARE(cell->text(QAccessible::Name), expected[row][0]);
+            QCOMPARE(cell->text(QAccessible::Description), expected[row][1]);
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(h.column(0)->heading())->text(QAccessible::Name), u"root");
     }
 };
 

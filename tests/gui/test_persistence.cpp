@@ -53,7 +53,7 @@ std::optional<WindowPlacement::Stored> storedFor(const QString &component,
     return WindowPlacement::readRegistry(store, RegistryStore::Root::CurrentUser, keyOf(component), options);
 }
 
-// A plain window as a form description would leave it: designed at 0, 0 with a
+// A plain window as it is first made: designed at 0, 0 with a
 // client area of 400 x 300, centred by its start position mode.
 std::unique_ptr<QWidget> probeWindow()
 {
@@ -549,6 +549,19 @@ private Q_SLOTS:
         QCOMPARE(form->aFont.family, QString(2047, u'x'));
         closeAndDestroy(form);
         QVERIFY(storedFor(u"Form1"_s)); // written over with good values
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    // An empty face name keeps the face a new font has, which is then written back.
+    void mainWindowTakesTheDefaultFaceForAnEmptyName()
+    {
+        writeAllMakingFolders(settingsPath(), QByteArray("[Font]\nFontName=\nFontSize=12\n"));
+        auto form = openMainWindow();
+        QVERIFY(QFont().family() != u"Arial");
+        QCOMPARE(form->aFont.family, QFont().family());
+        QCOMPARE(form->aFont.pointSize, 12);
+        closeAndDestroy(form);
+        QVERIFY2(readAll(settingsPath()).contains("FontName=" + QFont().family().toUtf8()), readAll(settingsPath()).constData());
         QVERIFY(m_messages.isEmpty());
     }
 

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTreeWidget>
+#include <QWindow>
 #include <QtTest>
 
 #include <memory>
@@ -196,6 +197,8 @@ private Q_SLOTS:
         QVERIFY(allExpanded(form->tv1));
         QCOMPARE(form->tv1->currentItem(), form->tv1->topLevelItem(0));
         QCOMPARE(form->windowTitle(), word);
+        // The platform window's title is the word alone.
+        QCOMPARE(form->windowHandle()->title(), word);
         QVERIFY(m_messages.isEmpty());
         // A filled window stays open and is not filled again by a second showing.
         form->hide();
