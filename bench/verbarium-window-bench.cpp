@@ -14,6 +14,8 @@
 
 #include "app/Main.h"
 #include "settings/TStyleManager.h"
+#include "thesaurus/SynonymExpansion.h"
+#include "thesaurus/WordTree.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
@@ -178,23 +180,29 @@ void closeTreeWindows()
 }
 
 struct Row {
+    Row(const QString &what, const QString &floorWhat) : what(what), floorWhat(floorWhat) {}
     QString what;
+    QString floorWhat;
     QString size;
     std::vector<double> ours;
     std::vector<double> floor;
-    QString floorWhat;
+    // The thesaurus lookups inside "ours", made again on their own; the floors make none.
+    std::vector<double> lookups;
 };
+
+int doraz3Index(QWidget *form)
+{
+    const int index = control<QComboBox>(form, "cbb1")->findText(QStringLiteral("Doraz 3"));
+    if (index < 0)
+        fail(QStringLiteral("the depth list has no \"Doraz 3\""));
+    return index;
+}
 
 // Types the phrase, chooses "Doraz 3" and presses Generate, as a user does.
 void generate(QWidget *form)
 {
-    auto *edt1 = control<QLineEdit>(form, "edt1");
-    auto *cbb1 = control<QComboBox>(form, "cbb1");
-    edt1->setText(Phrase);
-    const int doraz3 = cbb1->findText(QStringLiteral("Doraz 3"));
-    if (doraz3 < 0)
-        fail(QStringLiteral("the depth list has no \"Doraz 3\""));
-    cbb1->setCurrentIndex(doraz3);
+    control<QLineEdit>(form, "edt1")->setText(Phrase);
+    control<QComboBox>(form, "cbb1")->setCurrentIndex(doraz3Index(form));
     QTest::mouseClick(control<QPushButton>(form, "btn2"), Qt::LeftButton);
 }
 
@@ -228,15 +236,24 @@ void fillBareLists(QWidget *window, const std::vector<ListCopy> &lists)
 
 void printTable(const std::vector<Row> &rows, int repeat)
 {
-    std::printf("| Window | Content | Ours (ms) | Floor (ms) | Ratio | Floor |\n");
-    std::printf("|---|---|---:|---:|---:|---|\n");
+    std::printf("| Window | Content | Ours (ms) | Floor (ms) | Ratio | Of ours, lookups (ms) | Ratio without them | Floor |\n");
+    std::printf("|---|---|---:|---:|---:|---:|---:|---|\n");
     for (const Row &row : rows) {
         const double ours = median(row.ours);
         const double floor = median(row.floor);
-        std::printf("| %s | %s | %.1f | %.1f | %.2f | %s |\n", qUtf8Printable(row.what), qUtf8Printable(row.size), ours,
-                    floor, ours / floor, qUtf8Printable(row.floorWhat));
+        QString lookups = QStringLiteral("-");
+        QString without = QStringLiteral("-");
+        if (!row.lookups.empty()) {
+            const double spent = median(row.lookups);
+            lookups = QString::number(spent, 'f', 1);
+            without = QString::number((ours - spent) / floor, 'f', 2);
+        }
+        std::printf("| %s | %s | %.1f | %.1f | %.2f | %s | %s | %s |\n", qUtf8Printable(row.what),
+                    qUtf8Printable(row.size), ours, floor, ours / floor, qUtf8Printable(lookups),
+                    qUtf8Printable(without), qUtf8Printable(row.floorWhat));
     }
-    std::printf("\nMedians of %d runs each, ours and floor taken in turn, after one run of each that is not counted.\n",
+    std::printf("\nMedians of %d runs each, ours, floor and lookups taken in turn, after one run of each that is not "
+                "counted.\n",
                 repeat);
 }
 
@@ -253,14 +270,14 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
 
-    int repeat = 15;
+    int repeat = 31;
     const QStringList arguments = QCoreApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         bool ok = false;
         if (arguments.at(i) == QStringLiteral("--repeat") && i + 1 < arguments.size())
             repeat = arguments.at(++i).toInt(&ok);
         if (!ok || repeat < 1) {
-            std::fprintf(stderr, "usage: verbarium-window-bench [--repeat N]   (N >= 1, default 15)\n");
+            std::fprintf(stderr, "usage: verbarium-window-bench [--repeat N]   (N >= 1, default 31)\n");
             return 2;
         }
     }
@@ -272,7 +289,7 @@ int main(int argc, char *argv[])
     const int runs = repeat + 1; // the first of each is not counted
 
     // The start of the main window, against a bare window with one web view.
-    Row start{QStringLiteral("Main window start"), {}, {}, {}, QStringLiteral("bare window, one `QWebEngineView`")};
+    Row start(QStringLiteral("Main window start"), QStringLiteral("bare window, one `QWebEngineView`"));
     QSize mainSize;
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer clock;
@@ -316,8 +333,8 @@ int main(int argc, char *argv[])
         resultsArea = &form;
 
     // Generate until the results are painted, against the same rows in bare lists.
-    Row gen{QStringLiteral("Generate \"%1\" at \"Doraz 3\"").arg(Phrase), {}, {}, {},
-            QStringLiteral("the same rows in bare `QListWidget`s")};
+    Row gen(QStringLiteral("Generate \"%1\" at \"Doraz 3\"").arg(Phrase),
+            QStringLiteral("the same rows in bare `QListWidget`s"));
     for (int run = 0; run < runs; ++run) {
         if (run == 0) {
             // A message box instead of columns would wait for a click forever.
@@ -348,9 +365,17 @@ int main(int argc, char *argv[])
         paint(&bare);
         const double floor = msSince(clock);
 
+        // The expansion alone, through the window's own thesaurus: what Generate asks of the data.
+        const auto lookup = SynonymExpansion::lookupThrough(*form.SpellCheck1);
+        clock.restart();
+        for (const QString &word : Phrase.split(QLatin1Char(' ')))
+            SynonymExpansion::ExpandWord(word, doraz3Index(&form), lookup);
+        const double lookups = msSince(clock);
+
         if (run > 0) {
             gen.ours.push_back(ours);
             gen.floor.push_back(floor);
+            gen.lookups.push_back(lookups);
         }
         if (run == 0) {
             QStringList counts;
@@ -361,8 +386,8 @@ int main(int argc, char *argv[])
     }
 
     // The word tree until painted, against the same nodes in a bare tree.
-    Row tree{QStringLiteral("Word tree of \"%1\"").arg(TreeWord), {}, {}, {},
-             QStringLiteral("the same nodes in a bare `QTreeWidget`, expanded")};
+    Row tree(QStringLiteral("Word tree of \"%1\"").arg(TreeWord),
+             QStringLiteral("the same nodes in a bare `QTreeWidget`, expanded"));
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer clock;
         clock.start();
@@ -405,9 +430,16 @@ int main(int argc, char *argv[])
         bare.reset();
         drain();
 
+        // The tree's fill alone, through the window's own thesaurus.
+        const auto lookup = SynonymExpansion::lookupThrough(*form.SpellCheck1);
+        clock.restart();
+        WordTree().fill(TreeWord, lookup);
+        const double lookups = msSince(clock);
+
         if (run > 0) {
             tree.ours.push_back(ours);
             tree.floor.push_back(floor);
+            tree.lookups.push_back(lookups);
         }
         tree.size = QStringLiteral("%1 nodes").arg(nodes.size());
     }
