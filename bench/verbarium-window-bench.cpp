@@ -1,7 +1,7 @@
 // Times the program's windows on the installed thesaurus data, each beside a floor
 // measured in the same run: the same content in bare Qt widgets, shown the same way.
 //
-//   verbarium-window-bench [--repeat N]
+//   verbarium-window-bench [--repeat N] [--first-starts M]
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise. The real
 // windows are driven as a user drives them, through their named controls.
@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -234,7 +235,7 @@ void fillBareLists(QWidget *window, const std::vector<ListCopy> &lists)
     }
 }
 
-void printTable(const std::vector<Row> &rows, int repeat)
+void printTable(const std::vector<Row> &rows, int repeat, int firstStarts)
 {
     std::printf("| Window | Content | Ours (ms) | Floor (ms) | Ratio | Of ours, lookups (ms) | Ratio without them | Floor |\n");
     std::printf("|---|---|---:|---:|---:|---:|---:|---|\n");
@@ -253,8 +254,75 @@ void printTable(const std::vector<Row> &rows, int repeat)
                     qUtf8Printable(without), qUtf8Printable(row.floorWhat));
     }
     std::printf("\nMedians of %d runs each, ours, floor and lookups taken in turn, after one run of each that is not "
-                "counted.\n",
-                repeat);
+                "counted; the first starts: medians of %d, ours and floor in turn.\n",
+                repeat, firstStarts);
+}
+
+// Builds and shows the main window until painted; the window goes again afterwards.
+double startMainWindow(QSize *size)
+{
+    QElapsedTimer clock;
+    clock.start();
+    auto form = std::make_unique<TForm1>();
+    form->show();
+    waitExposed(form.get());
+    paint(form.get());
+    const double ms = msSince(clock);
+    *size = form->size();
+    form->close();
+    form.reset();
+    drain();
+    return ms;
+}
+
+double startBareWindow(QSize size)
+{
+    QElapsedTimer clock;
+    clock.start();
+    auto bare = std::make_unique<QWidget>();
+    auto *layout = new QVBoxLayout(bare.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QWebEngineView(bare.get()));
+    bare->resize(size);
+    bare->show();
+    waitExposed(bare.get());
+    paint(bare.get());
+    const double ms = msSince(clock);
+    bare.reset();
+    drain();
+    return ms;
+}
+
+// Runs this program again for one first start and reads the milliseconds it prints.
+double startInNewProcess(const QStringList &arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        fail(QStringLiteral("the first start in a new process failed (%1)").arg(arguments.join(QLatin1Char(' '))));
+    bool ok = false;
+    const double ms = QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble(&ok);
+    if (!ok)
+        fail(QStringLiteral("the first start in a new process printed no time"));
+    return ms;
+}
+
+// The child's part of startInNewProcess: "ours", or "floor" with the window's size as WxH.
+int firstStart(const QStringList &arguments)
+{
+    double ms = 0;
+    if (arguments.value(0) == QStringLiteral("ours")) {
+        QSize size;
+        ms = startMainWindow(&size);
+    } else if (arguments.value(0) == QStringLiteral("floor")) {
+        const QStringList wh = arguments.value(1).split(QLatin1Char('x'));
+        ms = startBareWindow(QSize(wh.value(0).toInt(), wh.value(1).toInt()));
+    } else {
+        return 2;
+    }
+    std::printf("%.3f\n", ms);
+    return 0;
 }
 
 } // namespace
@@ -270,20 +338,28 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
 
-    int repeat = 31;
+    // As the program starts: the style first, for the floors too, as they run in the same application.
+    TStyleManager::TrySetStyle(QStringLiteral("Luna"));
+
     const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.value(1) == QStringLiteral("--first-start"))
+        return firstStart(arguments.mid(2));
+
+    int repeat = 31;
+    int firstStarts = 5;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         bool ok = false;
         if (arguments.at(i) == QStringLiteral("--repeat") && i + 1 < arguments.size())
             repeat = arguments.at(++i).toInt(&ok);
-        if (!ok || repeat < 1) {
-            std::fprintf(stderr, "usage: verbarium-window-bench [--repeat N]   (N >= 1, default 31)\n");
+        else if (arguments.at(i) == QStringLiteral("--first-starts") && i + 1 < arguments.size())
+            firstStarts = arguments.at(++i).toInt(&ok);
+        if (!ok || repeat < 1 || firstStarts < 1) {
+            std::fprintf(stderr, "usage: verbarium-window-bench [--repeat N] [--first-starts M]\n"
+                                 "  N >= 1 runs of each in this process (default 31),\n"
+                                 "  M >= 1 first starts, each in a new process (default 5)\n");
             return 2;
         }
     }
-
-    // As the program starts: the style first, for the floors too, as they run in the same application.
-    TStyleManager::TrySetStyle(QStringLiteral("Luna"));
 
     std::vector<Row> rows;
     const int runs = repeat + 1; // the first of each is not counted
@@ -292,37 +368,25 @@ int main(int argc, char *argv[])
     Row start(QStringLiteral("Main window start"), QStringLiteral("bare window, one `QWebEngineView`"));
     QSize mainSize;
     for (int run = 0; run < runs; ++run) {
-        QElapsedTimer clock;
-        clock.start();
-        auto form = std::make_unique<TForm1>();
-        form->show();
-        waitExposed(form.get());
-        paint(form.get());
-        const double ours = msSince(clock);
-        mainSize = form->size();
-        form->close();
-        form.reset();
-        drain();
-
-        clock.restart();
-        auto bare = std::make_unique<QWidget>();
-        auto *layout = new QVBoxLayout(bare.get());
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(new QWebEngineView(bare.get()));
-        bare->resize(mainSize);
-        bare->show();
-        waitExposed(bare.get());
-        paint(bare.get());
-        const double floor = msSince(clock);
-        bare.reset();
-        drain();
-
+        const double ours = startMainWindow(&mainSize);
+        const double floor = startBareWindow(mainSize);
         if (run > 0) {
             start.ours.push_back(ours);
             start.floor.push_back(floor);
         }
     }
     start.size = QStringLiteral("%1 × %2 px").arg(mainSize.width()).arg(mainSize.height());
+
+    // The same in a new process each time, as a user meets it: the web engine starts there too.
+    Row firstStart(QStringLiteral("Main window, first in a new process"),
+                   QStringLiteral("bare window, one `QWebEngineView`, first in a new process"));
+    firstStart.size = start.size;
+    const QString size = QStringLiteral("%1x%2").arg(mainSize.width()).arg(mainSize.height());
+    for (int run = 0; run < firstStarts; ++run) {
+        firstStart.ours.push_back(startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("ours")}));
+        firstStart.floor.push_back(
+            startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("floor"), size}));
+    }
 
     TForm1 form;
     form.show();
@@ -448,6 +512,7 @@ int main(int argc, char *argv[])
     rows.push_back(gen);
     rows.push_back(tree);
     rows.push_back(start);
-    printTable(rows, repeat);
+    rows.push_back(firstStart);
+    printTable(rows, repeat, firstStarts);
     return 0;
 }
