@@ -3,7 +3,8 @@
 //
 //   verbarium-window-bench [--repeat N] [--first-starts M]
 //
-// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise. The real
+// Reads the installed thesaurus data (VERBARIUM_THESAURUS_PATH is ignored) and runs on
+// the offscreen platform unless QT_QPA_PLATFORM says otherwise. The real
 // windows are driven as a user drives them, through their named controls.
 //
 // "Painted" means the same thing for every row of the table: after the action the
@@ -331,6 +332,8 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The figures are for the data installed on the machine, not for a folder of test fixtures.
+    qunsetenv("VERBARIUM_THESAURUS_PATH");
     // The windows save their placement and settings when they close: never into the user's files.
     QTemporaryDir aside;
     qputenv("VERBARIUM_REGISTRY_FILE", aside.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
