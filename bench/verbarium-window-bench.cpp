@@ -349,7 +349,7 @@ int main(int argc, char *argv[])
         return firstStart(arguments.mid(2));
 
     int repeat = 31;
-    int firstStarts = 5;
+    int firstStarts = 9;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         bool ok = false;
         if (arguments.at(i) == QStringLiteral("--repeat") && i + 1 < arguments.size())
@@ -359,7 +359,7 @@ int main(int argc, char *argv[])
         if (!ok || repeat < 1 || firstStarts < 1) {
             std::fprintf(stderr, "usage: verbarium-window-bench [--repeat N] [--first-starts M]\n"
                                  "  N >= 1 runs of each in this process (default 31),\n"
-                                 "  M >= 1 first starts, each in a new process (default 5)\n");
+                                 "  M >= 1 first starts, each in a new process (default 9)\n");
             return 2;
         }
     }
