@@ -2,6 +2,10 @@
 // measured in the same run: the same content in bare Qt widgets, shown the same way.
 //
 //   verbarium-window-bench [--repeat N] [--first-starts M]
+//   verbarium-window-bench --first-start ours | --first-start floor WxH
+//
+// The second form is one first start in this process, printing its milliseconds: the
+// first form runs it in a new process for each first start, and it is handy for profiling.
 //
 // Reads the installed thesaurus data (VERBARIUM_THESAURUS_PATH is ignored) and runs on
 // the offscreen platform unless QT_QPA_PLATFORM says otherwise. The real
@@ -212,6 +216,7 @@ void generate(QWidget *form)
 // The bare lists of the Generate floor, fresh ones each time as Generate makes fresh columns.
 void fillBareLists(QWidget *window, const std::vector<ListCopy> &lists)
 {
+    // The result lists draw tier 0 bold and tiers 1 and 2 italic, each on its own colours.
     static const QColor back[] = {QColor(0xF9, 0xF9, 0xF9), QColor(0xEF, 0xEF, 0xEF), QColor(0xE5, 0xE5, 0xE5)};
     static const QColor text[] = {QColor(0x00, 0x00, 0x00), QColor(0x00, 0x80, 0x00), QColor(0x00, 0x00, 0xFF)};
     auto *layout = static_cast<QHBoxLayout *>(window->layout());
