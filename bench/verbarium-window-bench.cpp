@@ -1,0 +1,548 @@
+// Times the program's windows on the installed thesaurus data, each beside a floor
+// measured in the same run: the same content in bare Qt widgets, shown the same way.
+//
+//   verbarium-window-bench [--repeat N] [--first-starts M]
+//   verbarium-window-bench --first-start ours | --first-start floor WxH
+//
+// The second form is one first start in this process, printing its milliseconds: the
+// first form runs it in a new process for each first start, and it is handy for profiling.
+//
+// Reads the installed thesaurus data (VERBARIUM_THESAURUS_PATH is ignored) and runs on
+// the offscreen platform unless QT_QPA_PLATFORM says otherwise. The real
+// windows are driven as a user drives them, through their named controls.
+//
+// "Painted" means the same thing for every row of the table: after the action the
+// posted events are delivered (layouts, pending updates) until none is left, and then
+// the window, or for Generate the results area, is rendered once with QWidget::grab(),
+// a synchronous paint of every visible widget into an image. The clock stops when the
+// image is there.
+
+#include "app/Main.h"
+#include "settings/TStyleManager.h"
+#include "thesaurus/SynonymExpansion.h"
+#include "thesaurus/WordTree.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+#include <QWindow>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString Phrase = QStringLiteral("run bright big");
+const QString TreeWord = QStringLiteral("run");
+constexpr int TierRole = Qt::UserRole; // where a result list keeps each word's tier
+
+[[noreturn]] void fail(const QString &why)
+{
+    std::fprintf(stderr, "verbarium-window-bench: %s\n", qUtf8Printable(why));
+    std::exit(1);
+}
+
+// Delivers posted events until none is left, without waiting for new ones.
+// The web engine keeps sending events of its own, so the rounds are bounded.
+void drain()
+{
+    QAbstractEventDispatcher *dispatcher = QCoreApplication::eventDispatcher();
+    int rounds = 0;
+    do {
+        QCoreApplication::sendPostedEvents();
+    } while (dispatcher->processEvents(QEventLoop::AllEvents) && ++rounds < 10);
+}
+
+// Waits until the window system has exposed the window. Polling keeps QTest's 10 ms
+// sleeps out of the figures.
+void waitExposed(QWidget *window)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!window->windowHandle() || !window->windowHandle()->isExposed()) {
+        if (waited.elapsed() > 10000)
+            fail(QStringLiteral("a window was never exposed"));
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
+// The end of every measurement: events delivered, then one full render.
+void paint(QWidget *widget)
+{
+    drain();
+    const QPixmap image = widget->grab();
+    if (image.isNull())
+        fail(QStringLiteral("a window could not be rendered"));
+}
+
+template <class T>
+T *control(QWidget *window, const char *name)
+{
+    T *widget = window->findChild<T *>(QLatin1StringView(name));
+    if (!widget)
+        fail(QStringLiteral("no control named %1").arg(QLatin1StringView(name)));
+    return widget;
+}
+
+double msSince(const QElapsedTimer &clock)
+{
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// What a result list showed, to be filled into a bare list.
+struct ListCopy {
+    QStringList words;
+    QList<int> tiers;
+    QFont font;
+    QSize size;
+};
+
+// The lists of the results area, left to right, as they are shown.
+std::vector<ListCopy> copyResultLists(QWidget *resultsArea)
+{
+    QList<QAbstractItemView *> views = resultsArea->findChildren<QAbstractItemView *>();
+    views.removeIf([](QAbstractItemView *view) { return !view->isVisible(); });
+    std::sort(views.begin(), views.end(), [](QAbstractItemView *a, QAbstractItemView *b) {
+        return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+    });
+    std::vector<ListCopy> lists;
+    for (QAbstractItemView *view : std::as_const(views)) {
+        ListCopy copy;
+        const QAbstractItemModel *model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            copy.words.append(index.data(Qt::DisplayRole).toString());
+            copy.tiers.append(index.data(TierRole).toInt());
+        }
+        copy.font = view->font();
+        copy.size = view->size();
+        lists.push_back(copy);
+    }
+    return lists;
+}
+
+// A node of a tree as it was shown: its text and the index of its parent (-1 for a root).
+struct NodeCopy {
+    QString text;
+    int parent = -1;
+};
+
+std::vector<NodeCopy> copyTree(QTreeWidget *tree)
+{
+    std::vector<NodeCopy> nodes;
+    std::function<void(QTreeWidgetItem *, int)> walk = [&](QTreeWidgetItem *item, int parent) {
+        const int self = int(nodes.size());
+        nodes.push_back({item->text(0), parent});
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i), self);
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i), -1);
+    return nodes;
+}
+
+QTreeWidget *openedTree()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->inherits("TForm2") && window->isVisible())
+            return window->findChild<QTreeWidget *>();
+    }
+    return nullptr;
+}
+
+void closeTreeWindows()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->inherits("TForm2"))
+            delete window;
+    }
+}
+
+struct Row {
+    Row(const QString &what, const QString &floorWhat) : what(what), floorWhat(floorWhat) {}
+    QString what;
+    QString floorWhat;
+    QString size;
+    std::vector<double> ours;
+    std::vector<double> floor;
+    // The thesaurus lookups inside "ours", made again on their own; the floors make none.
+    std::vector<double> lookups;
+};
+
+int doraz3Index(QWidget *form)
+{
+    const int index = control<QComboBox>(form, "cbb1")->findText(QStringLiteral("Doraz 3"));
+    if (index < 0)
+        fail(QStringLiteral("the depth list has no \"Doraz 3\""));
+    return index;
+}
+
+// Types the phrase, chooses "Doraz 3" and presses Generate, as a user does.
+void generate(QWidget *form)
+{
+    control<QLineEdit>(form, "edt1")->setText(Phrase);
+    control<QComboBox>(form, "cbb1")->setCurrentIndex(doraz3Index(form));
+    QTest::mouseClick(control<QPushButton>(form, "btn2"), Qt::LeftButton);
+}
+
+// The bare lists of the Generate floor, fresh ones each time as Generate makes fresh columns.
+void fillBareLists(QWidget *window, const std::vector<ListCopy> &lists)
+{
+    // The result lists draw tier 0 bold and tiers 1 and 2 italic, each on its own colours.
+    static const QColor back[] = {QColor(0xF9, 0xF9, 0xF9), QColor(0xEF, 0xEF, 0xEF), QColor(0xE5, 0xE5, 0xE5)};
+    static const QColor text[] = {QColor(0x00, 0x00, 0x00), QColor(0x00, 0x80, 0x00), QColor(0x00, 0x00, 0xFF)};
+    auto *layout = static_cast<QHBoxLayout *>(window->layout());
+    for (const ListCopy &copy : lists) {
+        auto *list = new QListWidget(window);
+        list->setFont(copy.font);
+        list->setFixedSize(copy.size);
+        list->setUniformItemSizes(true);
+        QFont fonts[3] = {copy.font, copy.font, copy.font};
+        fonts[0].setBold(true);
+        fonts[1].setItalic(true);
+        fonts[2].setItalic(true);
+        for (int row = 0; row < copy.words.size(); ++row) {
+            const int tier = std::clamp(copy.tiers.at(row), 0, 2);
+            auto *item = new QListWidgetItem(copy.words.at(row), list);
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(Qt::Unchecked);
+            item->setFont(fonts[tier]);
+            item->setForeground(text[tier]);
+            item->setBackground(back[tier]);
+        }
+        layout->addWidget(list);
+    }
+}
+
+void printTable(const std::vector<Row> &rows, int repeat, int firstStarts)
+{
+    std::printf("| Window | Content | Ours (ms) | Floor (ms) | Ratio | Of ours, lookups (ms) | Ratio without them | Floor |\n");
+    std::printf("|---|---|---:|---:|---:|---:|---:|---|\n");
+    for (const Row &row : rows) {
+        const double ours = median(row.ours);
+        const double floor = median(row.floor);
+        QString lookups = QStringLiteral("-");
+        QString without = QStringLiteral("-");
+        if (!row.lookups.empty()) {
+            const double spent = median(row.lookups);
+            lookups = QString::number(spent, 'f', 1);
+            without = QString::number((ours - spent) / floor, 'f', 2);
+        }
+        std::printf("| %s | %s | %.1f | %.1f | %.2f | %s | %s | %s |\n", qUtf8Printable(row.what),
+                    qUtf8Printable(row.size), ours, floor, ours / floor, qUtf8Printable(lookups),
+                    qUtf8Printable(without), qUtf8Printable(row.floorWhat));
+    }
+    std::printf("\nMedians of %d runs each, ours, floor and lookups taken in turn, after one run of each that is not "
+                "counted; the first starts: medians of %d, ours and floor in turn.\n",
+                repeat, firstStarts);
+}
+
+// Where a start's time went: building the window, show(), until exposed, the events, the render.
+using StartPhases = std::array<std::vector<double>, 5>;
+
+// Builds and shows the main window until painted; the window goes again afterwards.
+double startMainWindow(QSize *size, StartPhases *phases = nullptr)
+{
+    QElapsedTimer clock;
+    clock.start();
+    double mark[5];
+    auto form = std::make_unique<TForm1>();
+    mark[0] = msSince(clock);
+    form->show();
+    mark[1] = msSince(clock);
+    waitExposed(form.get());
+    mark[2] = msSince(clock);
+    drain();
+    mark[3] = msSince(clock);
+    paint(form.get());
+    const double ms = msSince(clock);
+    mark[4] = ms;
+    if (phases) {
+        for (size_t i = 0; i < 5; ++i)
+            (*phases)[i].push_back(mark[i] - (i > 0 ? mark[i - 1] : 0));
+    }
+    *size = form->size();
+    form->close();
+    form.reset();
+    drain();
+    return ms;
+}
+
+double startBareWindow(QSize size)
+{
+    QElapsedTimer clock;
+    clock.start();
+    auto bare = std::make_unique<QWidget>();
+    auto *layout = new QVBoxLayout(bare.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QWebEngineView(bare.get()));
+    bare->resize(size);
+    bare->show();
+    waitExposed(bare.get());
+    paint(bare.get());
+    const double ms = msSince(clock);
+    bare.reset();
+    drain();
+    return ms;
+}
+
+// Runs this program again for one first start and reads the milliseconds it prints.
+double startInNewProcess(const QStringList &arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        fail(QStringLiteral("the first start in a new process failed (%1)").arg(arguments.join(QLatin1Char(' '))));
+    bool ok = false;
+    const double ms = QString::fromLatin1(child.readAllStandardOutput()).trimmed().toDouble(&ok);
+    if (!ok)
+        fail(QStringLiteral("the first start in a new process printed no time"));
+    return ms;
+}
+
+// The child's part of startInNewProcess: "ours", or "floor" with the window's size as WxH.
+int firstStart(const QStringList &arguments)
+{
+    double ms = 0;
+    if (arguments.value(0) == QStringLiteral("ours")) {
+        QSize size;
+        ms = startMainWindow(&size);
+    } else if (arguments.value(0) == QStringLiteral("floor")) {
+        const QStringList wh = arguments.value(1).split(QLatin1Char('x'));
+        ms = startBareWindow(QSize(wh.value(0).toInt(), wh.value(1).toInt()));
+    } else {
+        return 2;
+    }
+    std::printf("%.3f\n", ms);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The figures are for the data installed on the machine, not for a folder of test fixtures.
+    qunsetenv("VERBARIUM_THESAURUS_PATH");
+    // The windows save their placement and settings when they close: never into the user's files.
+    QTemporaryDir aside;
+    qputenv("VERBARIUM_REGISTRY_FILE", aside.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
+    qputenv("VERBARIUM_SETTINGS_FILE", aside.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+
+    // As the program starts: the style first, for the floors too, as they run in the same application.
+    TStyleManager::TrySetStyle(QStringLiteral("Luna"));
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.value(1) == QStringLiteral("--first-start"))
+        return firstStart(arguments.mid(2));
+
+    int repeat = 31;
+    int firstStarts = 9;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        bool ok = false;
+        if (arguments.at(i) == QStringLiteral("--repeat") && i + 1 < arguments.size())
+            repeat = arguments.at(++i).toInt(&ok);
+        else if (arguments.at(i) == QStringLiteral("--first-starts") && i + 1 < arguments.size())
+            firstStarts = arguments.at(++i).toInt(&ok);
+        if (!ok || repeat < 1 || firstStarts < 1) {
+            std::fprintf(stderr, "usage: verbarium-window-bench [--repeat N] [--first-starts M]\n"
+                                 "  N >= 1 runs of each in this process (default 31),\n"
+                                 "  M >= 1 first starts, each in a new process (default 9)\n");
+            return 2;
+        }
+    }
+
+    std::vector<Row> rows;
+    const int runs = repeat + 1; // the first of each is not counted
+
+    // The start of the main window, against a bare window with one web view.
+    Row start(QStringLiteral("Main window start"), QStringLiteral("bare window, one `QWebEngineView`"));
+    QSize mainSize;
+    StartPhases phases;
+    for (int run = 0; run < runs; ++run) {
+        StartPhases once;
+        const double ours = startMainWindow(&mainSize, &once);
+        const double floor = startBareWindow(mainSize);
+        if (run > 0) {
+            start.ours.push_back(ours);
+            start.floor.push_back(floor);
+            for (size_t i = 0; i < phases.size(); ++i)
+                phases[i].push_back(once[i].front());
+        }
+    }
+    start.size = QStringLiteral("%1 × %2 px").arg(mainSize.width()).arg(mainSize.height());
+
+    // The same in a new process each time, as a user meets it: the web engine starts there too.
+    Row firstStart(QStringLiteral("Main window, first in a new process"),
+                   QStringLiteral("bare window, one `QWebEngineView`, first in a new process"));
+    firstStart.size = start.size;
+    const QString size = QStringLiteral("%1x%2").arg(mainSize.width()).arg(mainSize.height());
+    for (int run = 0; run < firstStarts; ++run) {
+        firstStart.ours.push_back(startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("ours")}));
+        firstStart.floor.push_back(
+            startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("floor"), size}));
+    }
+
+    TForm1 form;
+    form.show();
+    waitExposed(&form);
+    drain();
+    QWidget *resultsArea = form.findChild<QWidget *>(QStringLiteral("ScrollBox1"));
+    if (!resultsArea)
+        resultsArea = &form;
+
+    // Generate until the results are painted, against the same rows in bare lists.
+    Row gen(QStringLiteral("Generate \"%1\" at \"Doraz 3\"").arg(Phrase),
+            QStringLiteral("the same rows in bare `QListWidget`s"));
+    for (int run = 0; run < runs; ++run) {
+        if (run == 0) {
+            // A message box instead of columns would wait for a click forever.
+            QTimer::singleShot(0, &form, [] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                    fail(QStringLiteral("Generate answered \"%1\"").arg(box->text()));
+            });
+        }
+        QElapsedTimer clock;
+        clock.start();
+        generate(&form);
+        paint(resultsArea);
+        const double ours = msSince(clock);
+        const std::vector<ListCopy> lists = copyResultLists(resultsArea);
+        if (lists.empty())
+            fail(QStringLiteral("Generate of \"%1\" showed no column: is the en_US thesaurus installed?").arg(Phrase));
+
+        QWidget bare;
+        auto *layout = new QHBoxLayout(&bare);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addStretch();
+        bare.resize(resultsArea->size());
+        bare.show();
+        waitExposed(&bare);
+        drain();
+        clock.restart();
+        fillBareLists(&bare, lists);
+        paint(&bare);
+        const double floor = msSince(clock);
+
+        // The expansion alone, through the window's own thesaurus: what Generate asks of the data.
+        const auto lookup = SynonymExpansion::lookupThrough(*form.SpellCheck1);
+        clock.restart();
+        for (const QString &word : Phrase.split(QLatin1Char(' ')))
+            SynonymExpansion::ExpandWord(word, doraz3Index(&form), lookup);
+        const double lookups = msSince(clock);
+
+        if (run > 0) {
+            gen.ours.push_back(ours);
+            gen.floor.push_back(floor);
+            gen.lookups.push_back(lookups);
+        }
+        if (run == 0) {
+            QStringList counts;
+            for (const ListCopy &copy : lists)
+                counts.append(QString::number(copy.words.size()));
+            gen.size = QStringLiteral("%1 columns, %2 rows").arg(lists.size()).arg(counts.join(QStringLiteral(" + ")));
+        }
+    }
+
+    // The word tree until painted, against the same nodes in a bare tree.
+    Row tree(QStringLiteral("Word tree of \"%1\"").arg(TreeWord),
+             QStringLiteral("the same nodes in a bare `QTreeWidget`, expanded"));
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        Q_EMIT form.wordTreeRequested(TreeWord);
+        QPointer<QTreeWidget> tv1 = openedTree();
+        if (!tv1)
+            fail(QStringLiteral("no word window opened for \"%1\"").arg(TreeWord));
+        QWidget *window = tv1->window();
+        waitExposed(window);
+        paint(window);
+        const double ours = msSince(clock);
+        // A word without synonyms closes its window at once.
+        if (!tv1)
+            fail(QStringLiteral("the word tree of \"%1\" is empty: is the en_US thesaurus installed?").arg(TreeWord));
+        const std::vector<NodeCopy> nodes = copyTree(tv1);
+        const QFont font = tv1->font();
+        const QSize size = window->size();
+        closeTreeWindows();
+        drain();
+        if (nodes.size() <= 1)
+            fail(QStringLiteral("the word tree of \"%1\" is empty: is the en_US thesaurus installed?").arg(TreeWord));
+
+        clock.restart();
+        auto bare = std::make_unique<QTreeWidget>();
+        bare->setHeaderHidden(true);
+        bare->setUniformRowHeights(true);
+        bare->setFont(font);
+        bare->resize(size);
+        std::vector<QTreeWidgetItem *> items;
+        items.reserve(nodes.size());
+        for (const NodeCopy &node : nodes) {
+            items.push_back(node.parent < 0 ? new QTreeWidgetItem(bare.get(), {node.text})
+                                            : new QTreeWidgetItem(items[size_t(node.parent)], {node.text}));
+        }
+        bare->expandAll();
+        bare->show();
+        waitExposed(bare.get());
+        paint(bare.get());
+        const double floor = msSince(clock);
+        bare.reset();
+        drain();
+
+        // The tree's fill alone, through the window's own thesaurus.
+        const auto lookup = SynonymExpansion::lookupThrough(*form.SpellCheck1);
+        clock.restart();
+        WordTree().fill(TreeWord, lookup);
+        const double lookups = msSince(clock);
+
+        if (run > 0) {
+            tree.ours.push_back(ours);
+            tree.floor.push_back(floor);
+            tree.lookups.push_back(lookups);
+        }
+        tree.size = QStringLiteral("%1 nodes").arg(nodes.size());
+    }
+    form.close();
+
+    rows.push_back(gen);
+    rows.push_back(tree);
+    rows.push_back(start);
+    rows.push_back(firstStart);
+    printTable(rows, repeat, firstStarts);
+    std::printf("Main window start, medians of its parts (ms): building TForm1 %.1f, show() %.1f, until exposed %.1f, "
+                "events %.1f, render %.1f.\n",
+                median(phases[0]), median(phases[1]), median(phases[2]), median(phases[3]), median(phases[4]));
+    return 0;
+}
