@@ -1380,7 +1380,8 @@ private Q_SLOTS:
         CheckListBox *list = column->list();
         list->setFocus();
         list->setCurrentIndex(list->model()->index(2, 0));
-        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, list->height() - 2));
+        const QPoint at(1, list->height() - 2);
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, at, list->mapToGlobal(at));
         QApplication::sendEvent(list, &menuKey);
         settle();
         QCOMPARE(h.form->SelectedWord, u"a3");
