@@ -2,9 +2,9 @@
 
 #include "Version.h"
 #include "app/CheckListBox.h"
-#include "app/Dialogs.h"
-#include "app/HourglassCursor.h"
-#include "app/Logo.h"
+#include "widgets/Dialogs.h"
+#include "widgets/HourglassCursor.h"
+#include "widgets/Logo.h"
 #include "app/MissLine.h"
 #include "app/ResultColumn.h"
 #include "app/SelectionExport.h"
@@ -25,7 +25,7 @@
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/SynonymExpansion.h"
 #include "thesaurus/TSpellCheck.h"
-#include "thesaurus/popOver.h"
+#include "app/popOver.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CommandLine.h"
-#include "app/DisplayFont.h"
+#include "widgets/DisplayFont.h"
 #include "thesaurus/ThesaurusSource.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DisplayFont.h"
+#include "widgets/DisplayFont.h"
 #include "settings/SettingsFile.h"
 
 // Between the Settings file's values and the window's display font.

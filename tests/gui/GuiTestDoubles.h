@@ -3,7 +3,7 @@
 // Stand-ins for the network, the default browser and the message boxes, so that
 // widget tests stay on this machine and can see what the program did.
 
-#include "app/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "info/Connectivity.h"
 #include "info/LinkOpener.h"
 #include "info/SiteAddress.h"

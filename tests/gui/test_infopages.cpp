@@ -2,7 +2,7 @@
 #include "GuiTestDoubles.h"
 
 #include "app/CheckListBox.h"
-#include "app/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "app/Main.h"
 #include "app/ResultColumn.h"
 #include "app/WordListModel.h"

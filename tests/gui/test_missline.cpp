@@ -5,12 +5,12 @@
 
 #include "../ScriptedSource.h"
 #include "GuiTestDoubles.h"
-#include "app/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "app/Main.h"
 #include "app/ResultColumn.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/WordForms.h"
-#include "thesaurus/popOver.h"
+#include "app/popOver.h"
 
 #include <QApplication>
 #include <QLabel>

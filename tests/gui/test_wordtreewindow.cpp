@@ -2,13 +2,13 @@
 #include "GuiTestDoubles.h"
 
 #include "app/CheckListBox.h"
-#include "app/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "app/Main.h"
 #include "app/ResultColumn.h"
 #include "app/WordListModel.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/TSpellCheck.h"
-#include "thesaurus/popOver.h"
+#include "app/popOver.h"
 
 #include <QApplication>
 #include <QComboBox>

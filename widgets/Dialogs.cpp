@@ -1,6 +1,6 @@
-#include "app/Dialogs.h"
+#include "widgets/Dialogs.h"
 
-#include "app/FontDialog.h"
+#include "widgets/FontDialog.h"
 #include "common/AppError.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/FontDialog.h"
+#include "widgets/FontDialog.h"
 
 #include <QColorDialog>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/Logo.h"
+#include "widgets/Logo.h"
 
 #include <QLinearGradient>
 #include <QPainter>

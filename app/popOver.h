@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DisplayFont.h"
+#include "widgets/DisplayFont.h"
 
 #include <QPointer>
 #include <QWidget>

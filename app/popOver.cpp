@@ -1,7 +1,7 @@
-#include "thesaurus/popOver.h"
+#include "app/popOver.h"
 
-#include "app/Dialogs.h"
-#include "app/HourglassCursor.h"
+#include "widgets/Dialogs.h"
+#include "widgets/HourglassCursor.h"
 #include "common/AppError.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/WordTree.h"

@@ -5,7 +5,7 @@
 #include "app/Main.h"
 #include "app/SingleInstance.h"
 #include "settings/TStyleManager.h"
-#include "thesaurus/popOver.h"
+#include "app/popOver.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "app/DisplayFont.h"
+#include "widgets/DisplayFont.h"
 
 #include <QPalette>
 
