@@ -229,7 +229,7 @@ private Q_SLOTS:
         QTest::newRow("depth not a number") << withData({"--depth", "deep", "run"}) << 2 << "depth";
         QTest::newRow("unknown format") << withData({"--format", "xml", "run"}) << 2 << "format";
         QTest::newRow("unknown language") << withData({"--language", "Klingon", "run"}) << 2 << "Klingon";
-        QTest::newRow("damaged data") << withData({"run"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 3
+        QTest::newRow("damaged data") << withData({"thesaurus"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 3
                                       << QStringLiteral("The thesaurus file \"%1/damaged/entry-cut-short/th_en_US_v2.dat\" is damaged").arg(DataDir);
         QTest::newRow("damaged data, tree") << withData({"--tree", "run"}, DataDir + QStringLiteral("/damaged/offset-other-word")) << 3
                                             << "th_en_US_v2.idx\" is damaged";

@@ -61,6 +61,7 @@ struct DatEntry {
     QByteArray word;
     QByteArrayList meanings;
     bool indexed = true; // whether the index names it
+    QByteArray count = {}; // the count as written, when not the number of meanings
 };
 
 // Builds a UTF-8 pair in a folder, offsets computed, and returns its base path.
@@ -72,7 +73,7 @@ QString writePair(const QString &folder, const QString &name, const QList<DatEnt
     for (const DatEntry &entry : entries) {
         if (entry.indexed)
             offsets.insert(entry.word, dat.size());
-        dat += entry.word + '|' + QByteArray::number(entry.meanings.size()) + newline;
+        dat += entry.word + '|' + (entry.count.isEmpty() ? QByteArray::number(entry.meanings.size()) : entry.count) + newline;
         for (const QByteArray &line : entry.meanings)
             dat += line + newline;
     }
@@ -85,11 +86,21 @@ QString writePair(const QString &folder, const QString &name, const QList<DatEnt
     return base;
 }
 
-// The error of opening a pair, if any.
+// The first error of opening a pair and looking up each of its headwords in the
+// order of their entries, if any: damage in an entry is met when it is read, and
+// an edit that shifts the entries after it shows first where it was made.
 std::optional<QString> openError(const QString &idx, const QString &dat)
 {
     try {
         MythesFile file(idx, dat);
+        QMultiMap<qint64, QString> byOffset;
+        for (const QByteArray &line : readAll(idx).split('\n').mid(2)) {
+            const qsizetype bar = line.lastIndexOf('|');
+            if (bar > 0)
+                byOffset.insert(line.mid(bar + 1).trimmed().toLongLong(), QString::fromUtf8(line.left(bar)));
+        }
+        for (const QString &word : std::as_const(byOffset))
+            file.lookup(word);
         return std::nullopt;
     } catch (const AppError &error) {
         return error.message();
@@ -359,8 +370,10 @@ private Q_SLOTS:
             const int limit = what == u"meaning line" ? MythesFile::MaxLineLength : MythesFile::MythesLineLength;
             meanings = {"(noun)|before", "(noun)|" + QByteArray(limit - 7 + excess, 'm'), "(noun)|after"};
         } else if (what == u"entry line") {
-            // "w...w|1", left out of the index: only the data's line is at stake
-            entries.append(DatEntry{QByteArray(MythesFile::MaxIndexLineLength - 2 + excess, 'w'), {"(noun)|x"}, false});
+            // "w...w|001" in the data, "w...w|6" in the index: the count's leading
+            // zeros take only the data's line to the limit and past it.
+            entries.append(DatEntry{QByteArray(MythesFile::MaxIndexLineLength - 4, 'w'), {"(noun)|x"}, true,
+                                    QByteArray(2 + excess, '0') + '1'});
         } else if (what == u"index line") {
             // After a filler entry the offset has two digits and the entry line is the
             // shorter one: "w...w|1" in the data, "w...w|NN" in the index.
@@ -443,27 +456,42 @@ private Q_SLOTS:
                 qWarning("cannot write the files");
                 return false;
             }
-            std::unique_ptr<MythesFile> file;
-            try {
-                file = std::make_unique<MythesFile>(idxPath, datPath);
-            } catch (const AppError &error) {
+            // Damage is reported where it is met, at the open or at a lookup, and
+            // always as damage of one of the two files.
+            const auto isDamage = [&](const AppError &error) {
                 if (error.message().startsWith(damagedPrefix(idxPath)) || error.message().startsWith(damagedPrefix(datPath)))
                     return true;
                 qWarning("%s: %s", qPrintable(what), qPrintable(error.message()));
                 return false;
+            };
+            std::unique_ptr<MythesFile> file;
+            try {
+                file = std::make_unique<MythesFile>(idxPath, datPath);
+            } catch (const AppError &error) {
+                return isDamage(error);
             }
             ++opened;
-            for (const QString &word : words)
-                file->lookup(word);
+            for (const QString &word : words) {
+                try {
+                    file->lookup(word);
+                } catch (const AppError &error) {
+                    if (!isDamage(error))
+                        return false;
+                }
+            }
             return true;
         };
 
         for (qsizetype size = 0; size < dat.size(); ++size)
             QVERIFY(attempt(idx, dat.first(size), QStringLiteral("data cut to %1 bytes").arg(size)));
+        // Only a cut among the last line's offset digits keeps every index line;
+        // any other cut loses a line, which the open sees in the count.
+        const qsizetype lastOffset = idx.lastIndexOf('|') + 1;
         for (qsizetype size = 0; size < idx.size(); ++size) {
             opened = 0;
             QVERIFY(attempt(idx.first(size), dat, QStringLiteral("index cut to %1 bytes").arg(size)));
-            QVERIFY2(opened == (size == idx.size() - 1 ? 1 : 0), qPrintable(QStringLiteral("index cut to %1 bytes opened").arg(size)));
+            QVERIFY2(opened == (size == idx.size() - 1 ? 1 : opened) && (opened == 0 || size > lastOffset),
+                     qPrintable(QStringLiteral("index cut to %1 bytes opened").arg(size)));
         }
         for (const char replacement : {'|', '\n', '\0', '9', '\xff'}) {
             for (qsizetype at = 0; at < dat.size(); ++at) {
