@@ -71,19 +71,23 @@ QByteArrayView withoutBom(QByteArrayView line)
     return line.startsWith("\xEF\xBB\xBF") ? line.sliced(3) : line;
 }
 
-// Data bytes as a message shows them: at most 60 of them, control characters and
-// NULs written out as \xNN, bytes that are no UTF-8 as the replacement character.
+// Data bytes as a message shows them: control characters and NULs written out as
+// \xNN, bytes that are no UTF-8 as the replacement character, and cut after about
+// 60 characters.
 QString shown(QByteArrayView text)
 {
     constexpr qsizetype most = 60;
+    const QString decoded = QString::fromUtf8(text.first(std::min(text.size(), most)));
     QString result;
-    for (const QChar c : QString::fromUtf8(text.first(std::min(text.size(), most)))) {
+    qsizetype used = 0;
+    for (; used < decoded.size() && result.size() < most; ++used) {
+        const QChar c = decoded[used];
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             result += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
         else
             result += c;
     }
-    if (text.size() > most)
+    if (text.size() > most || used < decoded.size())
         result += QChar(0x2026);
     return result;
 }
@@ -454,9 +458,15 @@ std::vector<qsizetype> MythesFile::linesOfExact(const QString &word)
         if (unencodable)
             return {}; // no headword of this file can hold the word
     }
-    if (key.isEmpty() || key.size() >= MaxIndexLineLength || key.contains('|') || key.contains('\n'))
+    if (key.contains('|') || key.contains('\n'))
         return {};
+    return linesOfKey(key);
+}
 
+std::vector<qsizetype> MythesFile::linesOfKey(QByteArrayView key)
+{
+    if (key.isEmpty() || key.size() >= MaxIndexLineLength)
+        return {};
     std::vector<qsizetype> found;
     if (!m_indexSorted) {
         if (m_sortedLines.empty()) {
@@ -471,9 +481,9 @@ std::vector<qsizetype> MythesFile::linesOfExact(const QString &word)
                 return headwordOf(indexLine(a)) < headwordOf(indexLine(b));
             });
         }
-        const auto first = std::lower_bound(m_sortedLines.cbegin(), m_sortedLines.cend(), QByteArrayView(key),
+        const auto first = std::lower_bound(m_sortedLines.cbegin(), m_sortedLines.cend(), key,
                                             [this](qsizetype a, QByteArrayView k) { return headwordOf(indexLine(a)) < k; });
-        for (auto it = first; it != m_sortedLines.cend() && headwordOf(indexLine(*it)) == QByteArrayView(key); ++it)
+        for (auto it = first; it != m_sortedLines.cend() && headwordOf(indexLine(*it)) == key; ++it)
             found.push_back(*it);
         return found;
     }
@@ -487,7 +497,7 @@ std::vector<qsizetype> MythesFile::linesOfExact(const QString &word)
         const qsizetype mid = lo + (hi - lo) / 2;
         const void *before = mid > lo ? memrchr(data + lo, '\n', size_t(mid - lo)) : nullptr;
         const qsizetype start = before ? static_cast<const char *>(before) - data + 1 : lo;
-        if (headwordOf(indexLine(start)) < QByteArrayView(key)) {
+        if (headwordOf(indexLine(start)) < key) {
             const qsizetype end = find(m_index, '\n', start);
             lo = end < 0 ? m_index.size() : end + 1;
         } else {
@@ -496,7 +506,7 @@ std::vector<qsizetype> MythesFile::linesOfExact(const QString &word)
     }
     // Some data has two entries for one headword; the word has the meanings of both.
     for (qsizetype at = lo; at < m_index.size();) {
-        if (headwordOf(indexLine(at)) != QByteArrayView(key))
+        if (headwordOf(indexLine(at)) != key)
             break;
         found.push_back(at);
         const qsizetype end = find(m_index, '\n', at);
@@ -554,13 +564,15 @@ void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, On
             onLine(text);
         }
         // A count too low shows in what follows: a meaning line where the next
-        // entry should begin.
+        // entry should begin. A line that starts like an entry of the index is that
+        // entry's, damaged or not: its own lookup says so.
         const DataLines::Status after = lines.next(text, start);
         if (after == DataLines::TooLong)
             throw tooLong(start);
         qint64 nextCount = 0;
         const qsizetype nextBar = text.indexOf('|');
-        if (after == DataLines::Line && !text.isEmpty() && (nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount)))
+        if (after == DataLines::Line && !text.isEmpty() && (nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount))
+            && linesOfKey(text.first(nextBar < 0 ? text.size() : nextBar)).empty())
             throw AppError(damaged(m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
     }
 }

@@ -73,6 +73,7 @@ private:
     // Where the index lines of a headword start, in the index's order.
     std::vector<qsizetype> linesOf(const QString &word);
     std::vector<qsizetype> linesOfExact(const QString &word);
+    std::vector<qsizetype> linesOfKey(QByteArrayView key);
     QByteArrayView indexLine(qsizetype start) const;
     template <typename OnLine>
     void forEachMeaningLine(const std::vector<qsizetype> &lines, OnLine &&onLine);
