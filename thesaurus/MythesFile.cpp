@@ -259,21 +259,23 @@ private:
     {
         const qsizetype pending = m_end - m_begin;
         if (m_begin > 0) {
-            std::memmove(m_buffer.data(), m_buffer.data() + m_begin, size_t(pending));
+            std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, size_t(pending));
             m_bufferStart += m_begin;
             m_begin = 0;
             m_end = pending;
         }
-        constexpr qsizetype block = 16 << 10;
-        if (qsizetype(m_buffer.size()) < pending + block)
-            m_buffer.resize(size_t(std::max(pending + block, qsizetype(m_buffer.size()) * 2)));
+        // A page to begin with, which holds most entries whole; twice what is
+        // pending when a line goes on.
+        const qsizetype wanted = pending + std::max<qsizetype>(pending, 4096);
+        if (m_buffer.size() < wanted)
+            m_buffer.resize(wanted);
         const qint64 got = m_file.readAt(m_bufferStart + m_end, m_buffer.data() + m_end, qint64(m_buffer.size()) - m_end);
         m_end += got;
         return got > 0;
     }
 
     DataFile &m_file;
-    std::vector<char> m_buffer;
+    QByteArray m_buffer; // resized without being filled
     qint64 m_bufferStart; // the file position of the buffer's first byte
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
@@ -338,11 +340,11 @@ void MythesFile::readIndex(const QString &idxPath)
         throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(idxPath), error));
     if (file.size() > MaxIndexSize)
         throw AppError(damaged(idxPath, QStringLiteral("it is too large for an index (%1 bytes).").arg(file.size())));
-    m_index = file.read(MaxIndexSize + 1);
+    // As much as the file holds now: a read of the largest size allowed would
+    // reserve all of it first.
+    m_index = file.read(file.size());
     if (file.error() != QFileDevice::NoError)
         throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(idxPath), file.errorString()));
-    if (m_index.size() > MaxIndexSize)
-        throw AppError(damaged(idxPath, QStringLiteral("it is too large for an index.")));
 
     LineReader lines(m_index);
     if (lines.atEnd())
