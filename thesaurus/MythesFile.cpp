@@ -220,7 +220,9 @@ class MythesFile::DataLines
 public:
     enum Status { Line, End, TooLong };
 
-    DataLines(DataFile &file, qint64 from) : m_file(file), m_bufferStart(from) {}
+    // The buffer is the caller's, kept from one read to the next so that a lookup
+    // allocates nothing once the first has sized it.
+    DataLines(DataFile &file, QByteArray &buffer, qint64 from) : m_file(file), m_buffer(buffer), m_bufferStart(from) {}
 
     // The next line, valid until the next call, and where it starts.
     Status next(QByteArrayView &line, qint64 &start)
@@ -269,13 +271,13 @@ private:
         const qsizetype wanted = pending + std::max<qsizetype>(pending, 4096);
         if (m_buffer.size() < wanted)
             m_buffer.resize(wanted);
-        const qint64 got = m_file.readAt(m_bufferStart + m_end, m_buffer.data() + m_end, qint64(m_buffer.size()) - m_end);
+        const qint64 got = m_file.readAt(m_bufferStart + m_end, m_buffer.data() + m_end, qint64(wanted - m_end));
         m_end += got;
         return got > 0;
     }
 
     DataFile &m_file;
-    QByteArray m_buffer; // resized without being filled
+    QByteArray &m_buffer; // resized without being filled
     qint64 m_bufferStart; // the file position of the buffer's first byte
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
@@ -536,7 +538,7 @@ void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, On
             throw notThere();
 
         // Read from the byte before: a line break there makes the first line empty.
-        DataLines lines(*m_dat, offset - 1);
+        DataLines lines(*m_dat, m_readBuffer, offset - 1);
         QByteArrayView text;
         qint64 start = 0;
         if (lines.next(text, start) != DataLines::Line || !text.isEmpty())

@@ -87,6 +87,7 @@ private:
     class DataLines;
     std::unique_ptr<DataFile> m_dat;
     qsizetype m_firstEntry = 0; // the data's first byte after its encoding line
+    QByteArray m_readBuffer;    // the entries' bytes as a lookup reads them
     QByteArray m_index;         // the index file, whole
     qsizetype m_body = 0;       // where its lines of headwords start
     bool m_indexSorted = true;
