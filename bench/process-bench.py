@@ -16,6 +16,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 build = pathlib.Path(sys.argv[1])
@@ -26,22 +27,31 @@ data = pathlib.Path(os.environ.get("VERBARIUM_BENCH_DATA", "/usr/share/mythes"))
 wn = shutil.which("wn")
 
 
-def run_process(command):
-    """(wall seconds, peak resident KiB) of one run; its output is dropped."""
+def run_process(command, check_status=True):
+    """Wall seconds of one run; its output is dropped. wn's status is its count of
+    senses, so only ours is checked."""
     start = time.perf_counter()
-    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(process.pid, 0)
+    status = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
     elapsed = time.perf_counter() - start
-    process.returncode = os.waitstatus_to_exitcode(status)
-    if process.returncode not in (0, 1):
-        sys.exit(f"process-bench: {command} failed with {process.returncode}")
-    return elapsed, usage.ru_maxrss
+    if status < 0 or (check_status and status not in (0, 1)):
+        sys.exit(f"process-bench: {command} failed with {status}")
+    return elapsed
 
 
-def measure(command):
-    run_process(command)  # warm the caches
-    samples = [run_process(command) for _ in range(runs)]
-    return statistics.median(s[0] for s in samples), statistics.median(s[1] for s in samples)
+def peak_rss_kib(command):
+    """Peak resident memory of one run, through GNU time: a child forked from this
+    Python process would start with Python's own resident size."""
+    with tempfile.NamedTemporaryFile("r") as out:
+        subprocess.run(["/usr/bin/time", "-f", "%M", "-o", out.name] + command,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return int(out.read().split()[-1])
+
+
+def measure(command, check_status=True):
+    run_process(command, check_status)  # warm the caches
+    elapsed = statistics.median(run_process(command, check_status) for _ in range(runs))
+    rss = statistics.median(peak_rss_kib(command) for _ in range(3))
+    return elapsed, rss
 
 
 def inner(mode, idx, dat, word):
@@ -63,10 +73,13 @@ print(f"Whole process, median of {runs} runs, warm caches:")
 print()
 print("| Command | Word | Wall time | `wn -synsa` | Ratio | Peak RSS | `wn` peak RSS |")
 print("|---|---|---:|---:|---:|---:|---:|")
+start_time, start_rss = measure([str(lookup_tool), "--version"])
+print(f"| `verbarium-lookup --version` (a Qt process that starts and ends) | - | {ms(start_time)} | | "
+      f"| {start_rss / 1024:.1f} MiB | |")
 for word in ("run", "bright", "big"):
     ours_time, ours_rss = measure([str(lookup_tool), "--data-dir", str(data), word])
     if wn:
-        wn_time, wn_rss = measure([wn, word, "-synsa"])
+        wn_time, wn_rss = measure([wn, word, "-synsa"], check_status=False)
         print(f"| `verbarium-lookup {word}` | {word} | {ms(ours_time)} | {ms(wn_time)} | {ours_time / wn_time:.2f} "
               f"| {ours_rss / 1024:.1f} MiB | {wn_rss / 1024:.1f} MiB |")
     else:
@@ -78,7 +91,7 @@ print(f"First lookup in a fresh process, timed inside it, median of {runs} proce
 print()
 print("| Data | Word | Ours: open + lookup | MyThes: constructor + Lookup | Ratio |")
 print("|---|---|---:|---:|---:|")
-for base, word in (("th_en_US_v2", "bright"), ("th_de_DE_v2", "Haus"), ("th_pt_BR", "casa")):
+for base, word in (("th_en_US_v2", "bright"), ("th_de_DE_v2", "gut"), ("th_pt_BR", "casa")):
     idx, dat = data / f"{base}.idx", data / f"{base}.dat"
     if not idx.exists() or not dat.exists():
         print(f"| {base} | {word} | no data | | |")
