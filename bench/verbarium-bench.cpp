@@ -33,7 +33,7 @@ using Clock = std::chrono::steady_clock;
 
 const char *const Words[] = {"run", "bright", "big"};
 
-// The en_US data, opened and checked once for the whole run, never inside a timed loop.
+// The en_US data, opened once for the whole run, never inside a timed loop.
 struct Data {
     QString idxPath;
     QString datPath;
@@ -80,7 +80,7 @@ Data openData()
     }
     try {
         QStringList synonyms;
-        data.spellCheck->GetSynonyms(QStringLiteral("run"), synonyms); // the one-off check of the files
+        data.spellCheck->GetSynonyms(QStringLiteral("run"), synonyms); // opens the files, outside the timed loops
     } catch (const AppError &e) {
         data.error = e.what();
     }

@@ -1,11 +1,86 @@
 #include "info/BrowserView.h"
 
+#include "info/LinkOpener.h"
+#include "info/SiteAddress.h"
+
 #include <QLabel>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <utility>
+
+namespace {
+
+// Whether an address is a page of our own site: http or https on the base
+// address's host.
+bool isOnSite(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return (scheme == u"http" || scheme == u"https") && !url.host().isEmpty()
+           && url.host().compare(QUrl(SiteAddress::baseUrl()).host(), Qt::CaseInsensitive) == 0;
+}
+
+// A page that stays on our site: a link elsewhere goes to the user's browser,
+// any other way off the site (a script, a redirect, a form, a frame) is refused.
+class SitePage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        if (isOnSite(url) || url == QUrl(QStringLiteral("about:blank")))
+            return true;
+        if (isMainFrame && type == NavigationTypeLinkClicked)
+            LinkOpener::instance().openLink(url.toString());
+        return false;
+    }
+
+    // A link that asks for a new window opens in the user's browser instead: the
+    // page made here only learns the address and hands it over.
+    QWebEnginePage *createWindow(WebWindowType) override;
+};
+
+class HandOverPage : public QWebEnginePage
+{
+public:
+    HandOverPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent)
+    {
+        // The first address of a new window may come as a navigation request or
+        // only as the page's address; either one is handed over, once.
+        connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) { handOver(url); });
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
+    {
+        if (isMainFrame)
+            handOver(url);
+        return false;
+    }
+
+private:
+    void handOver(const QUrl &url)
+    {
+        if (url.isEmpty() || url == QUrl(QStringLiteral("about:blank")) || std::exchange(m_handedOver, true))
+            return;
+        LinkOpener::instance().openLink(url.toString());
+        deleteLater();
+    }
+
+    bool m_handedOver = false;
+};
+
+QWebEnginePage *SitePage::createWindow(WebWindowType)
+{
+    return new HandOverPage(profile(), this);
+}
+
+} // namespace
 
 BrowserView::BrowserView(QWidget *parent) : QWidget(parent)
 {
@@ -80,6 +155,16 @@ void BrowserView::showEvent(QShowEvent *event)
     m_view = new QWebEngineView(this);
     m_view->setObjectName(objectName() + QStringLiteral("View"));
     m_view->setAccessibleName(accessibleName());
+    m_view->setPage(new SitePage(m_view));
+    // Our pages run their scripts, but may not open windows, read local files or
+    // be replaced by whatever is dropped on them.
+    QWebEngineSettings *settings = m_view->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    m_view->setAcceptDrops(false);
     layout()->addWidget(m_view);
     connect(m_view, &QWebEngineView::loadFinished, this, &BrowserView::onLoadFinished);
     updateVisibility();

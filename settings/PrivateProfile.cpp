@@ -1,5 +1,8 @@
 #include "settings/PrivateProfile.h"
 
+#include "common/RegularFile.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -92,16 +95,22 @@ QString decode(const QByteArray &bytes, bool &byteOrderMark)
 
 } // namespace
 
-bool PrivateProfile::load(const QString &path)
+bool PrivateProfile::load(const QString &path, QString *error)
 {
     *this = PrivateProfile();
     QFile file(path);
     if (!file.exists())
         return true;
-    if (!file.open(QIODevice::ReadOnly))
+    QString reason;
+    if (!RegularFile::openForReading(file, reason)) {
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": %2.").arg(QDir::toNativeSeparators(path), reason);
         return false;
+    }
     parse(file.readAll());
     if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": %2.").arg(QDir::toNativeSeparators(path), file.errorString());
         *this = PrivateProfile();
         return false;
     }

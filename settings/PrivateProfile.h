@@ -25,8 +25,10 @@ public:
     PrivateProfile() = default;
 
     // A missing file gives an empty profile and true; false when the file exists
-    // but cannot be read (an empty profile then, never a partial one).
-    bool load(const QString &path);
+    // but cannot be read (an empty profile then, never a partial one), and then the
+    // reason in `error` when asked. Only a regular file is read: a FIFO, a device or
+    // a folder in its place is refused at once rather than waited on.
+    bool load(const QString &path, QString *error = nullptr);
     void parse(const QByteArray &bytes);
     QByteArray toBytes() const;
     // Replaces the file only once the new content is complete on disk: a failed

@@ -71,8 +71,11 @@ bool RegistryFile::openKey(Root root, const QString &path, bool forWriting)
     if (path.contains(u'\n') || path.contains(u'\r') || path.contains(u']'))
         return false;
     m_section = sectionName(root, path);
-    if (!m_profile.load(m_path))
+    QString error;
+    if (!m_profile.load(m_path, &error)) {
+        qWarning("%s", qPrintable(error));
         return false; // writing would lose the other keys of the file
+    }
     if (forWriting) {
         if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
             return false;

@@ -61,7 +61,10 @@ QString SettingsFile::configHome()
 SettingsFile::Values SettingsFile::load(const QString &path)
 {
     PrivateProfile profile;
-    profile.load(path);
+    // A file that cannot be read gives the defaults; the reason goes to the log.
+    QString error;
+    if (!profile.load(path, &error))
+        qWarning("%s", qPrintable(error));
     const Values defaults;
     Values values;
     values.faceName = profile.readString(Font, FontName, defaults.faceName);

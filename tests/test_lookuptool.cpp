@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString Tool = QStringLiteral(VERBARIUM_LOOKUP_TOOL);
@@ -73,12 +75,18 @@ class TestLookupTool : public QObject
 
 private:
     QTemporaryDir m_empty;
+    QTemporaryDir m_unreadable; // an index that is a FIFO, another that is a folder
 
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY2(QFileInfo(Tool).isExecutable(), qPrintable(Tool));
         QVERIFY(m_empty.isValid());
+        QVERIFY(m_unreadable.isValid());
+        QCOMPARE(mkfifo(QFile::encodeName(m_unreadable.filePath(QStringLiteral("th_en_US_v2.idx"))).constData(), 0600), 0);
+        QVERIFY(QDir(m_unreadable.path()).mkdir(QStringLiteral("th_de_DE_v2.idx")));
+        for (const char *dat : {"th_en_US_v2.dat", "th_de_DE_v2.dat"})
+            QVERIFY(QFile::copy(Fixtures + QStringLiteral("/th_en_US_v2.dat"), m_unreadable.filePath(QString::fromLatin1(dat))));
     }
 
     void tsv_data()
@@ -216,7 +224,18 @@ private Q_SLOTS:
         QTest::newRow("only blanks") << withData({"  "}) << 1 << "";
         QTest::newRow("language without data") << withData({"--language", "Dutch", "run"}) << 1
                                                << "No thesaurus data is installed for Dutch.";
-        QTest::newRow("no data at all") << withData({"run"}, m_empty.path()) << 1 << "No thesaurus data was found.";
+        QTest::newRow("no data at all") << withData({"run"}, m_empty.path()) << 3
+                                        << QStringLiteral("No thesaurus data was found in %1.").arg(m_empty.path());
+        QTest::newRow("no data in any folder, all named")
+            << QStringList{QStringLiteral("--data-dir"), m_empty.path(), QStringLiteral("--data-dir"), m_unreadable.path(), QStringLiteral("run")}
+            << 3 << QStringLiteral("No thesaurus data was found in %1, %2.").arg(m_empty.path(), m_unreadable.path());
+        QTest::newRow("index that is a FIFO") << withData({"run"}, m_unreadable.path()) << 3
+                                              << QStringLiteral("Cannot read the thesaurus file \"%1\": it is not a regular file.")
+                                                     .arg(m_unreadable.filePath(QStringLiteral("th_en_US_v2.idx")));
+        QTest::newRow("index that is a folder") << withData({"run"}, m_unreadable.path()) << 3
+                                                << QStringLiteral("Cannot read the thesaurus file \"%1\": it is not a regular file.")
+                                                       .arg(m_unreadable.filePath(QStringLiteral("th_de_DE_v2.idx")));
+        QTest::newRow("healthy entry of a damaged file") << withData({"run"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 0 << "";
 
         QTest::newRow("no phrase") << withData({}) << 2 << SynonymExpansion::emptyPhraseMessage();
         QTest::newRow("empty phrase") << withData({""}) << 2 << SynonymExpansion::emptyPhraseMessage();
@@ -231,7 +250,7 @@ private Q_SLOTS:
         QTest::newRow("depth not a number") << withData({"--depth", "deep", "run"}) << 2 << "depth";
         QTest::newRow("unknown format") << withData({"--format", "xml", "run"}) << 2 << "format";
         QTest::newRow("unknown language") << withData({"--language", "Klingon", "run"}) << 2 << "Klingon";
-        QTest::newRow("damaged data") << withData({"run"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 3
+        QTest::newRow("damaged data") << withData({"thesaurus"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 3
                                       << QStringLiteral("The thesaurus file \"%1/damaged/entry-cut-short/th_en_US_v2.dat\" is damaged").arg(DataDir);
         QTest::newRow("damaged data, tree") << withData({"--tree", "run"}, DataDir + QStringLiteral("/damaged/offset-other-word")) << 3
                                             << "th_en_US_v2.idx\" is damaged";

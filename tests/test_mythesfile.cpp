@@ -16,6 +16,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 using TestFiles::readAll;
 using TestFiles::replaceFile;
 
@@ -62,6 +64,7 @@ struct DatEntry {
     QByteArray word;
     QByteArrayList meanings;
     bool indexed = true; // whether the index names it
+    QByteArray count = {}; // the count as written, when not the number of meanings
 };
 
 // Builds a UTF-8 pair in a folder, offsets computed, and returns its base path.
@@ -73,7 +76,7 @@ QString writePair(const QString &folder, const QString &name, const QList<DatEnt
     for (const DatEntry &entry : entries) {
         if (entry.indexed)
             offsets.insert(entry.word, dat.size());
-        dat += entry.word + '|' + QByteArray::number(entry.meanings.size()) + newline;
+        dat += entry.word + '|' + (entry.count.isEmpty() ? QByteArray::number(entry.meanings.size()) : entry.count) + newline;
         for (const QByteArray &line : entry.meanings)
             dat += line + newline;
     }
@@ -86,11 +89,21 @@ QString writePair(const QString &folder, const QString &name, const QList<DatEnt
     return base;
 }
 
-// The error of opening a pair, if any.
+// The first error of opening a pair and looking up each of its headwords in the
+// order of their entries, if any: damage in an entry is met when it is read, and
+// an edit that shifts the entries after it shows first where it was made.
 std::optional<QString> openError(const QString &idx, const QString &dat)
 {
     try {
         MythesFile file(idx, dat);
+        QMultiMap<qint64, QString> byOffset;
+        for (const QByteArray &line : readAll(idx).split('\n').mid(2)) {
+            const qsizetype bar = line.lastIndexOf('|');
+            if (bar > 0)
+                byOffset.insert(line.mid(bar + 1).trimmed().toLongLong(), QString::fromUtf8(line.left(bar)));
+        }
+        for (const QString &word : std::as_const(byOffset))
+            file.lookup(word);
         return std::nullopt;
     } catch (const AppError &error) {
         return error.message();
@@ -399,8 +412,10 @@ private Q_SLOTS:
             const int limit = what == u"meaning line" ? MythesFile::MaxLineLength : MythesFile::MythesLineLength;
             meanings = {"(noun)|before", "(noun)|" + QByteArray(limit - 7 + excess, 'm'), "(noun)|after"};
         } else if (what == u"entry line") {
-            // "w...w|1", left out of the index: only the data's line is at stake
-            entries.append(DatEntry{QByteArray(MythesFile::MaxIndexLineLength - 2 + excess, 'w'), {"(noun)|x"}, false});
+            // "w...w|001" in the data, "w...w|6" in the index: the count's leading
+            // zeros take only the data's line to the limit and past it.
+            entries.append(DatEntry{QByteArray(MythesFile::MaxIndexLineLength - 4, 'w'), {"(noun)|x"}, true,
+                                    QByteArray(2 + excess, '0') + '1'});
         } else if (what == u"index line") {
             // After a filler entry the offset has two digits and the entry line is the
             // shorter one: "w...w|1" in the data, "w...w|NN" in the index.
@@ -483,27 +498,42 @@ private Q_SLOTS:
                 qWarning("cannot write the files");
                 return false;
             }
-            std::unique_ptr<MythesFile> file;
-            try {
-                file = std::make_unique<MythesFile>(idxPath, datPath);
-            } catch (const AppError &error) {
+            // Damage is reported where it is met, at the open or at a lookup, and
+            // always as damage of one of the two files.
+            const auto isDamage = [&](const AppError &error) {
                 if (error.message().startsWith(damagedPrefix(idxPath)) || error.message().startsWith(damagedPrefix(datPath)))
                     return true;
                 qWarning("%s: %s", qPrintable(what), qPrintable(error.message()));
                 return false;
+            };
+            std::unique_ptr<MythesFile> file;
+            try {
+                file = std::make_unique<MythesFile>(idxPath, datPath);
+            } catch (const AppError &error) {
+                return isDamage(error);
             }
             ++opened;
-            for (const QString &word : words)
-                file->lookup(word);
+            for (const QString &word : words) {
+                try {
+                    file->lookup(word);
+                } catch (const AppError &error) {
+                    if (!isDamage(error))
+                        return false;
+                }
+            }
             return true;
         };
 
         for (qsizetype size = 0; size < dat.size(); ++size)
             QVERIFY(attempt(idx, dat.first(size), QStringLiteral("data cut to %1 bytes").arg(size)));
+        // Only a cut among the last line's offset digits keeps every index line;
+        // any other cut loses a line, which the open sees in the count.
+        const qsizetype lastOffset = idx.lastIndexOf('|') + 1;
         for (qsizetype size = 0; size < idx.size(); ++size) {
             opened = 0;
             QVERIFY(attempt(idx.first(size), dat, QStringLiteral("index cut to %1 bytes").arg(size)));
-            QVERIFY2(opened == (size == idx.size() - 1 ? 1 : 0), qPrintable(QStringLiteral("index cut to %1 bytes opened").arg(size)));
+            QVERIFY2(opened == (size == idx.size() - 1 ? 1 : opened) && (opened == 0 || size > lastOffset),
+                     qPrintable(QStringLiteral("index cut to %1 bytes opened").arg(size)));
         }
         for (const char replacement : {'|', '\n', '\0', '9', '\xff'}) {
             for (qsizetype at = 0; at < dat.size(); ++at) {
@@ -517,6 +547,228 @@ private Q_SLOTS:
                 QVERIFY(attempt(altered, dat, QStringLiteral("index byte %1 changed").arg(at)));
             }
         }
+    }
+
+    // Damage in one entry fails every lookup that reads it, with the file's name
+    // and what is wrong; every other entry answers as in the healthy file.
+    void damagedEntryLeavesTheRestReadable_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("count replaced in the middle of the file") << "bad-entry-mid-file" << "run" << "dat"
+                                                                  << "\"run|x\" at byte 715 is not an entry line.";
+        QTest::newRow("count too low") << "meaning-count-too-low" << "run" << "dat" << "is not an entry line.";
+        QTest::newRow("last entry cut short") << "entry-cut-short" << "thesaurus" << "dat" << "the entry \"thesaurus\" is cut short.";
+        QTest::newRow("offset of another word") << "offset-other-word" << "run" << "idx"
+                                                << "the entry \"run\" points to byte 880, where it does not stand.";
+        QTest::newRow("offset inside a line") << "offset-at-a-field" << "dawn" << "idx"
+                                              << "the entry \"dawn\" points to byte 525, where it does not stand.";
+    }
+    void damagedEntryLeavesTheRestReadable()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, word);
+        QFETCH(QString, named);
+        QFETCH(QString, reason);
+
+        const QString healthyBase = QStringLiteral("thesaurus/th_en_US_v2");
+        const QString base = QStringLiteral("damaged/%1/th_en_US_v2").arg(damage);
+        MythesFile healthy(fixture(healthyBase, ".idx"), fixture(healthyBase, ".dat"));
+        MythesFile file(fixture(base, ".idx"), fixture(base, ".dat"));
+        for (int round = 0; round < 2; ++round) {
+            for (const QString &other : headwords(readAll(fixture(healthyBase, ".idx")))) {
+                if (other == word)
+                    continue;
+                QCOMPARE(render(file.lookup(other)), render(healthy.lookup(other)));
+            }
+            try {
+                file.lookup(word);
+                QFAIL("the damaged entry was read");
+            } catch (const AppError &error) {
+                QVERIFY2(error.message().startsWith(damagedPrefix(fixture(base, named == u"idx" ? ".idx" : ".dat"))), qPrintable(error.message()));
+                QVERIFY2(error.message().endsWith(reason), qPrintable(error.message()));
+            }
+                QStringList synonyms;
+            QVERIFY_THROWS_EXCEPTION(AppError, file.appendSynonyms(word.toUpper(), synonyms));
+        }
+    }
+
+    // A headword indexed twice has the meanings of both entries, in index order,
+    // whether the index is sorted or not.
+    void headwordIndexedTwice_data()
+    {
+        QTest::addColumn<QByteArray>("idx");
+        QTest::addColumn<QString>("entry");
+
+        // the entries stand at bytes 6 (w), 16 (w again) and 26 (x)
+        QTest::newRow("sorted") << QByteArray("UTF-8\n3\nw|6\nw|16\nx|26\n") << "a | b";
+        QTest::newRow("sorted, later entry first") << QByteArray("UTF-8\n3\nw|16\nw|6\nx|26\n") << "b | a";
+        QTest::newRow("not sorted") << QByteArray("UTF-8\n3\nx|26\nw|6\nw|16\n") << "a | b";
+    }
+    void headwordIndexedTwice()
+    {
+        QFETCH(QByteArray, idx);
+        QFETCH(QString, entry);
+        QTemporaryDir dir;
+        const QString idxPath = dir.filePath(QStringLiteral("th.idx"));
+        const QString datPath = dir.filePath(QStringLiteral("th.dat"));
+        QVERIFY(replaceFile(idxPath, idx));
+        QVERIFY(replaceFile(datPath, "UTF-8\nw|1\n(n)|a\nw|1\n(n)|b\nx|1\n(n)|c\n"));
+        MythesFile file(idxPath, datPath);
+        QCOMPARE(render(file.lookup(QStringLiteral("w"))), entry);
+        QCOMPARE(render(file.lookup(QStringLiteral("W"))), entry);
+        QCOMPARE(render(file.lookup(QStringLiteral("x"))), QStringLiteral("c"));
+        QCOMPARE(render(file.lookup(QStringLiteral("v"))), QStringLiteral("-"));
+        QCOMPARE(render(file.lookup(QStringLiteral("y"))), QStringLiteral("-"));
+    }
+
+    // A FIFO would block the open until a writer comes; it, a folder and a device
+    // are refused at once.
+    void onlyRegularFiles_data()
+    {
+        QTest::addColumn<bool>("idx"); // which of the two is not a file
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        for (const bool idx : {true, false}) {
+            const char *which = idx ? "index" : "data";
+            QTest::addRow("%s is a FIFO", which) << idx << "fifo" << "it is not a regular file";
+            QTest::addRow("%s is a folder", which) << idx << "folder" << "it is a folder, not a file";
+            QTest::addRow("%s is a device", which) << idx << "device" << "it is not a regular file";
+        }
+    }
+    void onlyRegularFiles()
+    {
+        QFETCH(bool, idx);
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QString odd = dir.filePath(QStringLiteral("odd"));
+        if (kind == u"fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkdir(odd));
+        else
+            odd = QStringLiteral("/dev/zero");
+        const QString base = QStringLiteral("thesaurus/th_en_US_v2");
+        const std::optional<QString> error = idx ? openError(odd, fixture(base, ".dat")) : openError(fixture(base, ".idx"), odd);
+        QCOMPARE(error.value_or(QString()), QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(odd, reason));
+    }
+
+    // The first line names the encoding; a data file whose first line is huge is
+    // refused from its first bytes, and the message shows them quoted and cut.
+    void hugeFirstLine_data()
+    {
+        QTest::addColumn<QByteArray>("fill");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("zero bytes") << QByteArray(1, '\0') << "\\x00\\x00\\x00";
+        QTest::newRow("letters") << QByteArray(1, 'A') << "AAAAAAAAAA";
+    }
+    void hugeFirstLine()
+    {
+        QFETCH(QByteArray, fill);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        const QString datPath = dir.filePath(QStringLiteral("th_en_US_v2.dat"));
+        QFile dat(datPath);
+        QVERIFY(dat.open(QIODevice::WriteOnly));
+        if (fill == QByteArray(1, '\0')) {
+            QVERIFY(dat.resize(qint64(2) << 30)); // 2 GiB of zero bytes, sparse
+        } else {
+            const QByteArray block(1 << 20, fill[0]);
+            for (int i = 0; i < 64; ++i)
+                dat.write(block);
+            dat.write("\nrun|1\n(verb)|go\n");
+        }
+        dat.close();
+        const std::optional<QString> error = openError(fixture(QStringLiteral("thesaurus/th_en_US_v2"), ".idx"), datPath);
+        QVERIFY(error);
+        QVERIFY2(error->startsWith(damagedPrefix(datPath) + QStringLiteral("its text encoding \"") + shown), qPrintable(*error));
+        QVERIFY2(error->endsWith(QStringLiteral("…\" is unknown.")), qPrintable(*error));
+        QVERIFY2(error->size() < 150 + datPath.size(), qPrintable(*error));
+        QVERIFY(!error->contains(QChar(0)));
+    }
+
+    // Bytes of the data in a message are quoted: control characters written out, no
+    // NUL, and no more than a short piece of a long line.
+    void messageBytesQuoted()
+    {
+        QTemporaryDir dir;
+        const QByteArray count = QByteArray("1\0\x1b", 3) + QByteArray(100, 'z');
+        const QString base = writePair(dir.path(), QStringLiteral("th_en_US_v2"),
+                                       {DatEntry{"run", {"(verb)|go"}, true, count}, DatEntry{"walk", {"(verb)|stroll"}}});
+        MythesFile file(base + QStringLiteral(".idx"), base + QStringLiteral(".dat"));
+        QCOMPARE(render(file.lookup(QStringLiteral("walk"))), QStringLiteral("stroll"));
+        try {
+            file.lookup(QStringLiteral("run"));
+            QFAIL("the damaged entry was read");
+        } catch (const AppError &error) {
+            const QString message = error.message();
+            QVERIFY2(message.contains(QStringLiteral("\"run|1\\x00\\x1bzzz")), qPrintable(message));
+            QVERIFY2(message.contains(QStringLiteral("z…\" at byte 6 is not an entry line.")), qPrintable(message));
+            QVERIFY(!message.contains(QChar(0)) && !message.contains(QChar(0x1b)));
+        }
+    }
+
+    // With a multi-byte encoding, half a character at the end of one field must not
+    // change the next field, nor the first field of a later lookup.
+    void decodingKeepsNoState()
+    {
+        if (!QStringDecoder("GB18030").isValid())
+            QSKIP("no GB18030 converter");
+        QTemporaryDir dir;
+        const QByteArray dat = "GB18030\na|1\n(n)|cd|ab\x81\nb|1\n(n)|ef\n";
+        const QByteArray idx = "GB18030\n2\na|8\nb|23\n";
+        QVERIFY(replaceFile(dir.filePath(QStringLiteral("th.idx")), idx));
+        QVERIFY(replaceFile(dir.filePath(QStringLiteral("th.dat")), dat));
+        MythesFile file(dir.filePath(QStringLiteral("th.idx")), dir.filePath(QStringLiteral("th.dat")));
+        const MythesFile::Entry a = file.lookup(QStringLiteral("a"));
+        QCOMPARE(a.meanings.size(), 1);
+        QCOMPARE(a.meanings[0].synonyms.value(0), QStringLiteral("cd"));
+        QVERIFY(a.meanings[0].synonyms.value(1).startsWith(QStringLiteral("ab")));
+        QCOMPARE(render(file.lookup(QStringLiteral("b"))), QStringLiteral("ef"));
+        QStringList synonyms;
+        QVERIFY(file.appendSynonyms(QStringLiteral("a"), synonyms));
+        QVERIFY(file.appendSynonyms(QStringLiteral("b"), synonyms));
+        QCOMPARE(synonyms.value(0), QStringLiteral("cd"));
+        QCOMPARE(synonyms.value(2), QStringLiteral("ef"));
+    }
+
+    // A data file cut short in place while it is open: entries past the cut fail
+    // with a message, those before it answer, and nothing faults. When the file is
+    // whole again, so are the answers.
+    void dataCutWhileOpen()
+    {
+        QTemporaryDir dir;
+        const QString base = QStringLiteral("thesaurus/th_en_US_v2");
+        const QByteArray dat = readAll(fixture(base, ".dat"));
+        const QString idxPath = dir.filePath(QStringLiteral("th_en_US_v2.idx"));
+        const QString datPath = dir.filePath(QStringLiteral("th_en_US_v2.dat"));
+        QVERIFY(replaceFile(idxPath, readAll(fixture(base, ".idx"))));
+        QVERIFY(replaceFile(datPath, dat));
+        MythesFile healthy(fixture(base, ".idx"), fixture(base, ".dat"));
+        MythesFile file(idxPath, datPath);
+        const QString bright = render(healthy.lookup(QStringLiteral("bright")));
+        const QString run = render(healthy.lookup(QStringLiteral("run")));
+        QCOMPARE(render(file.lookup(QStringLiteral("run"))), run);
+
+        const qsizetype runAt = dat.indexOf("\nrun|") + 1;
+        for (const qsizetype cut : {runAt + 20, runAt + 3, runAt, qsizetype(0)}) {
+            QFile inPlace(datPath);
+            QVERIFY(inPlace.resize(cut));
+            QVERIFY_THROWS_EXCEPTION(AppError, file.lookup(QStringLiteral("run")));
+            QVERIFY_THROWS_EXCEPTION(AppError, file.lookup(QStringLiteral("thesaurus")));
+            if (cut > 0)
+                QCOMPARE(render(file.lookup(QStringLiteral("bright"))), bright);
+        }
+        QFile inPlace(datPath);
+        QVERIFY(inPlace.open(QIODevice::ReadWrite));
+        QCOMPARE(inPlace.write(dat), dat.size());
+        inPlace.close();
+        QCOMPARE(render(file.lookup(QStringLiteral("run"))), run);
+        QCOMPARE(render(file.lookup(QStringLiteral("bright"))), bright);
     }
 
     // The checks must never refuse the data people really have installed.

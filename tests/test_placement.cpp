@@ -14,6 +14,8 @@
 
 #include <limits>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using WP = WindowPlacement;
 using Root = RegistryStore::Root;
@@ -483,6 +485,32 @@ private Q_SLOTS:
         QCOMPARE(WP::iniFile(u"only-a-name.ini"_s, u"/base"_s, u"s"_s, u"/x/app.exe"_s), u"/base/s/only-a-name.ini"_s);
         QCOMPARE(WP::iniFile(folder + u"/missing/mine.ini"_s, u"/base"_s, QString(), u"/x/app.exe"_s),
                  WP::checkPathDelimiters(u"/base//"_s + folder + u"/missing/mine.ini"_s));
+    }
+
+    // A FIFO or a device in place of the store is refused at once: nothing is read,
+    // nothing written, and the window keeps its own placement.
+    void oddFileInPlaceOfTheStore_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("device") << false;
+    }
+    void oddFileInPlaceOfTheStore()
+    {
+        QFETCH(bool, fifo);
+        const QString file = fifo ? m_dir.filePath(u"store-fifo.ini"_s) : u"/dev/zero"_s;
+        if (fifo && !QFileInfo::exists(file))
+            QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        const QByteArray warning = u"Cannot read \"%1\": it is not a regular file."_s.arg(file).toUtf8();
+        for (int i = 0; i < 2; ++i) // one for each key the store opens
+            QTest::ignoreMessage(QtWarningMsg, warning.constData());
+        RegistryFile store(file);
+        QVERIFY(!store.openKey(Root::CurrentUser, Key, false));
+        QVERIFY(!store.openKey(Root::CurrentUser, Key, true));
+        const WP::Options everything{WP::Attributes::fromBits(0x1F), u"3"_s, true};
+        QVERIFY(!WP::readIniFile(file, u"Form1"_s, everything));
+        QVERIFY(!WP::writeIniFile(file, u"Form1"_s, everything, {}));
+        QVERIFY(!QFileInfo(file).isFile());
     }
 
     void iniFileStore()

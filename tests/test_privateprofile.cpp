@@ -11,6 +11,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 using TestFiles::readAll;
@@ -262,6 +264,38 @@ private Q_SLOTS:
         QDir().mkpath(folder);
         QVERIFY(!PrivateProfile::WritePrivateProfileString(u"s"_s, u"k"_s, u"v"_s, folder));
         QVERIFY(QFileInfo(folder).isDir());
+    }
+
+    // A FIFO would block the read until a writer comes; it, a device and a folder
+    // are refused at once, with the reason, and never written over.
+    void onlyRegularFilesRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << u"fifo"_s << u"it is not a regular file"_s;
+        QTest::newRow("folder") << u"folder"_s << u"it is a folder, not a file"_s;
+        QTest::newRow("device") << u"device"_s << u"it is not a regular file"_s;
+    }
+    void onlyRegularFilesRead()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QString odd = path(u"odd-"_s + kind + u".ini"_s);
+        if (kind == u"fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkpath(odd));
+        else
+            odd = u"/dev/zero"_s;
+
+        PrivateProfile profile;
+        QString error;
+        QVERIFY(!profile.load(odd, &error));
+        QCOMPARE(error, u"Cannot read \"%1\": %2."_s.arg(odd, reason));
+        QCOMPARE(PrivateProfile::GetPrivateProfileString(u"s"_s, u"k"_s, u"default"_s, odd), u"default"_s);
+        QVERIFY(!PrivateProfile::WritePrivateProfileString(u"s"_s, u"k"_s, u"v"_s, odd));
+        const QFileInfo after(odd);
+        QVERIFY(kind == u"folder" ? after.isDir() : !after.isFile() && after.exists());
     }
 
     void unicodeSurvives()

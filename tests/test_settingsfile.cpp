@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 using TestFiles::readAll;
@@ -240,6 +242,20 @@ private Q_SLOTS:
         writeAll(good, "[Font]\nFontSize=20\n");
         SettingsFile::save(good, {});
         QCOMPARE(QDir(m_dir.path()).entryList({u"good.ini*"_s}, QDir::Files), QStringList{u"good.ini"_s});
+    }
+
+    // A FIFO in the file's place is neither waited on nor replaced: the load gives
+    // the defaults at once, the save reports the failure.
+    void fifoInPlaceOfTheFile()
+    {
+        const QString ini = path(u"fifo.ini"_s);
+        QCOMPARE(mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(u"Cannot read \"%1\": it is not a regular file."_s.arg(ini)));
+        const SettingsFile::Values values = SettingsFile::load(ini);
+        QCOMPARE(values.size, SettingsFile::Values().size);
+        QCOMPARE(values.faceName, SettingsFile::Values().faceName);
+        QVERIFY_THROWS_EXCEPTION(AppError, SettingsFile::save(ini, {}));
+        QVERIFY(!QFileInfo(ini).isFile() && QFileInfo::exists(ini));
     }
 
     void pathFromTheEnvironment()

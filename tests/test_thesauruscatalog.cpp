@@ -341,7 +341,7 @@ private Q_SLOTS:
     void damagedDataFailsAtTheLookup()
     {
         QTemporaryDir root;
-        QVERIFY(copyPair(DataDir + QStringLiteral("/damaged/entry-cut-short"), root.path()));
+        QVERIFY(copyPair(DataDir + QStringLiteral("/damaged/unknown-encoding"), root.path()));
         MythesSource source({root.path()});
         source.start();
         QVERIFY(source.hasData(1033));

@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "thesaurus/AntonymMarkers.h"
+#include "common/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,9 @@
 #include <cstring>
 #include <limits>
 #include <vector>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace {
 
@@ -50,11 +54,6 @@ private:
     qsizetype m_pos = 0;
 };
 
-template <typename... Ts>
-struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
-
 bool parseCount(QByteArrayView text, qint64 limit, qint64 &value)
 {
     if (text.isEmpty() || text.size() > 12)
@@ -73,9 +72,25 @@ QByteArrayView withoutBom(QByteArrayView line)
     return line.startsWith("\xEF\xBB\xBF") ? line.sliced(3) : line;
 }
 
+// Data bytes as a message shows them: control characters and NULs written out as
+// \xNN, bytes that are no UTF-8 as the replacement character, and cut after about
+// 60 characters.
 QString shown(QByteArrayView text)
 {
-    return QString::fromUtf8(text.first(std::min<qsizetype>(text.size(), 60)));
+    constexpr qsizetype most = 60;
+    const QString decoded = QString::fromUtf8(text.first(std::min(text.size(), most)));
+    QString result;
+    qsizetype used = 0;
+    for (; used < decoded.size() && result.size() < most; ++used) {
+        const QChar c = decoded[used];
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            result += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            result += c;
+    }
+    if (text.size() > most || used < decoded.size())
+        result += QChar(0x2026);
+    return result;
 }
 
 // Whether a note names an antonym, letter case aside: "antonym" or one of the data
@@ -170,29 +185,108 @@ void forEachField(QByteArrayView line, OnField &&onField)
 
 } // namespace
 
-// A read-only view of a whole file.
-class MythesFile::MappedFile
+// The data file, read at positions: no read goes past its end as it is at the
+// moment of the read, however the file changes while it is open.
+class MythesFile::DataFile
 {
 public:
-    explicit MappedFile(const QString &path) : m_file(path)
+    explicit DataFile(const QString &path) : m_file(path)
     {
-        if (!m_file.open(QIODevice::ReadOnly))
-            throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
-                               .arg(QDir::toNativeSeparators(path), m_file.errorString()));
-        const qint64 size = m_file.size();
-        if (size > 0) {
-            const char *data = reinterpret_cast<const char *>(m_file.map(0, size));
-            if (!data)
-                throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
-                                   .arg(QDir::toNativeSeparators(path), m_file.errorString()));
-            m_view = QByteArrayView(data, size);
-        }
+        QString error;
+        if (!RegularFile::openForReading(m_file, error))
+            throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(path), error));
     }
-    QByteArrayView view() const { return m_view; }
+    qint64 size() const { return m_file.size(); }
+    // Up to length bytes from a position; fewer at the end of the file.
+    qint64 readAt(qint64 position, char *into, qint64 length)
+    {
+        qint64 done = 0;
+        while (done < length) {
+            const ssize_t got = ::pread(m_file.handle(), into + done, size_t(length - done), off_t(position + done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
+                                   .arg(QDir::toNativeSeparators(m_file.fileName()), QString::fromLocal8Bit(std::strerror(errno))));
+            if (got == 0)
+                break;
+            done += got;
+        }
+        return done;
+    }
 
 private:
     QFile m_file;
-    QByteArrayView m_view;
+};
+
+// Reads the data file line by line from a position, a block at a time, holding no
+// more than the longest line allowed; a line ends at '\n', a '\r' before it is dropped.
+class MythesFile::DataLines
+{
+public:
+    enum Status { Line, End, TooLong };
+
+    // The buffer is the caller's, kept from one read to the next so that a lookup
+    // allocates nothing once the first has sized it.
+    DataLines(DataFile &file, QByteArray &buffer, qint64 from) : m_file(file), m_buffer(buffer), m_bufferStart(from) {}
+
+    // The next line, valid until the next call, and where it starts.
+    Status next(QByteArrayView &line, qint64 &start)
+    {
+        start = m_bufferStart + m_begin; // kept by fill(), which moves both
+        qsizetype scanned = m_begin;     // searched for '\n' up to here
+        for (;;) {
+            if (scanned < m_end) {
+                if (const void *newline = std::memchr(m_buffer.data() + scanned, '\n', size_t(m_end - scanned))) {
+                    const qsizetype stop = static_cast<const char *>(newline) - m_buffer.data();
+                    return take(line, stop, stop + 1);
+                }
+            }
+            // A line may carry a '\r' beyond the longest allowed before its '\n'.
+            if (m_end - m_begin > qsizetype(MythesFile::MaxLineLength) + 1)
+                return TooLong;
+            const qsizetype searched = m_end - m_begin;
+            if (!fill())
+                return m_end > m_begin ? take(line, m_end, m_end) : End;
+            scanned = m_begin + searched;
+        }
+    }
+
+private:
+    Status take(QByteArrayView &line, qsizetype stop, qsizetype next)
+    {
+        line = QByteArrayView(m_buffer.data() + m_begin, stop - m_begin);
+        m_begin = next;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        return line.size() > MythesFile::MaxLineLength ? TooLong : Line;
+    }
+
+    // Moves the unread bytes to the front and reads more; false at the end of the file.
+    bool fill()
+    {
+        const qsizetype pending = m_end - m_begin;
+        if (m_begin > 0) {
+            std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, size_t(pending));
+            m_bufferStart += m_begin;
+            m_begin = 0;
+            m_end = pending;
+        }
+        // A page to begin with, which holds most entries whole; twice what is
+        // pending when a line goes on.
+        const qsizetype wanted = pending + std::max<qsizetype>(pending, 4096);
+        if (m_buffer.size() < wanted)
+            m_buffer.resize(wanted);
+        const qint64 got = m_file.readAt(m_bufferStart + m_end, m_buffer.data() + m_end, qint64(wanted - m_end));
+        m_end += got;
+        return got > 0;
+    }
+
+    DataFile &m_file;
+    QByteArray &m_buffer; // resized without being filled
+    qint64 m_bufferStart; // the file position of the buffer's first byte
+    qsizetype m_begin = 0;
+    qsizetype m_end = 0;
 };
 
 QByteArray MythesFile::codecName(QByteArray dataName)
@@ -208,92 +302,97 @@ QByteArray MythesFile::codecName(QByteArray dataName)
 }
 
 MythesFile::MythesFile(const QString &idxPath, const QString &datPath)
-    : m_datPath(datPath), m_antonymMarkers(AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(datPath)))
+    : m_idxPath(idxPath), m_datPath(datPath),
+      m_antonymMarkers(AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(datPath)))
 {
-    check(idxPath, datPath);
+    openData();
+    readIndex(idxPath);
 }
 
 MythesFile::~MythesFile() = default;
 
-void MythesFile::check(const QString &idxPath, const QString &datPath)
+void MythesFile::openData()
 {
-    std::vector<qsizetype> entryStarts;
-    m_dat = std::make_unique<MappedFile>(datPath);
-    const QByteArrayView data = m_dat->view();
-    {
-        LineReader lines(data);
-        if (lines.atEnd())
-            throw AppError(damaged(datPath, QStringLiteral("the file is empty.")));
-        const QByteArray name = withoutBom(lines.next()).toByteArray().trimmed();
-        m_utf8 = name.compare("UTF-8", Qt::CaseInsensitive) == 0 || name.compare("UTF8", Qt::CaseInsensitive) == 0;
-        if (!m_utf8) {
-            const QByteArray codec = codecName(name);
+    m_dat = std::make_unique<DataFile>(m_datPath);
+    // The first line names the encoding; only its first bytes are read, however
+    // long it is.
+    char head[3 + MaxEncodingLength + 2];
+    const qint64 got = m_dat->readAt(0, head, sizeof head);
+    if (got == 0)
+        throw AppError(damaged(m_datPath, QStringLiteral("the file is empty.")));
+    QByteArrayView line(head, got);
+    const qsizetype newline = find(line, '\n');
+    m_firstEntry = newline < 0 ? got : newline + 1;
+    if (newline >= 0)
+        line.truncate(newline);
+    const QByteArray name = withoutBom(line).toByteArray().trimmed();
+    const bool printable = newline >= 0 && std::all_of(name.cbegin(), name.cend(), [](char c) { return c > ' ' && c < 127; });
+    m_utf8 = name.compare("UTF-8", Qt::CaseInsensitive) == 0 || name.compare("UTF8", Qt::CaseInsensitive) == 0;
+    if (!m_utf8) {
+        const QByteArray codec = codecName(name);
+        // Stateless: half a character at the end of one field never reaches the next.
+        if (printable) {
             m_encoder = QStringEncoder(codec.constData());
-            m_decoder = QStringDecoder(codec.constData());
-            if (!m_encoder.isValid() || !m_decoder.isValid())
-                throw AppError(damaged(datPath, QStringLiteral("its text encoding \"%1\" is unknown.").arg(QString::fromLatin1(name))));
+            m_decoder = QStringDecoder(codec.constData(), QStringConverter::Flag::Stateless);
         }
-        m_encoding = QString::fromLatin1(name);
-
-        // Every entry is a line "word|count" followed by exactly count meaning lines.
-        while (!lines.atEnd()) {
-            const qsizetype start = lines.position();
-            const QByteArrayView header = lines.next();
-            if (header.isEmpty())
-                continue;
-            // The count follows the first bar, where MyThes reads it.
-            const qsizetype bar = header.indexOf('|');
-            qint64 count = 0;
-            if (bar < 0 || !parseCount(header.sliced(bar + 1), MaxMeanings, count))
-                throw AppError(damaged(datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(header)).arg(start)));
-            if (header.size() > MaxIndexLineLength)
-                throw AppError(damaged(datPath, QStringLiteral("a line at byte %1 is too long.").arg(start)));
-            entryStarts.push_back(start);
-            for (qint64 i = 0; i < count; ++i) {
-                if (lines.atEnd())
-                    throw AppError(damaged(datPath, QStringLiteral("the entry \"%1\" is cut short.").arg(shown(header.first(bar)))));
-                const qsizetype at = lines.position();
-                if (lines.next().size() > MaxLineLength)
-                    throw AppError(damaged(datPath, QStringLiteral("a line at byte %1 is too long.").arg(at)));
-            }
-        }
+        if (!printable || !m_encoder.isValid() || !m_decoder.isValid())
+            throw AppError(damaged(m_datPath, QStringLiteral("its text encoding \"%1\" is unknown.")
+                                                  .arg(shown(newline < 0 ? line : QByteArrayView(name)))));
     }
+    m_encoding = QString::fromLatin1(name);
+}
 
-    const MappedFile idx(idxPath);
-    LineReader lines(idx.view());
+void MythesFile::readIndex(const QString &idxPath)
+{
+    QFile file(idxPath);
+    QString error;
+    if (!RegularFile::openForReading(file, error))
+        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(idxPath), error));
+    if (file.size() > MaxIndexSize)
+        throw AppError(damaged(idxPath, QStringLiteral("it is too large for an index (%1 bytes).").arg(file.size())));
+    // As much as the file holds now: a read of the largest size allowed would
+    // reserve all of it first.
+    m_index = file.read(file.size());
+    if (file.error() != QFileDevice::NoError)
+        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(idxPath), file.errorString()));
+
+    LineReader lines(m_index);
     if (lines.atEnd())
         throw AppError(damaged(idxPath, QStringLiteral("the file is empty.")));
     lines.next(); // the encoding, the same as the data's
     qint64 declared = 0;
     if (lines.atEnd() || !parseCount(lines.next().trimmed(), std::numeric_limits<int>::max(), declared))
         throw AppError(damaged(idxPath, QStringLiteral("the number of entries is missing.")));
+    m_body = lines.position();
+
+    // One pass over the index lines, none over the data: each line is well formed,
+    // points inside the data file, and comes after the one before (or the index is
+    // searched through a sorted copy of its line positions, made at the first lookup).
+    const qint64 datSize = m_dat->size();
     qint64 counted = 0;
-    m_index.clear();
+    QByteArrayView previous;
     while (!lines.atEnd()) {
         const QByteArrayView line = lines.next();
-        if (line.isEmpty())
-            continue;
-        ++counted;
-        const qsizetype bar = line.lastIndexOf('|');
-        qint64 offset = 0;
-        if (bar < 0 || line.size() > MaxIndexLineLength || !parseCount(line.sliced(bar + 1), data.size() - 1, offset))
-            throw AppError(damaged(idxPath, QStringLiteral("\"%1\" is not an index line.").arg(shown(line))));
-        const QByteArrayView word = line.first(bar);
-        if (word.isEmpty())
-            continue; // some data indexes an empty headword; it is never looked up
-        const QByteArrayView target = data.sliced(offset);
-        if (!std::binary_search(entryStarts.begin(), entryStarts.end(), qsizetype(offset))
-            || target.size() <= word.size() || !target.startsWith(word) || target[word.size()] != '|')
-            throw AppError(damaged(idxPath, QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
-                                                .arg(shown(word)).arg(offset)));
-        m_index.push_back({qsizetype(offset), int(word.size())});
+        QByteArrayView word;
+        if (!line.isEmpty()) {
+            ++counted;
+            const qsizetype bar = line.lastIndexOf('|');
+            qint64 offset = 0;
+            if (bar < 0 || line.size() > MaxIndexLineLength || !parseCount(line.sliced(bar + 1), datSize - 1, offset))
+                throw AppError(damaged(idxPath, QStringLiteral("\"%1\" is not an index line.").arg(shown(line))));
+            word = line.first(bar);
+            // The data's entry line takes its count after the first bar, so a
+            // headword with a bar of its own names no entry at all.
+            if (word.contains('|'))
+                throw AppError(damaged(idxPath, QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
+                                                    .arg(shown(word)).arg(offset)));
+        }
+        if (word < previous)
+            m_indexSorted = false;
+        previous = word;
     }
     if (counted != declared)
         throw AppError(damaged(idxPath, QStringLiteral("it declares %1 entries but holds %2.").arg(declared).arg(counted)));
-    // Sorted here rather than trusted to be: lookups search it by halves.
-    const auto byWord = [this](const Headword &a, const Headword &b) { return headword(a) < headword(b); };
-    if (!std::is_sorted(m_index.begin(), m_index.end(), byWord))
-        std::stable_sort(m_index.begin(), m_index.end(), byWord);
 }
 
 void MythesFile::addField(QStringView field, Meaning &meaning, const QStringList &antonymMarkers)
@@ -308,9 +407,9 @@ void MythesFile::addField(QStringView field, Meaning &meaning, const QStringList
 MythesFile::Entry MythesFile::lookup(const QString &word)
 {
     Entry entry;
-    const auto [first, last] = entriesOf(word);
-    entry.found = first != last;
-    forEachMeaningLine(first, last, [&](QByteArrayView line) {
+    const std::vector<qsizetype> lines = linesOf(word);
+    entry.found = !lines.empty();
+    forEachMeaningLine(lines, [&](QByteArrayView line) {
         Meaning meaning;
         forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), meaning.synonyms, &meaning.antonyms, m_antonymMarkers); });
         entry.meanings.append(std::move(meaning));
@@ -320,25 +419,46 @@ MythesFile::Entry MythesFile::lookup(const QString &word)
 
 bool MythesFile::appendSynonyms(const QString &word, QStringList &synonyms)
 {
-    const auto [first, last] = entriesOf(word);
-    forEachMeaningLine(first, last, [&](QByteArrayView line) {
+    const std::vector<qsizetype> lines = linesOf(word);
+    forEachMeaningLine(lines, [&](QByteArrayView line) {
         forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), synonyms, nullptr, m_antonymMarkers); });
     });
-    return first != last;
+    return !lines.empty();
 }
 
-MythesFile::Range MythesFile::entriesOf(const QString &word)
+std::vector<qsizetype> MythesFile::linesOf(const QString &word)
 {
-    Range range = entriesOfExact(word);
-    if (range.first == range.second) {
+    std::vector<qsizetype> lines = linesOfExact(word);
+    if (lines.empty()) {
         const QString lower = word.toLower();
         if (lower != word)
-            range = entriesOfExact(lower);
+            lines = linesOfExact(lower);
     }
-    return range;
+    return lines;
 }
 
-MythesFile::Range MythesFile::entriesOfExact(const QString &word)
+QByteArrayView MythesFile::indexLine(qsizetype start) const
+{
+    const QByteArrayView rest = QByteArrayView(m_index).sliced(start);
+    const qsizetype end = find(rest, '\n');
+    QByteArrayView line = end < 0 ? rest : rest.first(end);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+namespace {
+
+// The headword of an index line the open has checked; empty for an empty line.
+QByteArrayView headwordOf(QByteArrayView line)
+{
+    const qsizetype bar = line.lastIndexOf('|');
+    return bar < 0 ? QByteArrayView() : line.first(bar);
+}
+
+} // namespace
+
+std::vector<qsizetype> MythesFile::linesOfExact(const QString &word)
 {
     QByteArray key;
     if (m_utf8) {
@@ -350,31 +470,122 @@ MythesFile::Range MythesFile::entriesOfExact(const QString &word)
         if (unencodable)
             return {}; // no headword of this file can hold the word
     }
-    if (key.isEmpty() || key.size() >= MaxIndexLineLength || key.contains('|') || key.contains('\n'))
+    if (key.contains('|') || key.contains('\n'))
         return {};
-    // Some data has two entries for one headword; the word has the meanings of both.
-    return std::equal_range(m_index.cbegin(), m_index.cend(), QByteArrayView(key),
-                            Overloaded{[this](const Headword &h, QByteArrayView k) { return headword(h) < k; },
-                                       [this](QByteArrayView k, const Headword &h) { return k < headword(h); }});
+    return linesOfKey(key);
 }
 
-QByteArrayView MythesFile::headword(const Headword &h) const
+std::vector<qsizetype> MythesFile::linesOfKey(QByteArrayView key)
 {
-    return m_dat->view().sliced(h.offset, h.length);
+    if (key.isEmpty() || key.size() >= MaxIndexLineLength)
+        return {};
+    std::vector<qsizetype> found;
+    if (!m_indexSorted) {
+        if (m_sortedLines.empty()) {
+            for (qsizetype at = m_body; at < m_index.size();) {
+                const QByteArrayView line = indexLine(at);
+                if (!headwordOf(line).isEmpty())
+                    m_sortedLines.push_back(at);
+                const qsizetype end = m_index.indexOf('\n', at);
+                at = end < 0 ? m_index.size() : end + 1;
+            }
+            std::stable_sort(m_sortedLines.begin(), m_sortedLines.end(), [this](qsizetype a, qsizetype b) {
+                return headwordOf(indexLine(a)) < headwordOf(indexLine(b));
+            });
+        }
+        const auto first = std::lower_bound(m_sortedLines.cbegin(), m_sortedLines.cend(), key,
+                                            [this](qsizetype a, QByteArrayView k) { return headwordOf(indexLine(a)) < k; });
+        for (auto it = first; it != m_sortedLines.cend() && headwordOf(indexLine(*it)) == key; ++it)
+            found.push_back(*it);
+        return found;
+    }
+
+    // By halves over the index's bytes: the probe's line is the one the middle byte
+    // falls in; lo always stands at the start of a line.
+    const char *const data = m_index.constData();
+    qsizetype lo = m_body;
+    qsizetype hi = m_index.size();
+    while (lo < hi) {
+        const qsizetype mid = lo + (hi - lo) / 2;
+        const void *before = mid > lo ? memrchr(data + lo, '\n', size_t(mid - lo)) : nullptr;
+        const qsizetype start = before ? static_cast<const char *>(before) - data + 1 : lo;
+        if (headwordOf(indexLine(start)) < key) {
+            const qsizetype end = find(m_index, '\n', start);
+            lo = end < 0 ? m_index.size() : end + 1;
+        } else {
+            hi = start;
+        }
+    }
+    // Some data has two entries for one headword; the word has the meanings of both.
+    for (qsizetype at = lo; at < m_index.size();) {
+        if (headwordOf(indexLine(at)) != key)
+            break;
+        found.push_back(at);
+        const qsizetype end = find(m_index, '\n', at);
+        at = end < 0 ? m_index.size() : end + 1;
+    }
+    return found;
 }
 
 template <typename OnLine>
-void MythesFile::forEachMeaningLine(Iterator first, Iterator last, OnLine &&onLine) const
+void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, OnLine &&onLine)
 {
-    // The file was checked when it was opened: every entry, its count and all of
-    // its lines are there, each within the limits.
-    for (auto it = first; it != last; ++it) {
-        LineReader lines(m_dat->view().sliced(it->offset));
-        const QByteArrayView header = lines.next();
+    // Every entry is a line "word|count" at the start of a line, followed by exactly
+    // count meaning lines and then the next entry's line or the end of the file.
+    for (const qsizetype at : indexLines) {
+        const QByteArrayView line = indexLine(at);
+        const qsizetype bar = line.lastIndexOf('|');
+        const QByteArrayView word = line.first(bar);
+        qint64 offset = 0;
+        parseCount(line.sliced(bar + 1), std::numeric_limits<qint64>::max(), offset);
+        const auto notThere = [&] {
+            return AppError(damaged(m_idxPath, QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
+                                                   .arg(shown(word)).arg(offset)));
+        };
+        if (offset < m_firstEntry)
+            throw notThere();
+
+        // Read from the byte before: a line break there makes the first line empty.
+        DataLines lines(*m_dat, m_readBuffer, offset - 1);
+        QByteArrayView text;
+        qint64 start = 0;
+        if (lines.next(text, start) != DataLines::Line || !text.isEmpty())
+            throw notThere();
+        const auto tooLong = [&](qint64 where) {
+            return AppError(damaged(m_datPath, QStringLiteral("a line at byte %1 is too long.").arg(where)));
+        };
+        const DataLines::Status status = lines.next(text, start);
+        if (status == DataLines::End || (status == DataLines::Line && (text.size() <= word.size() || !text.startsWith(word) || text[word.size()] != '|')))
+            throw notThere();
+        if (status == DataLines::TooLong)
+            throw tooLong(start);
+        // The count follows the first bar, where MyThes reads it.
         qint64 count = 0;
-        parseCount(header.sliced(header.indexOf('|') + 1), MaxMeanings, count);
-        for (qint64 i = 0; i < count; ++i)
-            onLine(lines.next());
+        if (!parseCount(text.sliced(text.indexOf('|') + 1), MaxMeanings, count))
+            throw AppError(damaged(m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
+        if (text.size() > MaxIndexLineLength)
+            throw tooLong(start);
+        const QString header = shown(word);
+
+        for (qint64 i = 0; i < count; ++i) {
+            const DataLines::Status meaning = lines.next(text, start);
+            if (meaning == DataLines::End)
+                throw AppError(damaged(m_datPath, QStringLiteral("the entry \"%1\" is cut short.").arg(header)));
+            if (meaning == DataLines::TooLong)
+                throw tooLong(start);
+            onLine(text);
+        }
+        // A count too low shows in what follows: a meaning line where the next
+        // entry should begin. A line that starts like an entry of the index is that
+        // entry's, damaged or not: its own lookup says so.
+        const DataLines::Status after = lines.next(text, start);
+        if (after == DataLines::TooLong)
+            throw tooLong(start);
+        qint64 nextCount = 0;
+        const qsizetype nextBar = text.indexOf('|');
+        if (after == DataLines::Line && !text.isEmpty() && (nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount))
+            && linesOfKey(text.first(nextBar < 0 ? text.size() : nextBar)).empty())
+            throw AppError(damaged(m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
     }
 }
 

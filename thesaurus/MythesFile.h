@@ -9,10 +9,14 @@
 #include <vector>
 
 
-// One thesaurus data pair in the MyThes format (.idx/.dat). The whole pair is
-// checked once, when it is opened, so that every lookup reads a well-formed,
-// bounded entry; lookups then read the entries straight from the mapped data file,
-// without copying a field more often than it takes to make its string.
+// One thesaurus data pair in the MyThes format (.idx/.dat). Opening reads the
+// index (small) and checks it: its header, its lines, and whether it is sorted;
+// the data file is only opened, never read whole. A lookup searches the index by
+// halves and reads just the entries it names from the data file, checking every
+// line, count and field as it reads them: a damaged entry fails that lookup with
+// a message naming the file, and every healthy entry still answers. The data file
+// is read with positioned reads, not mapped, so a file cut short while open reads
+// as a damaged entry instead of faulting.
 class MythesFile
 {
 public:
@@ -34,13 +38,20 @@ public:
     // (two in the Polish file), which this reader takes whole as well.
     static constexpr int MythesLineLength = 16000;
 
-    // Opens and checks the pair. Throws AppError naming the file when it is damaged.
+    // The longest encoding name that the first line of a data file may hold.
+    static constexpr int MaxEncodingLength = 64;
+    // The largest index file read; real ones are a few MiB.
+    static constexpr qint64 MaxIndexSize = qint64(256) << 20;
+
+    // Opens the pair and checks its index. Throws AppError naming the file when it
+    // is damaged; damage in the data file's entries is met by the lookups.
     MythesFile(const QString &idxPath, const QString &datPath);
     ~MythesFile();
     MythesFile(const MythesFile &) = delete;
     MythesFile &operator=(const MythesFile &) = delete;
 
     // The word's entry; when the word as given has none, its lower-case form's.
+    // Throws AppError naming the file when that entry is damaged.
     Entry lookup(const QString &word);
     // The same word's synonyms, meaning after meaning, appended to the list;
     // whether the word has an entry.
@@ -58,27 +69,31 @@ public:
     static QByteArray codecName(QByteArray dataName);
 
 private:
-    void check(const QString &idxPath, const QString &datPath);
-    struct Headword {
-        qsizetype offset; // of its entry in the data file, where the word starts the line
-        int length;
-    };
-    using Iterator = std::vector<Headword>::const_iterator;
-    using Range = std::pair<Iterator, Iterator>;
-    Range entriesOf(const QString &word);
-    Range entriesOfExact(const QString &word);
-    QByteArrayView headword(const Headword &h) const;
+    void openData();
+    void readIndex(const QString &idxPath);
+    // Where the index lines of a headword start, in the index's order.
+    std::vector<qsizetype> linesOf(const QString &word);
+    std::vector<qsizetype> linesOfExact(const QString &word);
+    std::vector<qsizetype> linesOfKey(QByteArrayView key);
+    QByteArrayView indexLine(qsizetype start) const;
     template <typename OnLine>
-    void forEachMeaningLine(Iterator first, Iterator last, OnLine &&onLine) const;
+    void forEachMeaningLine(const std::vector<qsizetype> &lines, OnLine &&onLine);
     QString decoded(QByteArrayView bytes);
 
+    QString m_idxPath;
     QString m_datPath;
     QString m_encoding;
     QStringList m_antonymMarkers; // besides "antonym", by the language in the file's name
     bool m_utf8 = false;
-    class MappedFile;
-    std::unique_ptr<MappedFile> m_dat;
-    std::vector<Headword> m_index; // sorted by headword
+    class DataFile;
+    class DataLines;
+    std::unique_ptr<DataFile> m_dat;
+    qsizetype m_firstEntry = 0; // the data's first byte after its encoding line
+    QByteArray m_readBuffer;    // the entries' bytes as a lookup reads them
+    QByteArray m_index;         // the index file, whole
+    qsizetype m_body = 0;       // where its lines of headwords start
+    bool m_indexSorted = true;
+    std::vector<qsizetype> m_sortedLines; // the lines by headword, when the file has them out of order
     QStringEncoder m_encoder;
     QStringDecoder m_decoder;
 };

@@ -6,11 +6,13 @@
 #include "thesaurus/MythesSource.h"
 #include "thesaurus/SynonymExpansion.h"
 #include "thesaurus/TSpellCheck.h"
+#include "thesaurus/ThesaurusCatalog.h"
 #include "thesaurus/WordForms.h"
 #include "thesaurus/WordTree.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -130,16 +132,17 @@ void printColumns(const QList<Column> &columns, const QList<Missing> &missing, c
     }
 }
 
-QJsonObject jsonNode(const WordTree &tree, int index)
+// Each node's children, found in one pass over the nodes.
+using Children = QList<QList<int>>;
+
+QJsonObject jsonNode(const WordTree &tree, const Children &children, int index)
 {
-    QJsonArray children;
-    for (int i = index + 1; i < tree.nodes.size(); ++i) {
-        if (tree.nodes[i].parent == index)
-            children.append(jsonNode(tree, i));
-    }
+    QJsonArray array;
+    for (const int child : children[index])
+        array.append(jsonNode(tree, children, child));
     QJsonObject node{{QStringLiteral("word"), tree.nodes[index].text}, {QStringLiteral("level"), tree.nodes[index].level}};
-    if (!children.isEmpty())
-        node.insert(QStringLiteral("children"), children);
+    if (!array.isEmpty())
+        node.insert(QStringLiteral("children"), array);
     return node;
 }
 
@@ -149,10 +152,33 @@ void printTree(const WordTree &tree, const QString &format)
         for (const WordTree::Node &node : tree.nodes)
             out() << node.level << '\t' << tsvField(node.text) << '\n';
     } else if (format == u"json") {
-        out() << QJsonDocument(jsonNode(tree, 0)).toJson(QJsonDocument::Indented);
+        Children children(tree.nodes.size());
+        for (int i = 1; i < tree.nodes.size(); ++i) {
+            const int parent = tree.nodes[i].parent;
+            if (parent >= 0 && parent < i)
+                children[parent].append(i);
+        }
+        out() << QJsonDocument(jsonNode(tree, children, 0)).toJson(QJsonDocument::Indented);
     } else {
         for (const WordTree::Node &node : tree.nodes)
             out() << QString(2 * node.level, QLatin1Char(' ')) << node.text << '\n';
+    }
+}
+
+// The catalog passes over index files it cannot read; they are named here, so that
+// a language missing for that reason is no mystery.
+void reportUnreadableIndexes(const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        const QFileInfoList entries = QDir(folder).entryInfoList({QStringLiteral("*.idx")},
+                                                                 QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QFileInfo &info : entries) {
+            if (ThesaurusCatalog::localeFromBaseName(info.completeBaseName()).isEmpty())
+                continue;
+            const char *why = !info.isFile() ? "it is not a regular file" : !info.isReadable() ? "permission denied" : nullptr;
+            if (why)
+                err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(info.filePath()) << "\": " << why << ".\n";
+        }
     }
 }
 
@@ -227,9 +253,16 @@ int main(int argc, char *argv[])
     if (parser.isSet(dataDirOption))
         spellCheck.setWordForms(std::make_unique<WordForms>(parser.values(dataDirOption)));
     const TSpellCheckLanguage language = LanguageTable::languageForListIndex(listIndex);
-    if (!spellCheck.Active())
-        err() << "No thesaurus data was found.\n";
-    else if (!mythes->hasData(LanguageTable::identifier(language)))
+    const QStringList folders = parser.isSet(dataDirOption) ? parser.values(dataDirOption) : ThesaurusCatalog::defaultSearchPath();
+    reportUnreadableIndexes(folders);
+    if (!spellCheck.Active()) {
+        QStringList shown;
+        for (const QString &folder : folders)
+            shown.append(QDir::toNativeSeparators(folder));
+        err() << "No thesaurus data was found in " << shown.join(QStringLiteral(", ")) << ".\n";
+        return ThesaurusFailed;
+    }
+    if (!mythes->hasData(LanguageTable::identifier(language)))
         err() << "No thesaurus data is installed for " << LanguageTable::listItems().at(listIndex).trimmed() << ".\n";
     spellCheck.setLanguage(language);
     const SynonymExpansion::Lookup lookup = SynonymExpansion::lookupThrough(spellCheck);

@@ -181,7 +181,12 @@ def damage_cases():
         start, end = idx_line(idx, b"thesaurus")
         return idx[:start] + b"thesaurus|99999999" + idx[start + len(b"thesaurus"):end] + idx[end:], dat
 
+    def bad_entry_mid_file(idx, dat):
+        # "run" loses its count in place: every other entry keeps its offset and answers
+        return idx, dat.replace(b"\nrun|4\n", b"\nrun|x\n", 1)
+
     return {
+        "bad-entry-mid-file": bad_entry_mid_file,
         "empty-dat": empty_dat,
         "empty-idx": empty_idx,
         "unknown-encoding": unknown_encoding,

@@ -27,6 +27,7 @@
 #include <QScopeGuard>
 #include <QTcpServer>
 #include <QTextBlock>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -38,6 +39,20 @@ namespace {
 
 // Web pages take their time to start up and load.
 constexpr int PageTimeout = 30000;
+
+// A page of our site with every way off it.
+const QByteArray LinksPage = "<html><body>"
+                             "<a id=away href='http://elsewhere.invalid/page'>away</a>"
+                             "<a id=file href='file:///etc/hostname'>file</a>"
+                             "<a id=newWindow target=_blank href='/FAQ/new.html'>new window</a>"
+                             "<a id=home href='/FAQ/other.html'>home</a>"
+                             "<button id=scripted onclick=\"location.href='http://elsewhere.invalid/script'\">s</button>"
+                             "<button id=popup onclick=\"window.open('http://elsewhere.invalid/popup')\">p</button>"
+                             "</body></html>";
+const QByteArray TimerPage = "<html><body><script>setTimeout(() => {"
+                             " location.href = 'http://elsewhere.invalid/timer';"
+                             " setTimeout(() => { location.href = '/FAQ/after.html'; }, 300); }, 0);"
+                             "</script></body></html>";
 
 BrowserView *browser(const TForm1 &form, const char *name)
 {
@@ -142,6 +157,10 @@ private Q_SLOTS:
         m_server.setMissingHandler([this](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
             const QString path = request.url().path();
             m_requested.append(path);
+            if (path == u"/links.html" || path == u"/timer.html") {
+                responder.write(path == u"/links.html" ? LinksPage : TimerPage, {{"Content-Type", "text/html; charset=utf-8"}, {"Cache-Control", "no-store"}});
+                return;
+            }
             responder.write(u"<html><head><title>%1</title></head><body><p>%1</p></body></html>"_s.arg(path).toUtf8(),
                             {{"Content-Type", "text/html; charset=utf-8"}, {"Cache-Control", "no-store"}});
         });
@@ -439,6 +458,66 @@ private Q_SLOTS:
         form->cxRichEdit1PropertiesURLClick(u"HTTPS://example.com/a"_s);
         QCOMPARE(m_opened->size(), 1);
         QCOMPARE(m_network->asks, 1 + 2 * 3); // links never test the connection
+    }
+
+    // A panel's page stays on our site: a click that leads elsewhere or asks for a new
+    // window goes to the user's browser; a script cannot take the page off the site
+    // by itself; file links lead nowhere; scripts still run.
+    void browsingKeptToTheSite()
+    {
+        BrowserView view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QWebEngineView *web = view.view();
+        QVERIFY(web);
+        QVERIFY(web->settings()->testAttribute(QWebEngineSettings::JavascriptEnabled));
+        QVERIFY(!web->settings()->testAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls));
+        QVERIFY(!web->settings()->testAttribute(QWebEngineSettings::NavigateOnDropEnabled));
+
+        QSignalSpy loaded(web, &QWebEngineView::loadFinished);
+        QSignalSpy urls(web, &QWebEngineView::urlChanged);
+        view.navigate(m_base + u"/links.html"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), PageTimeout);
+        // A real mouse click on the element: a script's click() opens no window.
+        const auto click = [&](const QString &id) {
+            QVariantList centre;
+            web->page()->runJavaScript(u"(() => { const r = document.getElementById('%1').getBoundingClientRect();"
+                                       " return [r.x + r.width / 2, r.y + r.height / 2]; })()"_s.arg(id),
+                                       [&](const QVariant &result) { centre = result.toList(); });
+            QTRY_COMPARE_WITH_TIMEOUT(centre.size(), 2, PageTimeout);
+            QTest::mouseClick(web->focusProxy(), Qt::LeftButton, {}, QPoint(centre[0].toInt(), centre[1].toInt()));
+        };
+
+        // Every click that leads off the site, by a link, a link for a new window or
+        // a script, goes to the user's browser; a file link goes nowhere.
+        click(u"file"_s);
+        const std::pair<QString, QString> handedOver[] = {
+            {u"away"_s, u"http://elsewhere.invalid/page"_s},
+            {u"scripted"_s, u"http://elsewhere.invalid/script"_s},
+            {u"popup"_s, u"http://elsewhere.invalid/popup"_s},
+            {u"newWindow"_s, m_base + u"/FAQ/new.html"_s},
+        };
+        QStringList expected;
+        for (const auto &[id, address] : handedOver) {
+            click(id);
+            expected.append(address);
+            QTRY_COMPARE_WITH_TIMEOUT(m_opened->size(), expected.size(), PageTimeout);
+            QCOMPARE(*m_opened, expected);
+        }
+        click(u"home"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(web->url().path(), u"/FAQ/other.html"_s, PageTimeout);
+        // A page's script that goes elsewhere on its own never takes the panel off
+        // the site: the page stays and its next step, on the site, follows. (The web
+        // engine reports such a step as a link, so it goes to the user's browser.)
+        view.navigate(m_base + u"/timer.html"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(web->url().path(), u"/FAQ/after.html"_s, PageTimeout);
+
+        for (const QList<QVariant> &change : std::as_const(urls))
+            QVERIFY2(change.at(0).toUrl().host() == u"127.0.0.1", qPrintable(change.at(0).toUrl().toString()));
+        QCOMPARE(m_opened->mid(0, expected.size()), expected);
+        QVERIFY(m_opened->size() <= expected.size() + 1);
+        QVERIFY(!m_requested.contains(u"/FAQ/new.html"_s)); // the new window's page was never loaded here
     }
 
     void dictionaryMenuItem()

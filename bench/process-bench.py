@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""Whole-process figures beside their floors, printed as Markdown tables.
+
+    process-bench.py BUILD_DIR [RUNS]
+
+1. `verbarium-lookup WORD` against WordNet's `wn WORD -synsa`: wall time of the
+   whole process (median of RUNS) and its peak resident memory.
+2. The first lookup in a fresh process, timed inside it, for en_US, de_DE and
+   pt_BR: our reader (open + lookup) against MyThes's constructor + one Lookup.
+Every process runs with warm file caches: one untimed run of each goes first.
+"""
+
+import os
+import pathlib
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+build = pathlib.Path(sys.argv[1])
+runs = int(sys.argv[2]) if len(sys.argv) > 2 else 21
+lookup_tool = build / "tools" / "verbarium-lookup"
+first_lookup = build / "bench" / "verbarium-first-lookup"
+data = pathlib.Path(os.environ.get("VERBARIUM_BENCH_DATA", "/usr/share/mythes"))
+wn = shutil.which("wn")
+
+
+def run_process(command, check_status=True):
+    """Wall seconds of one run; its output is dropped. wn's status is its count of
+    senses, so only ours is checked."""
+    start = time.perf_counter()
+    status = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+    elapsed = time.perf_counter() - start
+    if status < 0 or (check_status and status not in (0, 1)):
+        sys.exit(f"process-bench: {command} failed with {status}")
+    return elapsed
+
+
+def peak_rss_kib(command):
+    """Peak resident memory of one run, through GNU time: a child forked from this
+    Python process would start with Python's own resident size."""
+    with tempfile.NamedTemporaryFile("r") as out:
+        subprocess.run(["/usr/bin/time", "-f", "%M", "-o", out.name] + command,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return int(out.read().split()[-1])
+
+
+def measure(command, check_status=True):
+    run_process(command, check_status)  # warm the caches
+    elapsed = statistics.median(run_process(command, check_status) for _ in range(runs))
+    rss = statistics.median(peak_rss_kib(command) for _ in range(3))
+    return elapsed, rss
+
+
+def inner(mode, idx, dat, word):
+    """Median of the in-process microseconds over RUNS fresh processes."""
+    command = [str(first_lookup), mode, str(idx), str(dat), word]
+    subprocess.run(command, check=True, capture_output=True)
+    values = []
+    for _ in range(runs):
+        out = subprocess.run(command, check=True, capture_output=True, text=True).stdout
+        values.append(float(out))
+    return statistics.median(values)
+
+
+def ms(seconds):
+    return f"{seconds * 1000:.1f} ms"
+
+
+print(f"Whole process, median of {runs} runs, warm caches:")
+print()
+print("| Command | Word | Wall time | `wn -synsa` | Ratio | Peak RSS | `wn` peak RSS |")
+print("|---|---|---:|---:|---:|---:|---:|")
+start_time, start_rss = measure([str(lookup_tool), "--version"])
+print(f"| `verbarium-lookup --version` (a Qt process that starts and ends) | - | {ms(start_time)} | | "
+      f"| {start_rss / 1024:.1f} MiB | |")
+for word in ("run", "bright", "big"):
+    ours_time, ours_rss = measure([str(lookup_tool), "--data-dir", str(data), word])
+    if wn:
+        wn_time, wn_rss = measure([wn, word, "-synsa"], check_status=False)
+        print(f"| `verbarium-lookup {word}` | {word} | {ms(ours_time)} | {ms(wn_time)} | {ours_time / wn_time:.2f} "
+              f"| {ours_rss / 1024:.1f} MiB | {wn_rss / 1024:.1f} MiB |")
+    else:
+        print(f"| `verbarium-lookup {word}` | {word} | {ms(ours_time)} | no `wn` (install wordnet) | - "
+              f"| {ours_rss / 1024:.1f} MiB | - |")
+
+print()
+print(f"First lookup in a fresh process, timed inside it, median of {runs} processes:")
+print()
+print("| Data | Word | Ours: open + lookup | MyThes: constructor + Lookup | Ratio |")
+print("|---|---|---:|---:|---:|")
+for base, word in (("th_en_US_v2", "bright"), ("th_de_DE_v2", "gut"), ("th_pt_BR", "casa")):
+    idx, dat = data / f"{base}.idx", data / f"{base}.dat"
+    if not idx.exists() or not dat.exists():
+        print(f"| {base} | {word} | no data | | |")
+        continue
+    ours = inner("ours", idx, dat, word)
+    mythes = inner("mythes", idx, dat, word)
+    print(f"| {base} | {word} | {ours / 1000:.2f} ms | {mythes / 1000:.2f} ms | {ours / mythes:.2f} |")
