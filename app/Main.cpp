@@ -23,7 +23,7 @@
 #include "settings/TStyleManager.h"
 #include "settings/TcyIniForm.h"
 #include "thesaurus/LanguageTable.h"
-#include "thesaurus/SynonymExpansion.h"
+#include "thesaurus/Generate.h"
 #include "thesaurus/TSpellCheck.h"
 #include "app/popOver.h"
 
@@ -725,41 +725,30 @@ void TForm1::btn2Click()
         clearColumns();
         pnlMissLine->clear();
         ScrollBox1->setVisible(false);
-        const auto split = SynonymExpansion::SplitPhrase(phrase, cbb1->currentIndex());
-        if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&split)) {
+        auto outcome = SynonymExpansion::Generate(
+            *SpellCheck1, LanguageTable::languageForListIndex(cbb2->currentIndex()), phrase, cbb1->currentIndex());
+        if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&outcome)) {
             WordsInPhrase = refusal->pieceCount;
             Dialogs::showMessage(this, refusal->message);
             return;
         }
-        WordsInPhrase = int(std::get<QStringList>(split).size());
-        const auto lookup = SynonymExpansion::lookupThrough(*SpellCheck1);
-        QList<MissLine::Miss> misses;
-        QStringList notes;
-        // Whatever was found before a failing lookup is still told.
-        const auto tell = qScopeGuard([&] { pnlMissLine->setMisses(misses, notes); });
-        int pieceIndex = -1;
-        for (const QString &piece : std::get<QStringList>(split)) {
-            ++pieceIndex;
-            std::unique_ptr<ResultColumn> column(createColumnShell(piece));
-            SpellCheck1->setLanguage(LanguageTable::languageForListIndex(cbb2->currentIndex()));
-            const WordForms::Root root = SpellCheck1->ResolveWord(piece);
-            if (SpellCheck1->Active())
-                notes += SpellCheck1->wordForms().takeNotes();
-            const SynonymExpansion::ColumnWords entries =
-                SynonymExpansion::ExpandWord(piece, cbb1->currentIndex(), WordForms::rootedLookup(root, lookup));
-            if (entries.isEmpty()) {
-                // Only what has a letter or a digit is a word that can be missed.
-                if (std::any_of(piece.cbegin(), piece.cend(), [](QChar c) { return c.isLetterOrNumber(); }))
-                    misses.append({pieceIndex, root});
-                continue; // the shell goes: no gap
-            }
-            column->complete(entries);
-            column->setRoot(root.root);
-            const QList<QAction *> items = column->popupMenu()->actions();
-            connect(items.at(0), &QAction::triggered, this, &TForm1::onWebBrowserDictionary);
-            connect(items.at(1), &QAction::triggered, this, &TForm1::GoDoraz3);
-            m_columns.append(column.release());
+        auto &generated = std::get<SynonymExpansion::Generated>(outcome);
+        WordsInPhrase = generated.pieceCount;
+        for (SynonymExpansion::GeneratedColumn &found : generated.columns) {
+            ResultColumn *column = createColumnShell(found.word);
+            column->complete(found.entries);
+            column->setRoot(found.root);
+            QMenu *menu = column->popupMenu();
+            connect(menu->findChild<QAction *>(QStringLiteral("miDictionary")), &QAction::triggered, this,
+                    &TForm1::onWebBrowserDictionary);
+            connect(menu->findChild<QAction *>(QStringLiteral("miDoraz3")), &QAction::triggered, this,
+                    &TForm1::GoDoraz3);
+            m_columns.append(column);
         }
+        pnlMissLine->setMisses(generated.misses, generated.notes);
+        // Whatever was found before a failing lookup is shown with the error.
+        if (generated.failure)
+            throw *generated.failure;
     });
 }
 
