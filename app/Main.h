@@ -9,19 +9,15 @@
 
 #include <memory>
 
-class BrowserView;
-class CheckListBox;
+class InfoPages;
+class MissLine;
 class QComboBox;
-class QFrame;
-class QHBoxLayout;
 class QLabel;
 class QLineEdit;
-class MissLine;
 class QPushButton;
-class QScrollArea;
-class QStackedWidget;
 class QTabWidget;
 class ResultColumn;
+class ResultsArea;
 class TSpellCheck;
 class TcyIniForm;
 
@@ -29,7 +25,9 @@ class TcyIniForm;
 bool CheckInternetConnection();
 
 // The main window: the thesaurus tool, the information tabs, the Results area with
-// its columns, the Info side panel and the footer.
+// its columns, the Info side panel and the footer. The window holds the named
+// controls and their handlers; the Results area and the information pages do the
+// work of their parts.
 class TForm1 : public QWidget
 {
     Q_OBJECT
@@ -54,9 +52,21 @@ public:
     void lookUp(const LookupRequest &request);
 
     // The result columns in the order they were created.
-    const QList<ResultColumn *> &columns() const { return m_columns; }
+    const QList<ResultColumn *> &columns() const;
 
-    // Handlers.
+Q_SIGNALS:
+    // A word tree window is asked for; the window opens one for each request.
+    void wordTreeRequested(const QString &word);
+    // The dictionary page of a word is about to be opened in the browser.
+    void dictionaryRequested(const QString &word);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private Q_SLOTS:
+    // Handlers of the controls.
     void btn2Click();
     void btn1Click(QPushButton *sender);
     void btn3Click();
@@ -80,45 +90,19 @@ public:
     void cxRichEdit1PropertiesURLClick(const QString &address);
     void LinkLabel1LinkClick(const QString &link);
 
-Q_SIGNALS:
-    // A word tree window is asked for; the window opens one for each request.
-    void wordTreeRequested(const QString &word);
-    // The dictionary page of a word is about to be opened in the browser.
-    void dictionaryRequested(const QString &word);
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void buildWindow();
-    // Names for screen readers, labels tied to their fields.
-    void describeControls();
-    // The keyboard's ways to the buttons of the thesaurus tool.
-    void installShortcuts();
     // Keeps the window's outer width, frame included, at its minimum.
     void keepOuterMinimumWidth();
-    BrowserView *browser(const char *name) const;
     void onTabChanged(int index);
-    void showSheetPage(const char *browserName, const char *path);
-    void showBuiltInTextWhenPageFails(BrowserView *page, int tab);
     void openWordTree(const QString &word);
-    QWidget *buildThesaurusTab();
-    QWidget *buildSettingsTab();
-    QWidget *buildContentStack();
-    QWidget *buildInfoPanel();
-    QWidget *buildFooter();
+    QWidget *buildSearchPanel();
 
     void FormCreate();
     void FormShow();
     void FormCloseQuery();
     void fillStyleList();
     void updateLanguageNote();
-    void clearColumns();
-    ResultColumn *createColumnShell(const QString &word);
-    int columnInsertIndexAtVisibleLeft(ResultColumn *moving) const;
     void useSuggestion(int piece, const QString &newPiece);
 
     QTabWidget *pgc1 = nullptr;
@@ -129,15 +113,11 @@ private:
     QLineEdit *edt2 = nullptr;
     QLabel *lblLanguageNote = nullptr;
     QPushButton *btn2 = nullptr;
-    QStackedWidget *contentStack = nullptr;
-    QWidget *pnlSearchPanel = nullptr;
-    QScrollArea *ScrollBox1 = nullptr;
-    QHBoxLayout *columnsLayout = nullptr;
+    ResultsArea *ScrollBox1 = nullptr;
     // The words of the last Generate that found nothing, with their suggestions.
     MissLine *pnlMissLine = nullptr;
-    QTabWidget *pgc2 = nullptr;
+    InfoPages *m_info = nullptr;
 
-    QList<ResultColumn *> m_columns;
     bool m_shown = false;
     bool m_changingTabFromCode = false;
     // The font dialog starts from its design font until the first confirmed

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "thesaurus/WordForms.h"
+#include "thesaurus/Generate.h"
 
 #include <QFrame>
 #include <QList>
@@ -15,10 +15,7 @@ class MissLine : public QFrame
     Q_OBJECT
 
 public:
-    struct Miss {
-        int piece = 0; // the word's place in the phrase
-        WordForms::Root root;
-    };
+    using Miss = SynonymExpansion::Miss;
 
     explicit MissLine(QWidget *parent = nullptr);
 

@@ -2,8 +2,10 @@
 #include "TestWords.h"
 
 #include "common/AppError.h"
+#include "thesaurus/Generate.h"
 #include "thesaurus/SynonymExpansion.h"
 #include "thesaurus/TSpellCheck.h"
+#include "thesaurus/WordForms.h"
 
 #include <QTest>
 
@@ -27,6 +29,40 @@ QStringList shown(const ColumnWords &column)
     QStringList result;
     for (const Entry &e : column)
         result.append(QStringLiteral("%1:%2").arg(e.text).arg(e.tier));
+    return result;
+}
+
+// The real Hunspell fixtures find the roots of typed words; the script answers the lookups.
+const QString WordFormsDir = QStringLiteral(VERBARIUM_TEST_DATA "/wordforms");
+
+struct Generator {
+    std::shared_ptr<ScriptedSource::Log> log;
+    std::unique_ptr<TSpellCheck> spellCheck;
+
+    explicit Generator(const QString &script, int throwAtCall = -1)
+    {
+        auto source = ScriptedSource::fromText(script);
+        source->throwAtCall = throwAtCall;
+        log = source->log;
+        spellCheck = std::make_unique<TSpellCheck>(nullptr, std::move(source));
+        spellCheck->setWordForms(std::make_unique<WordForms>(QStringList{WordFormsDir}));
+    }
+    std::variant<Generated, Refusal> run(const QString &phrase, int depth, TSpellCheckLanguage language = wdEnglishUS)
+    {
+        return Generate(*spellCheck, language, phrase, depth);
+    }
+};
+
+// Columns as "piece word>root: text:tier, ...", misses as "piece word?suggestion, ...".
+QStringList shown(const Generated &generated)
+{
+    QStringList result;
+    for (const GeneratedColumn &column : generated.columns)
+        result.append(QStringLiteral("%1 %2>%3: %4").arg(column.piece).arg(column.word, column.root,
+                                                             shown(column.entries).join(QStringLiteral(", "))));
+    for (const Miss &miss : generated.misses)
+        result.append(QStringLiteral("%1 %2?%3").arg(miss.piece).arg(miss.root.typed,
+                                                          miss.root.suggestions.join(QStringLiteral(", "))));
     return result;
 }
 
@@ -155,6 +191,107 @@ private Q_SLOTS:
         source->throwAtCall = 2; // the lookup of "b"
         TSpellCheck spellCheck(nullptr, std::move(source));
         QVERIFY_THROWS_EXCEPTION(AppError, ExpandWord(QStringLiteral("w"), 1, lookupThrough(spellCheck)));
+    }
+    void generate_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QStringList>("result");
+
+        const QString script = QStringLiteral("bright: shining, vivid; shining: gleaming; run: dash; copy: replica");
+        QTest::newRow("typed word through its root")
+            << "brighter copies" << 0 << QStringList{QStringLiteral("0 brighter>bright: shining:0, vivid:0"),
+                                                     QStringLiteral("1 copies>copy: replica:0")};
+        QTest::newRow("depth reaches the column")
+            << "bright" << 1 << QStringList{QStringLiteral("0 bright>bright: shining:0, gleaming:1, vivid:0")};
+        QTest::newRow("empty pieces and punctuation: no column, no miss, places kept")
+            << "run  -- run" << 0 << QStringList{QStringLiteral("0 run>run: dash:0"), QStringLiteral("3 run>run: dash:0")};
+        QTest::newRow("a miss with the spellings that would find something")
+            << "brigt run" << 0 << QStringList{QStringLiteral("1 run>run: dash:0"), QStringLiteral("0 brigt?bright")};
+        QTest::newRow("a word the dictionary knows but the thesaurus does not")
+            << "glass" << 0 << QStringList{QStringLiteral("0 glass?")};
+    }
+    void generate()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(int, depth);
+        QFETCH(QStringList, result);
+
+        Generator generator(QStringLiteral("bright: shining, vivid; shining: gleaming; run: dash; copy: replica"));
+        auto outcome = generator.run(phrase, depth);
+        QVERIFY(std::holds_alternative<Generated>(outcome));
+        const Generated &generated = std::get<Generated>(outcome);
+        QCOMPARE(shown(generated), result);
+        QCOMPARE(generated.pieceCount, int(phrase.split(QLatin1Char(' ')).size()));
+        QVERIFY(!generated.failure);
+        QVERIFY(generated.notes.isEmpty());
+    }
+
+    void generateLooksUpInTheGivenLanguage()
+    {
+        Generator generator(QStringLiteral("bright: vivid"));
+        QVERIFY(std::holds_alternative<Generated>(generator.run(QStringLiteral("bright"), 0, wdEnglishUK)));
+        QVERIFY(!generator.log->calls.isEmpty());
+        for (const ScriptedSource::Call &call : std::as_const(generator.log->calls))
+            QCOMPARE(call.languageId, 2057);
+    }
+
+    void generateRefusesBeforeAnyLookup_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("pieceCount");
+        QTest::newRow("empty") << QString() << 0 << emptyPhraseMessage() << 0;
+        QTest::newRow("11 words") << phraseOf(11) << 0 << tooManyWordsMessage() << 11;
+        QTest::newRow("4 words at depth 2") << phraseOf(4) << 2 << tooManyDoraz3WordsMessage() << 4;
+    }
+    void generateRefusesBeforeAnyLookup()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(int, depth);
+        QFETCH(QString, message);
+        QFETCH(int, pieceCount);
+
+        Generator generator(QStringLiteral("w1: a"));
+        auto outcome = generator.run(phrase, depth);
+        const auto *refusal = std::get_if<Refusal>(&outcome);
+        QVERIFY(refusal);
+        QCOMPARE(refusal->message, message);
+        QCOMPARE(refusal->pieceCount, pieceCount);
+        QVERIFY(generator.log->calls.isEmpty());
+    }
+
+    void generateKeepsWhatWasFinishedBeforeAFailure()
+    {
+        const QString script = QStringLiteral("bright: vivid; run: dash");
+        const QString phrase = QStringLiteral("bright zzz run bright");
+        // Where the first lookup of "run" falls, counted on a run that does not fail.
+        Generator counting(script);
+        QVERIFY(std::holds_alternative<Generated>(counting.run(phrase, 0)));
+        const int runCall = int(counting.log->words().indexOf(QStringLiteral("run")));
+        QVERIFY(runCall > 0);
+
+        Generator failing(script, runCall);
+        auto outcome = failing.run(phrase, 0);
+        QVERIFY(std::holds_alternative<Generated>(outcome));
+        const Generated &generated = std::get<Generated>(outcome);
+        QVERIFY(generated.failure);
+        QCOMPARE(generated.failure->message(), QStringLiteral("scripted failure at call %1").arg(runCall));
+        QCOMPARE(shown(generated), (QStringList{QStringLiteral("0 bright>bright: vivid:0"), QStringLiteral("1 zzz?")}));
+        QCOMPARE(generated.pieceCount, 4);
+        QCOMPARE(failing.log->calls.size(), runCall + 1); // nothing looked up after the failure
+    }
+
+    void generateTellsDictionariesThatCannotBeUsed()
+    {
+        auto source = ScriptedSource::fromText(QStringLiteral("bright: vivid"));
+        TSpellCheck spellCheck(nullptr, std::move(source));
+        spellCheck.setWordForms(std::make_unique<WordForms>(
+            QStringList{QStringLiteral(VERBARIUM_TEST_DATA "/wordforms-damaged/missing-aff"), WordFormsDir}));
+        auto outcome = Generate(spellCheck, wdEnglishUS, QStringLiteral("brigt brighter"), 0);
+        QVERIFY(std::holds_alternative<Generated>(outcome));
+        QCOMPARE(std::get<Generated>(outcome).notes.size(), 1);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "common/AppError.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/MythesSource.h"
+#include "thesaurus/Generate.h"
 #include "thesaurus/SynonymExpansion.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/ThesaurusCatalog.h"
@@ -292,23 +293,22 @@ int main(int argc, char *argv[])
             reportMissing(missing);
             return tree.nodes.size() > 1 ? Found : NothingFound;
         }
-        const auto split = SynonymExpansion::SplitPhrase(phrase, depth);
-        if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&split)) {
+        auto outcome = SynonymExpansion::Generate(spellCheck, language, phrase, depth);
+        if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&outcome)) {
             err() << refusal->message << '\n';
             return Refused;
         }
+        auto &generated = std::get<SynonymExpansion::Generated>(outcome);
+        for (const QString &note : std::as_const(generated.notes))
+            err() << "verbarium-lookup: " << note << '\n';
+        if (generated.failure)
+            throw *generated.failure;
         QList<Column> columns;
         QList<Missing> missing;
-        for (const QString &piece : std::get<QStringList>(split)) {
-            const WordForms::Root root = spellCheck.ResolveWord(piece);
-            reportNotes();
-            SynonymExpansion::ColumnWords entries =
-                SynonymExpansion::ExpandWord(piece, depth, WordForms::rootedLookup(root, lookup));
-            if (!entries.isEmpty())
-                columns.append({piece, std::move(entries), root.root});
-            else if (!root.found() && isWord(piece))
-                missing.append({piece, root.suggestions});
-        }
+        for (SynonymExpansion::GeneratedColumn &found : generated.columns)
+            columns.append({found.word, std::move(found.entries), found.root});
+        for (const SynonymExpansion::Miss &miss : std::as_const(generated.misses))
+            missing.append({miss.root.typed, miss.root.suggestions});
         if (parser.isSet(rootOption))
             printRoots(columns, missing, format);
         else

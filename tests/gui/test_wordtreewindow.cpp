@@ -476,7 +476,10 @@ private Q_SLOTS:
 
         // Nothing recorded yet: the window asks for the empty word and goes.
         TForm1 fresh(ScriptedSource::fromText(QStringLiteral("hell: licht")));
-        fresh.GoDoraz3();
+        fresh.findChild<QLineEdit *>(QStringLiteral("edt1"))->setText(QStringLiteral("hell"));
+        fresh.findChild<QPushButton *>(QStringLiteral("btn2"))->click();
+        QCOMPARE(fresh.columns().size(), 1);
+        fresh.columns()[0]->popupMenu()->findChild<QAction *>(QStringLiteral("miDoraz3"))->trigger();
         QCOMPARE(treeWindows().size(), 3);
         QTRY_COMPARE(treeWindows().size(), 2);
     }

@@ -1,0 +1,244 @@
+#include "app/InfoPages.h"
+
+#include "app/Main.h"
+#include "info/BrowserView.h"
+#include "info/BuiltInText.h"
+#include "info/InfoPanels.h"
+#include "info/SiteAddress.h"
+#include "widgets/HourglassCursor.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <tuple>
+
+namespace {
+
+constexpr int SidePanelWidth = 568;
+
+} // namespace
+
+InfoPages::InfoPages(QWidget *window, QTabWidget *tabs) : QObject(window), m_window(window), m_tabs(tabs)
+{
+    setObjectName(QStringLiteral("InfoPages"));
+}
+
+BrowserView *InfoPages::browser(const char *name) const
+{
+    return m_window->findChild<BrowserView *>(QLatin1StringView(name));
+}
+
+void InfoPages::addSheets()
+{
+    for (const auto &[name, caption, browser] : {std::tuple{"ts2", tr("Help"), "wb2"},
+                                                 std::tuple{"ts3", tr("About"), "wb3"},
+                                                 std::tuple{"ts4", tr("Contact"), "wb4"}}) {
+        auto *page = new QWidget;
+        page->setObjectName(QLatin1StringView(name));
+        auto *layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto *view = new BrowserView(page);
+        view->setObjectName(QLatin1StringView(browser));
+        layout->addWidget(view);
+        m_tabs->addTab(page, caption);
+    }
+}
+
+QStackedWidget *InfoPages::buildContentStack(QWidget *searchPanel)
+{
+    m_stack = new QStackedWidget(m_window);
+    m_stack->setObjectName(QStringLiteral("ContentStack"));
+    m_searchPanel = searchPanel;
+    m_stack->addWidget(searchPanel);
+
+    struct InfoPanel {
+        const char *name;
+        QString heading;
+        const char *body;
+        const char *text; // built-in text resource, or none for a web page
+        const char *face;
+        qreal points;
+        bool scrollBars;
+        int tab = 0; // of a web page: the tab that shows it
+    };
+    const InfoPanel panels[] = {
+        {"pnlReadMePanel", tr("Help"), "cxRichEdit1", ":/texts/help.txt", "Calibri", 11, true},
+        {"pnlHelpPanel", tr("About"), "RichEdit1", ":/texts/about.txt", "Tahoma", 10, false},
+        {"pnlNewsLetterPanel", tr("Contacts"), "cxRichEdit2", ":/texts/contact.txt", "Calibri", 11, true},
+        {"pnlSettings", tr("Settings"), "cxRichEdit3", ":/texts/settings.txt", "Tahoma", 10, false},
+        {"pnlWebHelp", tr("Help"), "wb5", nullptr, nullptr, 0, false, 1},
+        {"pnlWebAbout", tr("About"), "wb6", nullptr, nullptr, 0, false, 2},
+        {"pnlWebContacts", tr("Contacts"), "wb7", nullptr, nullptr, 0, false, 3},
+        {"pnlWebSettings", tr("Settings"), "wb8", nullptr, nullptr, 0, false, 4},
+    };
+    for (const InfoPanel &info : panels) {
+        auto *panel = new QWidget;
+        panel->setObjectName(QLatin1StringView(info.name));
+        auto *layout = new QVBoxLayout(panel);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        auto *title = new QLabel(info.heading, panel);
+        QFont font(QStringLiteral("Calibri"));
+        font.setPointSizeF(20);
+        font.setBold(true);
+        title->setFont(font);
+        title->setFixedHeight(33);
+        layout->addWidget(title);
+        QWidget *body = nullptr;
+        if (info.text) {
+            auto *text = new BuiltInText(panel);
+            QFile file(QString::fromLatin1(info.text));
+            if (file.open(QIODevice::ReadOnly))
+                text->setPlainLines(QString::fromUtf8(file.readAll()));
+            QFont textFont{QString::fromLatin1(info.face)};
+            textFont.setPointSizeF(info.points);
+            text->setFont(textFont);
+            const Qt::ScrollBarPolicy policy = info.scrollBars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+            text->setHorizontalScrollBarPolicy(policy);
+            text->setVerticalScrollBarPolicy(policy);
+            connect(text, &BuiltInText::linkClicked, this, &InfoPages::linkClicked);
+            body = text;
+        } else {
+            body = new BrowserView(panel);
+        }
+        body->setObjectName(QLatin1StringView(info.body));
+        if (auto *page = qobject_cast<BrowserView *>(body))
+            showBuiltInTextWhenPageFails(page, info.tab);
+        layout->addWidget(body, 1);
+        m_stack->addWidget(panel);
+    }
+    return m_stack;
+}
+
+QTabWidget *InfoPages::buildSidePanel()
+{
+    m_sidePanel = new QTabWidget(m_window);
+    m_sidePanel->setObjectName(QStringLiteral("pgc2"));
+    m_sidePanel->setTabPosition(QTabWidget::West);
+    m_sidePanel->setCursor(Qt::PointingHandCursor);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(12);
+    m_sidePanel->setFont(font);
+    m_sidePanel->setFixedWidth(SidePanelWidth);
+
+    auto *ts6 = new QWidget;
+    ts6->setObjectName(QStringLiteral("ts6"));
+    ts6->setCursor(Qt::ArrowCursor);
+    auto *layout = new QVBoxLayout(ts6);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *pnl2 = new QWidget(ts6);
+    pnl2->setObjectName(QStringLiteral("pnl2"));
+    pnl2->setFixedHeight(30);
+    auto *strip = new QHBoxLayout(pnl2);
+    strip->setContentsMargins(0, 1, 0, 1);
+    strip->addStretch(1);
+    auto *Button1 = new QPushButton(tr("Hide"), pnl2);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setFixedSize(75, 28);
+    Button1->setAutoDefault(false);
+    strip->addWidget(Button1);
+    layout->addWidget(pnl2);
+    auto *wb1 = new BrowserView(ts6);
+    wb1->setObjectName(QStringLiteral("wb1"));
+    m_sidePanel->installEventFilter(this);
+    m_sidePanel->tabBar()->installEventFilter(this);
+    layout->addWidget(wb1, 1);
+    m_sidePanel->addTab(ts6, tr("Click for info"));
+    return m_sidePanel;
+}
+
+void InfoPages::start()
+{
+    m_stack->setCurrentWidget(m_searchPanel);
+    m_tabs->setCurrentIndex(0);
+    m_sidePanel->setFixedWidth(CheckInternetConnection() ? InfoPanels::expandedWidth(m_window->width())
+                                                         : InfoPanels::CollapsedWidth);
+    browser("wb1")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::InfoPage)));
+    browser("wb5")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::MainHelpPage)));
+    browser("wb6")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::MainAboutPage)));
+    browser("wb7")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::MainContactPage)));
+    browser("wb8")->navigate(SiteAddress::page(QLatin1StringView(SiteAddress::MainSettingsPage)));
+}
+
+void InfoPages::showPanelOfCurrentTab()
+{
+    HourglassCursor hourglass;
+    const int tab = m_tabs->currentIndex();
+    bool online = tab > 0 && CheckInternetConnection();
+    if (online) {
+        // A web page that could not be loaded gives way to the built-in text, as
+        // offline, and is tried again for the next showing.
+        auto *web = m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, true));
+        BrowserView *page = web ? web->findChild<BrowserView *>() : nullptr;
+        if (page && page->hasFailed()) {
+            page->retryIfFailed();
+            online = false;
+        }
+    }
+    if (QWidget *panel = m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, online)))
+        m_stack->setCurrentWidget(panel);
+}
+
+void InfoPages::showBuiltInTextWhenPageFails(BrowserView *page, int tab)
+{
+    connect(page, &BrowserView::loadFailed, this, [this, page, tab] {
+        // Failed while in front: the built-in text takes its place at once.
+        if (m_stack->currentWidget() == page->parentWidget()) {
+            if (QWidget *panel = m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, false)))
+                m_stack->setCurrentWidget(panel);
+        }
+    });
+}
+
+void InfoPages::showSheetPage(const char *browserName, const char *path)
+{
+    HourglassCursor hourglass;
+    BrowserView *view = browser(browserName);
+    if (CheckInternetConnection()) {
+        view->setBrowserVisible(true);
+        view->navigate(SiteAddress::page(QLatin1StringView(path)));
+    } else {
+        view->setBrowserVisible(false);
+    }
+}
+
+void InfoPages::showReadMe()
+{
+    m_stack->setCurrentWidget(m_stack->findChild<QWidget *>(QStringLiteral("pnlReadMePanel")));
+}
+
+void InfoPages::collapseSidePanel()
+{
+    m_sidePanel->setFixedWidth(InfoPanels::CollapsedWidth);
+}
+
+bool InfoPages::isSidePanelCollapsed() const
+{
+    return m_sidePanel->width() == InfoPanels::CollapsedWidth;
+}
+
+void InfoPages::expandSidePanel()
+{
+    m_sidePanel->setFixedWidth(InfoPanels::expandedWidth(m_window->width()));
+    browser("wb1")->retryIfFailed(); // opened again: a page that failed gets another try
+}
+
+void InfoPages::fitSidePanel()
+{
+    if (!isSidePanelCollapsed())
+        m_sidePanel->setFixedWidth(InfoPanels::expandedWidth(m_window->width()));
+}
+
+bool InfoPages::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == m_sidePanel || watched == m_sidePanel->tabBar()) && event->type() == QEvent::MouseButtonPress)
+        Q_EMIT sidePanelPressed(static_cast<QMouseEvent *>(event)->button());
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+
+class BrowserView;
+class QStackedWidget;
+class QTabWidget;
+class QWidget;
+
+// The information pages of the main window: the Help, About and Contact sheets of
+// the top tabs, the content stack that shows the search panel or the page of a
+// tab (web or built-in, as the connection allows), and the Info side panel.
+class InfoPages : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The pages are children of the window's widgets; the window's width sizes the side panel.
+    InfoPages(QWidget *window, QTabWidget *tabs);
+
+    // Appends the Help, About and Contact sheets to the top tabs.
+    void addSheets();
+    // The content stack: the search panel first, then the information panels.
+    QStackedWidget *buildContentStack(QWidget *searchPanel);
+    // The Info side panel at its designed width.
+    QTabWidget *buildSidePanel();
+
+    // The window is built: the search panel in front, the side panel open when
+    // online, the pages loading.
+    void start();
+
+    // A sheet of the top tabs shows its web page when online, its built-in text otherwise.
+    void showSheetPage(const char *browserName, const char *path);
+    // The panel of the current tab comes to the front of the content stack.
+    void showPanelOfCurrentTab();
+    void showReadMe();
+
+    void collapseSidePanel();
+    // Opens the collapsed side panel, giving a page that failed another try.
+    void expandSidePanel();
+    bool isSidePanelCollapsed() const;
+    // The open side panel keeps half the window's width.
+    void fitSidePanel();
+
+Q_SIGNALS:
+    // A link of a built-in text was clicked.
+    void linkClicked(const QString &address);
+    // A press on the side panel's own surface, its tab strip included; not on its page.
+    void sidePanelPressed(Qt::MouseButton button);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    BrowserView *browser(const char *name) const;
+    void showBuiltInTextWhenPageFails(BrowserView *page, int tab);
+
+    QWidget *m_window;
+    QTabWidget *m_tabs;
+    QStackedWidget *m_stack = nullptr;
+    QWidget *m_searchPanel = nullptr;
+    QTabWidget *m_sidePanel = nullptr;
+};

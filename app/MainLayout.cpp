@@ -1,0 +1,281 @@
+#include "app/MainLayout.h"
+
+#include "Version.h"
+#include "info/SiteAddress.h"
+#include "thesaurus/LanguageTable.h"
+#include "widgets/Logo.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+// In pixels at 96 dpi; Qt scales it on denser screens.
+constexpr int FooterHeight = 36;
+
+// An editable drop-down whose selected item follows the typing: the first item
+// that begins with the typed text, or none.
+void selectFollowingTyping(QComboBox *box)
+{
+    QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box, [box](const QString &typed) {
+        int match = -1;
+        for (int i = 0; i < box->count() && !typed.isEmpty(); ++i) {
+            if (box->itemText(i).startsWith(typed, Qt::CaseInsensitive)) {
+                match = i;
+                break;
+            }
+        }
+        {
+            const QSignalBlocker blocker(box); // the edit keeps what was typed
+            box->setCurrentIndex(match);
+            box->setEditText(typed);
+        }
+        Q_EMIT box->currentIndexChanged(match);
+    });
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry, qreal points,
+                    QStyle::StandardPixmap icon = QStyle::SP_CustomBase)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1StringView(name));
+    b->setGeometry(geometry);
+    b->setFont(MainLayout::tahoma(points));
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    if (icon != QStyle::SP_CustomBase)
+        b->setIcon(b->style()->standardIcon(icon));
+    return b;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, const QPoint &at)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1StringView(name));
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+
+} // namespace
+
+void MainLayout::substituteWindowsFonts()
+{
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                                         QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Calibri"), {QStringLiteral("Carlito"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+QFont MainLayout::tahoma(qreal points, bool bold)
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+MainLayout::ThesaurusTool MainLayout::thesaurusTool(qreal devicePixelRatio)
+{
+    ThesaurusTool tool;
+    auto *page = tool.page = new QWidget;
+    page->setObjectName(QStringLiteral("ts1"));
+    // The buttons have fixed sizes: the themes' roomy padding would clip their captions.
+    page->setStyleSheet(QStringLiteral("QPushButton { padding: 2px 3px; }"));
+
+    auto *img1 = new QLabel(page);
+    img1->setObjectName(QStringLiteral("img1"));
+    img1->setGeometry(0, 0, 75, 77);
+    img1->setPixmap(Logo::pixmap(QSize(64, 64), devicePixelRatio));
+    img1->setAlignment(Qt::AlignCenter);
+
+    label(page, "lbl1", tr("Please type text here :"), {81, 11});
+    auto *edt1 = tool.edt1 = new QLineEdit(page);
+    edt1->setObjectName(QStringLiteral("edt1"));
+    // The depth box takes 14 pixels of the phrase box, so that "Quick Match" fits
+    // it in every style.
+    edt1->setGeometry(81, 30, 283, 21);
+    edt1->setPlaceholderText(tr("<Type text here>"));
+
+    label(page, "lbl2", tr("Choose level :"), {370, 11});
+    auto *cbb1 = tool.cbb1 = new QComboBox(page);
+    cbb1->setObjectName(QStringLiteral("cbb1"));
+    cbb1->setGeometry(370, 30, 103, 21);
+    cbb1->setEditable(true);
+    cbb1->setInsertPolicy(QComboBox::NoInsert);
+    cbb1->addItems({tr("Quick Match"), tr("Verbarium"), tr("Doraz 3")});
+    cbb1->setCurrentIndex(0);
+    selectFollowingTyping(cbb1);
+    // The box is narrow: show a chosen depth from its start, not scrolled to its end.
+    const auto showStart = [cbb1] {
+        if (!cbb1->lineEdit()->hasFocus())
+            cbb1->lineEdit()->setCursorPosition(0);
+    };
+    QObject::connect(cbb1, &QComboBox::currentIndexChanged, cbb1, showStart);
+    showStart();
+
+    tool.btn2 = button(page, "btn2", tr("Generate"), {478, 18, 98, 42}, 12, QStyle::SP_MediaPlay);
+    tool.btnButton2 = button(page, "btnButton2", tr("Save"), {577, 18, 98, 42}, 12, QStyle::SP_DialogSaveButton);
+    tool.btn1 = button(page, "btn1", tr("Copy"), {676, 18, 64, 42}, 8, QStyle::SP_FileDialogDetailedView);
+    tool.btn3 = button(page, "btn3", tr("Clear\nclipboard"), {741, 18, 64, 42}, 8);
+    tool.btn4 = button(page, "btn4", tr("Font"), {806, 18, 81, 42}, 12);
+    tool.btn4->setIcon(Logo::letterIcon(QStringLiteral("Aa")));
+    tool.btn7 = button(page, "btn7", tr("Help"), {888, 18, 81, 42}, 12, QStyle::SP_MessageBoxQuestion);
+    tool.btn6 = button(page, "btn6", QStringLiteral("+"), {81, 51, 21, 25}, 12);
+    tool.btn5 = button(page, "btn5", QStringLiteral("-"), {108, 51, 21, 25}, 12);
+    tool.btn2->setToolTip(tr("Look up the synonyms of every word of the phrase"));
+    tool.btnButton2->setToolTip(tr("Save the ticked words to a text file"));
+    tool.btn1->setToolTip(tr("Copy the ticked words to the clipboard"));
+    tool.btn3->setToolTip(tr("Empty the clipboard"));
+    tool.btn4->setToolTip(tr("Choose the font of the result columns"));
+    tool.btn6->setToolTip(tr("Larger font"));
+    tool.btn5->setToolTip(tr("Smaller font"));
+
+    QWidget *order[] = {edt1, cbb1, tool.btnButton2, tool.btn1, tool.btn2, tool.btn3, tool.btn5, tool.btn6, tool.btn4, tool.btn7};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    return tool;
+}
+
+MainLayout::SettingsTab MainLayout::settingsTab()
+{
+    SettingsTab tab;
+    auto *page = tab.page = new QWidget;
+    page->setObjectName(QStringLiteral("ts5"));
+
+    // Each control stands at its designed place or, where this system's font makes
+    // the label before it wider, just after that label.
+    const auto after = [](QWidget *before, int designedLeft) { return std::max(designedLeft, before->geometry().right() + 5); };
+
+    QLabel *lbl10 = label(page, "lbl10", tr("Thesaurus language :"), {16, 32});
+    auto *cbb2 = tab.cbb2 = new QComboBox(page);
+    cbb2->setObjectName(QStringLiteral("cbb2"));
+    // The lists are wider than designed: the longest names fit them in every style.
+    cbb2->setGeometry(after(lbl10, 126), 29, 160, 21);
+    cbb2->setEditable(true);
+    cbb2->setInsertPolicy(QComboBox::NoInsert);
+    cbb2->setMaxVisibleItems(20);
+    cbb2->addItems(LanguageTable::listItems());
+    cbb2->setCurrentIndex(5); // English US
+    selectFollowingTyping(cbb2);
+
+    tab.lblLanguageNote = new QLabel(page);
+    tab.lblLanguageNote->setObjectName(QStringLiteral("lblLanguageNote"));
+    tab.lblLanguageNote->setGeometry(cbb2->x(), 52, 420, 16);
+
+    QLabel *lbl9 = label(page, "lbl9", tr("Application appareance :"), {after(cbb2, 277), 32});
+    auto *cbb3 = tab.cbb3 = new QComboBox(page);
+    cbb3->setObjectName(QStringLiteral("cbb3"));
+    cbb3->setGeometry(after(lbl9, 402), 29, 160, 21);
+    cbb3->setMaxVisibleItems(30);
+
+    QLabel *lbl11 = label(page, "lbl11", tr("Clipboard delimiter : "), {after(cbb3, 553), 32});
+    auto *edt2 = tab.edt2 = new QLineEdit(QStringLiteral(", "), page);
+    edt2->setObjectName(QStringLiteral("edt2"));
+    edt2->setGeometry(after(lbl11, 654), 29, 50, 21);
+    edt2->setToolTip(tr("Put after every word that is copied or saved"));
+
+    QWidget::setTabOrder(cbb2, cbb3);
+    QWidget::setTabOrder(cbb3, edt2);
+    return tab;
+}
+
+QFrame *MainLayout::footer(QWidget *parent)
+{
+    auto *footer = new QFrame(parent);
+    footer->setObjectName(QStringLiteral("pnlFooterPanel"));
+    footer->setFixedHeight(FooterHeight);
+    footer->setFrameStyle(QFrame::NoFrame);
+    // The footer's own colours, legible in every style.
+    footer->setAutoFillBackground(true);
+    footer->setBackgroundRole(QPalette::Highlight);
+    footer->setForegroundRole(QPalette::HighlightedText);
+
+    auto *row = new QHBoxLayout(footer);
+    row->setContentsMargins(16, 0, 16, 0);
+    row->setSpacing(6);
+    const QString site = SiteAddress::baseUrl();
+    auto *link = new QLabel(QStringLiteral("<a href=\"%1\" style=\"color: white;\">%2</a>")
+                                .arg(site.toHtmlEscaped(), QString::fromLatin1(Version::MakerName).toHtmlEscaped()),
+                            footer);
+    link->setObjectName(QStringLiteral("LinkLabel1"));
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    link->setOpenExternalLinks(false);
+    auto *before = new QLabel(tr("Brought to You By"), footer);
+    before->setObjectName(QStringLiteral("lblBroughtBy"));
+    auto *after = new QLabel(tr("Visit today for more information"), footer);
+    after->setObjectName(QStringLiteral("lblVisit"));
+    for (QLabel *l : {before, link, after}) {
+        l->setForegroundRole(QPalette::HighlightedText);
+        row->addWidget(l);
+    }
+    row->addStretch(1);
+    return footer;
+}
+
+void MainLayout::describeControls(QWidget *window)
+{
+    const auto buddy = [window](const char *labelName, QWidget *field) {
+        auto *caption = window->findChild<QLabel *>(QLatin1StringView(labelName));
+        caption->setBuddy(field);
+        // The caption without its colon and blanks is the field's name.
+        QString name = caption->text();
+        while (!name.isEmpty() && (name.back() == QLatin1Char(':') || name.back().isSpace()))
+            name.chop(1);
+        field->setAccessibleName(name);
+        if (auto *box = qobject_cast<QComboBox *>(field); box && box->lineEdit())
+            box->lineEdit()->setAccessibleName(name);
+    };
+    buddy("lbl1", window->findChild<QWidget *>(QStringLiteral("edt1")));
+    buddy("lbl2", window->findChild<QWidget *>(QStringLiteral("cbb1")));
+    buddy("lbl10", window->findChild<QWidget *>(QStringLiteral("cbb2")));
+    buddy("lbl9", window->findChild<QWidget *>(QStringLiteral("cbb3")));
+    buddy("lbl11", window->findChild<QWidget *>(QStringLiteral("edt2")));
+
+    const auto name = [window](const char *objectName, const QString &accessibleName) {
+        window->findChild<QWidget *>(QLatin1StringView(objectName))->setAccessibleName(accessibleName);
+    };
+    name("img1", tr("Verbarium Pro"));
+    name("btn3", tr("Clear clipboard"));
+    name("btn6", tr("Larger font"));
+    name("btn5", tr("Smaller font"));
+    name("pgc1", tr("Pages"));
+    name("pgc2", tr("Info side panel"));
+    name("ScrollBox1", tr("Results"));
+    name("wb1", tr("Info"));
+    for (const char *page : {"wb2", "wb5", "cxRichEdit1"})
+        name(page, tr("Help"));
+    for (const char *page : {"wb3", "wb6", "RichEdit1"})
+        name(page, tr("About"));
+    for (const char *page : {"wb4", "wb7", "cxRichEdit2"})
+        name(page, tr("Contacts"));
+    for (const char *page : {"wb8", "cxRichEdit3"})
+        name(page, tr("Settings"));
+}
+
+void MainLayout::installShortcuts(QWidget *window)
+{
+    const auto bind = [window](std::initializer_list<QKeySequence> keys, const char *buttonName) {
+        auto *target = window->findChild<QPushButton *>(QLatin1StringView(buttonName));
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, window);
+            QObject::connect(shortcut, &QShortcut::activated, target, &QPushButton::click);
+        }
+    };
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}, "btn2");
+    bind({QKeySequence(Qt::CTRL | Qt::Key_S)}, "btnButton2");
+    bind({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, "btn1");
+    bind({QKeySequence(Qt::Key_F1)}, "btn7");
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, "btn6");
+    bind({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, "btn5");
+    QObject::connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window), &QShortcut::activated, window,
+                     &QWidget::close);
+}

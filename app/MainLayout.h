@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QFont>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Builds the fixed parts of the main window: the thesaurus tool, the settings tab
+// and the footer, with their names, captions, tips and the keyboard's ways to them.
+// The window wires the controls to its handlers.
+class MainLayout
+{
+    Q_DECLARE_TR_FUNCTIONS(TForm1)
+
+public:
+    struct ThesaurusTool {
+        QWidget *page = nullptr;
+        QLineEdit *edt1 = nullptr;
+        QComboBox *cbb1 = nullptr;
+        QPushButton *btn2 = nullptr;
+        QPushButton *btnButton2 = nullptr;
+        QPushButton *btn1 = nullptr;
+        QPushButton *btn3 = nullptr;
+        QPushButton *btn4 = nullptr;
+        QPushButton *btn7 = nullptr;
+        QPushButton *btn6 = nullptr;
+        QPushButton *btn5 = nullptr;
+    };
+    struct SettingsTab {
+        QWidget *page = nullptr;
+        QComboBox *cbb2 = nullptr;
+        QLabel *lblLanguageNote = nullptr;
+        QComboBox *cbb3 = nullptr;
+        QLineEdit *edt2 = nullptr;
+    };
+
+    // The window's sizes are made for Tahoma, Calibri and Arial; where those faces
+    // are missing, their closest metric-compatible kin stand in.
+    static void substituteWindowsFonts();
+    static QFont tahoma(qreal points, bool bold = false);
+
+    static ThesaurusTool thesaurusTool(qreal devicePixelRatio);
+    static SettingsTab settingsTab();
+    static QFrame *footer(QWidget *parent);
+
+    // Names for screen readers, labels tied to their fields.
+    static void describeControls(QWidget *window);
+    // Each key clicks its button, so that it does exactly what the button does.
+    static void installShortcuts(QWidget *window);
+};

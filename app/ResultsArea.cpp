@@ -1,0 +1,110 @@
+#include "app/ResultsArea.h"
+
+#include "app/CheckListBox.h"
+#include "app/ResultColumn.h"
+#include "app/WordListModel.h"
+#include "common/LayoutMath.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QScrollBar>
+
+ResultsArea::ResultsArea(DisplayFont &font, QWidget *parent) : QScrollArea(parent), m_font(font)
+{
+    setObjectName(QStringLiteral("ScrollBox1"));
+    setWidgetResizable(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto *host = new QWidget;
+    host->setObjectName(QStringLiteral("ScrollBox1Contents"));
+    m_layout = new QHBoxLayout(host);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    m_layout->addStretch(1);
+    setWidget(host);
+}
+
+void ResultsArea::clear()
+{
+    qDeleteAll(m_columns);
+    m_columns.clear();
+}
+
+void ResultsArea::append(const QList<SynonymExpansion::GeneratedColumn> &found)
+{
+    for (const SynonymExpansion::GeneratedColumn &words : found) {
+        auto *column = new ResultColumn(words.word, m_font);
+        m_layout->insertWidget(m_layout->count() - 1, column);
+        column->complete(words.entries);
+        column->setRoot(words.root);
+        connect(column, &ResultColumn::headingClicked, this, &ResultsArea::headingClicked);
+        connect(column, &ResultColumn::menuRequested, this, &ResultsArea::menuRequested);
+        connect(column, &ResultColumn::wordDoubleClicked, this, &ResultsArea::wordDoubleClicked);
+        QMenu *menu = column->popupMenu();
+        connect(menu->findChild<QAction *>(QStringLiteral("miDictionary")), &QAction::triggered, this,
+                &ResultsArea::dictionaryChosen);
+        connect(menu->findChild<QAction *>(QStringLiteral("miDoraz3")), &QAction::triggered, this,
+                &ResultsArea::wordTreeChosen);
+        m_columns.append(column);
+    }
+}
+
+void ResultsArea::toggleExpanded(ResultColumn *column, int windowWidth)
+{
+    if (column->Expanded == 0) {
+        m_layout->removeWidget(column);
+        m_layout->insertWidget(insertIndexAtVisibleLeft(column), column);
+        column->setFixedWidth(halfRoundedToEven(windowWidth));
+        column->Expanded = 1;
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        horizontalScrollBar()->setValue(0);
+        column->list()->setColumns(3);
+    } else {
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        column->setFixedWidth(ResultColumn::CollapsedWidth);
+        column->Expanded = 0;
+        column->list()->setColumns(1);
+    }
+}
+
+int ResultsArea::insertIndexAtVisibleLeft(ResultColumn *moving) const
+{
+    // Before every column that starts at or right of the visible left edge.
+    const int visibleLeft = horizontalScrollBar()->value();
+    int index = 0;
+    for (int i = 0; i < m_layout->count(); ++i) {
+        QWidget *widget = m_layout->itemAt(i)->widget();
+        if (!widget || widget == moving)
+            continue;
+        if (widget->x() >= visibleLeft)
+            return index;
+        ++index;
+    }
+    return index;
+}
+
+void ResultsArea::changePointSize(int step)
+{
+    for (auto it = m_columns.rbegin(); it != m_columns.rend(); ++it) {
+        DisplayFont font = (*it)->displayFont();
+        font.pointSize += step;
+        (*it)->setDisplayFont(font);
+    }
+    m_font.pointSize += step;
+}
+
+void ResultsArea::setDisplayFont(const DisplayFont &font)
+{
+    for (auto it = m_columns.rbegin(); it != m_columns.rend(); ++it)
+        (*it)->setDisplayFont(font);
+    m_font = font;
+}
+
+QList<QStringList> ResultsArea::tickedWords() const
+{
+    QList<QStringList> ticked;
+    for (ResultColumn *column : m_columns)
+        ticked.append(column->list()->words()->checkedWords());
+    return ticked;
+}

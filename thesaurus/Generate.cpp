@@ -1,0 +1,51 @@
+#include "thesaurus/Generate.h"
+
+#include "thesaurus/TSpellCheck.h"
+
+#include <algorithm>
+
+namespace SynonymExpansion {
+
+namespace {
+
+bool holdsWord(const QString &piece)
+{
+    return std::any_of(piece.cbegin(), piece.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+} // namespace
+
+std::variant<Generated, Refusal> Generate(TSpellCheck &spellCheck, TSpellCheckLanguage language, const QString &phrase,
+                                          int depthIndex)
+{
+    if (phrase.isEmpty())
+        return Refusal{emptyPhraseMessage(), 0};
+    auto split = SplitPhrase(phrase, depthIndex);
+    if (auto *refusal = std::get_if<Refusal>(&split))
+        return std::move(*refusal);
+    const QStringList &pieces = std::get<QStringList>(split);
+
+    Generated result;
+    result.pieceCount = int(pieces.size());
+    spellCheck.setLanguage(language);
+    const Lookup lookup = lookupThrough(spellCheck);
+    try {
+        for (int piece = 0; piece < pieces.size(); ++piece) {
+            const QString &word = pieces[piece];
+            WordForms::Root root = spellCheck.ResolveWord(word);
+            // An inactive thesaurus never opens a dictionary: nothing to tell.
+            if (spellCheck.Active())
+                result.notes += spellCheck.wordForms().takeNotes();
+            ColumnWords entries = ExpandWord(word, depthIndex, WordForms::rootedLookup(root, lookup));
+            if (!entries.isEmpty())
+                result.columns.append({piece, word, root.root, std::move(entries)});
+            else if (holdsWord(word))
+                result.misses.append({piece, std::move(root)});
+        }
+    } catch (const AppError &error) {
+        result.failure = error;
+    }
+    return result;
+}
+
+} // namespace SynonymExpansion

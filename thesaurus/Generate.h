@@ -1,0 +1,50 @@
+#pragma once
+
+#include "common/AppError.h"
+#include "thesaurus/LanguageTable.h"
+#include "thesaurus/SynonymExpansion.h"
+#include "thesaurus/WordForms.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+
+class TSpellCheck;
+
+namespace SynonymExpansion {
+
+// The column of one typed word that found synonyms.
+struct GeneratedColumn {
+    int piece = 0; // the word's place in the phrase
+    QString word;  // as typed
+    QString root;  // the word that answered for it
+    ColumnWords entries;
+};
+
+// A typed word that found nothing, with the spellings that would find something.
+struct Miss {
+    int piece = 0; // the word's place in the phrase
+    WordForms::Root root;
+};
+
+// What a phrase gave, in the order of its words. Pieces that found nothing leave no
+// column; only those holding a letter or a digit count as missed words.
+struct Generated {
+    int pieceCount = 0;
+    QList<GeneratedColumn> columns;
+    QList<Miss> misses;
+    QStringList notes; // dictionaries that could not be used, each told once
+    // A lookup failed: the columns and misses finished before it are kept.
+    std::optional<AppError> failure;
+};
+
+// Splits the phrase, expands each piece through the root of the typed word in the
+// language, and drops the pieces that found nothing; or refuses the phrase (empty,
+// or too many words for the depth) before any lookup.
+std::variant<Generated, Refusal> Generate(TSpellCheck &spellCheck, TSpellCheckLanguage language, const QString &phrase,
+                                          int depthIndex);
+
+} // namespace SynonymExpansion
