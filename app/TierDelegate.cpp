@@ -7,13 +7,14 @@
 
 #include <algorithm>
 
-TierDelegate::TierLook TierDelegate::look(int tier)
+TierDelegate::TierLook TierDelegate::look(SynonymExpansion::Tier tier)
 {
     switch (tier) {
-    case 1: return {QColor(0xEF, 0xEF, 0xEF), QColor(0x00, 0x80, 0x00), false, true};
-    case 2: return {QColor(0xE5, 0xE5, 0xE5), QColor(0x00, 0x00, 0xFF), false, true};
-    default: return {QColor(0xF9, 0xF9, 0xF9), QColor(0x00, 0x00, 0x00), true, false};
+    case SynonymExpansion::SecondLevel: return {QColor(0xEF, 0xEF, 0xEF), QColor(0x00, 0x80, 0x00), false, true};
+    case SynonymExpansion::ThirdLevel: return {QColor(0xE5, 0xE5, 0xE5), QColor(0x00, 0x00, 0xFF), false, true};
+    case SynonymExpansion::DirectSynonym: break;
     }
+    return {QColor(0xF9, 0xF9, 0xF9), QColor(0x00, 0x00, 0x00), true, false};
 }
 
 TierDelegate::TierDelegate(int rowHeight, QObject *parent) : QStyledItemDelegate(parent), m_rowHeight(rowHeight) {}
@@ -38,7 +39,7 @@ void TierDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     else
         text.setLeft(check.right() + 1);
 
-    const TierLook tier = look(index.data(WordListModel::TierRole).toInt());
+    const TierLook tier = look(SynonymExpansion::Tier(index.data(WordListModel::TierRole).toInt()));
     painter->save();
     // The whole row lies on the tier's grey, the box included, so that the box
     // stands on the same ground in every style.

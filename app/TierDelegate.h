@@ -1,5 +1,7 @@
 #pragma once
 
+#include "thesaurus/SynonymExpansion.h"
+
 #include <QStyledItemDelegate>
 
 // Draws a result row by its SynonymTier: the tier's ground, a check box with a
@@ -16,7 +18,7 @@ public:
         bool bold;
         bool italic;
     };
-    static TierLook look(int tier);
+    static TierLook look(SynonymExpansion::Tier tier);
     // The check box's outline: dark enough for 3:1 and more on every tier's ground.
     static constexpr QRgb CheckBoxOutline = 0xFF595959;
     static void drawCheckBox(QPainter *painter, const QRect &box, bool checked);

@@ -10,13 +10,14 @@ void WordListModel::setEntries(const SynonymExpansion::ColumnWords &entries)
     endResetModel();
 }
 
-QString WordListModel::tierDescription(int tier)
+QString WordListModel::tierDescription(SynonymExpansion::Tier tier)
 {
     switch (tier) {
-    case 1: return tr("second level");
-    case 2: return tr("third level");
-    default: return tr("first level");
+    case SynonymExpansion::SecondLevel: return tr("second level");
+    case SynonymExpansion::ThirdLevel: return tr("third level");
+    case SynonymExpansion::DirectSynonym: break;
     }
+    return tr("first level");
 }
 
 int WordListModel::rowCount(const QModelIndex &parent) const
@@ -36,7 +37,7 @@ QVariant WordListModel::data(const QModelIndex &index, int role) const
     case Qt::CheckStateRole:
         return item.checked ? Qt::Checked : Qt::Unchecked;
     case TierRole:
-        return item.tier;
+        return int(item.tier);
     case Qt::AccessibleDescriptionRole:
         // What the colours and italics tell a sighted user: how far the word lies from the typed one.
         return tierDescription(item.tier);

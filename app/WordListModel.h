@@ -30,12 +30,12 @@ public:
     // The ticked words, in list order.
     QStringList checkedWords() const;
     // A word's accessible description: its tier in words ("second level").
-    static QString tierDescription(int tier);
+    static QString tierDescription(SynonymExpansion::Tier tier);
 
 private:
     struct Item {
         QString text;
-        int tier = 0;
+        SynonymExpansion::Tier tier = SynonymExpansion::DirectSynonym;
         bool checked = false;
     };
     std::vector<Item> m_items;

@@ -495,7 +495,7 @@ int main(int argc, char *argv[])
             fail(QStringLiteral("the word tree of \"%1\" is empty: is the en_US thesaurus installed?").arg(TreeWord));
         const std::vector<NodeCopy> nodes = copyTree(tv1);
         const QFont font = tv1->font();
-        const QSize size = window->size();
+        const QSize windowSize = window->size();
         closeTreeWindows();
         drain();
         if (nodes.size() <= 1)
@@ -506,7 +506,7 @@ int main(int argc, char *argv[])
         bare->setHeaderHidden(true);
         bare->setUniformRowHeights(true);
         bare->setFont(font);
-        bare->resize(size);
+        bare->resize(windowSize);
         std::vector<QTreeWidgetItem *> items;
         items.reserve(nodes.size());
         for (const NodeCopy &node : nodes) {

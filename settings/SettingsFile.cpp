@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "settings/PrivateProfile.h"
+#include "settings/SettingKey.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,13 +11,12 @@
 
 namespace {
 
-const QString Font = QStringLiteral("Font");
-const QString General = QStringLiteral("General");
-const QString FontName = QStringLiteral("FontName");
-const QString FontColor = QStringLiteral("FontColor");
-const QString FontSize = QStringLiteral("FontSize");
-const QString FontStyle = QStringLiteral("FontStyle");
-const QString ClipBoardDelimiter = QStringLiteral("ClipBoardDelimiter");
+// The keys of the file, each with the section it lies in and the type of its value.
+constexpr SettingKey<QString> FontName{u"Font", u"FontName"};
+constexpr SettingKey<qint32> FontColor{u"Font", u"FontColor"};
+constexpr SettingKey<qint32> FontSize{u"Font", u"FontSize"};
+constexpr SettingKey<qint32> FontStyle{u"Font", u"FontStyle"}; // the style bits in the low byte
+constexpr SettingKey<QString> ClipBoardDelimiter{u"General", u"ClipBoardDelimiter"};
 constexpr QChar Quote = u'\u00A7';
 
 } // namespace
@@ -67,12 +67,12 @@ SettingsFile::Values SettingsFile::load(const QString &path)
         qWarning("%s", qPrintable(error));
     const Values defaults;
     Values values;
-    values.faceName = profile.readString(Font, FontName, defaults.faceName);
-    values.color = profile.readInteger(Font, FontColor, defaults.color);
-    values.size = profile.readInteger(Font, FontSize, defaults.size);
-    values.style = quint8(profile.readInteger(Font, FontStyle, defaults.style) & 0xFF);
+    values.faceName = readSetting(profile, FontName, defaults.faceName);
+    values.color = readSetting(profile, FontColor, defaults.color);
+    values.size = readSetting(profile, FontSize, defaults.size);
+    values.style = quint8(readSetting(profile, FontStyle, qint32(defaults.style)) & 0xFF);
     // The default ". " comes back as "." : the profile drops a default's trailing blanks.
-    values.delimiter = unquoteDelimiter(profile.readString(General, ClipBoardDelimiter, QStringLiteral(". ")));
+    values.delimiter = unquoteDelimiter(readSetting(profile, ClipBoardDelimiter, QStringLiteral(". ")));
     return values;
 }
 
@@ -82,11 +82,11 @@ void SettingsFile::save(const QString &path, const Values &values)
     // The configuration folder of a new user may not be there yet.
     const bool folder = QDir().mkpath(QFileInfo(path).absolutePath());
     // A file that exists but cannot be read is not written over: its other content would go.
-    const bool written = folder && profile.load(path) && profile.writeString(Font, FontName, values.faceName)
-                         && profile.writeInteger(Font, FontColor, values.color)
-                         && profile.writeInteger(Font, FontSize, values.size)
-                         && profile.writeInteger(Font, FontStyle, values.style)
-                         && profile.writeString(General, ClipBoardDelimiter, quoteDelimiter(values.delimiter))
+    const bool written = folder && profile.load(path) && writeSetting(profile, FontName, values.faceName)
+                         && writeSetting(profile, FontColor, values.color)
+                         && writeSetting(profile, FontSize, values.size)
+                         && writeSetting(profile, FontStyle, qint32(values.style))
+                         && writeSetting(profile, ClipBoardDelimiter, quoteDelimiter(values.delimiter))
                          && profile.save(path);
     if (!written)
         throw AppError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));

@@ -1,6 +1,7 @@
 #include "settings/WindowPlacement.h"
 
 #include "settings/PrivateProfile.h"
+#include "settings/SettingKey.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,13 +12,21 @@
 
 namespace {
 
-const QString VERSION = QStringLiteral("VERSION");
-const QString TOP = QStringLiteral("TOP");
-const QString LEFT = QStringLiteral("LEFT");
-const QString WIDTH = QStringLiteral("WIDTH");
-const QString HEIGHT = QStringLiteral("HEIGHT");
+// The values of a window's placement, in the window's own registry key or INI
+// section. "VISIBLE" is a number in the registry and "Y" or "N" in a file.
+constexpr SettingKey<QString> VersionKey{nullptr, u"VERSION"};
+constexpr SettingKey<qint32> TopKey{nullptr, u"TOP"};
+constexpr SettingKey<qint32> LeftKey{nullptr, u"LEFT"};
+constexpr SettingKey<qint32> WidthKey{nullptr, u"WIDTH"};
+constexpr SettingKey<qint32> HeightKey{nullptr, u"HEIGHT"};
+constexpr SettingKey<qint32> StateKey{nullptr, u"STATE"};
+const QString VERSION = VersionKey.keyName();
+const QString TOP = TopKey.keyName();
+const QString LEFT = LeftKey.keyName();
+const QString WIDTH = WidthKey.keyName();
+const QString HEIGHT = HeightKey.keyName();
 const QString VISIBLE = QStringLiteral("VISIBLE");
-const QString STATE = QStringLiteral("STATE");
+const QString STATE = StateKey.keyName();
 
 using Attribute = WindowPlacement::Attribute;
 
@@ -128,26 +137,27 @@ std::optional<WindowPlacement::Stored> WindowPlacement::readIniFile(const QStrin
     PrivateProfile profile;
     if (!profile.load(file))
         return std::nullopt;
-    if (!profile.hasKey(section, VERSION) || profile.readString(section, VERSION, QString()) != options.storeVersion)
+    if (!profile.hasKey(section, VERSION)
+        || readSetting(profile, VersionKey, QString(), section) != options.storeVersion)
         return std::nullopt;
 
     const Attributes &attributes = options.attributes;
     Stored stored;
     if (attributes.contains(atSize)) {
-        stored.width = profile.readInteger(section, WIDTH, 0);
-        stored.height = profile.readInteger(section, HEIGHT, 0);
+        stored.width = readSetting(profile, WidthKey, 0, section);
+        stored.height = readSetting(profile, HeightKey, 0, section);
     }
     if (attributes.contains(atPosition)) {
         stored.placePosition = true;
         if (profile.hasKey(section, TOP) && profile.hasKey(section, LEFT)) {
-            stored.top = profile.readInteger(section, TOP, 0);
-            stored.left = profile.readInteger(section, LEFT, 0);
+            stored.top = readSetting(profile, TopKey, 0, section);
+            stored.left = readSetting(profile, LeftKey, 0, section);
         }
     }
     if (attributes.contains(atVisible))
         stored.visible = profile.readString(section, VISIBLE, QString()) != u"N";
     if (options.ownerIsForm)
-        stored.state = stateFor(profile.readInteger(section, STATE, 0), options);
+        stored.state = stateFor(readSetting(profile, StateKey, 0, section), options);
     return stored;
 }
 
@@ -160,16 +170,17 @@ bool WindowPlacement::writeIniFile(const QString &file, const QString &section, 
     if (!profile.load(file))
         return false;
     const Attributes &attributes = options.attributes;
-    bool ok = profile.writeString(section, VERSION, options.storeVersion);
+    bool ok = writeSetting(profile, VersionKey, options.storeVersion, section);
     if (attributes.contains(atPosition))
-        ok = ok && profile.writeInteger(section, TOP, record.top) && profile.writeInteger(section, LEFT, record.left);
+        ok = ok && writeSetting(profile, TopKey, record.top, section)
+             && writeSetting(profile, LeftKey, record.left, section);
     if (attributes.contains(atSize))
-        ok = ok && profile.writeInteger(section, WIDTH, record.width)
-             && profile.writeInteger(section, HEIGHT, record.height);
+        ok = ok && writeSetting(profile, WidthKey, record.width, section)
+             && writeSetting(profile, HeightKey, record.height, section);
     if (attributes.contains(atVisible))
         ok = ok && profile.writeString(section, VISIBLE, record.visible ? QStringLiteral("Y") : QStringLiteral("N"));
     if (attributes.contains(atMinimized) || attributes.contains(atMaximized))
-        ok = ok && profile.writeInteger(section, STATE, record.state);
+        ok = ok && writeSetting(profile, StateKey, record.state, section);
     return ok && profile.save(file);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/AppError.h"
+#include "thesaurus/SynonymInfo.h"
 #include "thesaurus/ThesaurusSource.h"
 
 #include <QHash>
@@ -86,7 +87,18 @@ public:
 
     bool hasData(std::int32_t languageId) const override { return !withoutData.contains(languageId); }
 
-    std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId) override
+    // Every meaning in turn, so that a failure at one meaning keeps the ones before it.
+    bool appendSynonyms(const QString &word, std::int32_t languageId, QStringList &synonyms) override
+    {
+        const std::unique_ptr<SynonymInfo> info = synonymInfo(word, languageId);
+        const int count = info->meaningCount();
+        for (int i = 1; i <= count; ++i)
+            synonyms += info->synonymList(i);
+        return info->found();
+    }
+
+    // Tests that watch each lookup override this one.
+    virtual std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId)
     {
         const qsizetype call = log->calls.size();
         log->calls.append({word, languageId});

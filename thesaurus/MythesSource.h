@@ -1,6 +1,7 @@
 #pragma once
 
 #include "thesaurus/MythesFile.h"
+#include "thesaurus/SynonymInfo.h"
 #include "thesaurus/ThesaurusCatalog.h"
 #include "thesaurus/ThesaurusSource.h"
 
@@ -19,7 +20,7 @@ public:
     explicit MythesSource(const QStringList &searchPath);
 
     void start() override;
-    std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId) override;
+    std::unique_ptr<SynonymInfo> synonymInfo(const QString &word, std::int32_t languageId);
     bool appendSynonyms(const QString &word, std::int32_t languageId, QStringList &synonyms) override;
     void quit() override;
 

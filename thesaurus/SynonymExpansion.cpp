@@ -33,7 +33,7 @@ public:
     Column &operator=(const Column &) = delete;
 
     // Takes the word over when the column does not hold it yet.
-    bool add(QString &word, int tier)
+    bool add(QString &word, Tier tier)
     {
         if (!m_keys.insert(word, std::uint32_t(m_entries.size())))
             return false;
@@ -68,17 +68,17 @@ ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup
     column.reserve(direct.size()); // the least it will hold, most of it at depth 0
     // The lists are ours: their words move into the column.
     for (QString &s : direct) {
-        if (!column.add(s, 0) || depth < 1)
+        if (!column.add(s, DirectSynonym) || depth < 1)
             continue;
         QStringList second;
         lookup(column.last(), second);
         for (QString &t : second) {
-            if (!column.add(t, 1) || depth < 2)
+            if (!column.add(t, SecondLevel) || depth < 2)
                 continue;
             QStringList third;
             lookup(column.last(), third);
             for (QString &u : third)
-                column.add(u, 2);
+                column.add(u, ThirdLevel);
         }
     }
     return column.take();

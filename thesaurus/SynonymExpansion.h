@@ -15,11 +15,18 @@ namespace SynonymExpansion {
 inline constexpr int MaxWords = 10;
 inline constexpr int MaxDoraz3Words = 3;
 
-// One word of a column with the depth it was found at: 0 for a direct synonym of
-// the typed word, 1 for a synonym of a tier-0 word, 2 for one of a tier-1 word.
+// The depth a word of a column was found at. The numbers are those the lookup
+// tool prints and the result lists hand out as their tier role.
+enum Tier : int {
+    DirectSynonym = 0, // a synonym of the typed word
+    SecondLevel = 1,   // a synonym of a direct synonym
+    ThirdLevel = 2,    // a synonym of a second-level word
+};
+
+// One word of a column with the depth it was found at.
 struct Entry {
     QString text;
-    int tier = 0;
+    Tier tier = DirectSynonym;
     bool operator==(const Entry &) const = default;
 };
 using ColumnWords = QList<Entry>;

@@ -258,7 +258,7 @@ private Q_SLOTS:
             m_network->asks = 0;
             clickTab(*form, step.tab);
             QCOMPARE(pgc1(*form)->currentIndex(), step.tab);
-            QVERIFY2(front(*form) == QLatin1StringView(step.panel), where + ": " + front(*form).toUtf8());
+            QVERIFY2(front(*form) == QLatin1StringView(step.panel), QByteArray(where + ": " + front(*form).toUtf8()));
             QVERIFY2(m_network->asks == step.asks, where);
             if (!step.sheet)
                 continue;

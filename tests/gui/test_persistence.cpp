@@ -561,7 +561,7 @@ private Q_SLOTS:
         QCOMPARE(form->aFont.family, QFont().family());
         QCOMPARE(form->aFont.pointSize, 12);
         closeAndDestroy(form);
-        QVERIFY2(readAll(settingsPath()).contains("FontName=" + QFont().family().toUtf8()), readAll(settingsPath()).constData());
+        QVERIFY2(readAll(settingsPath()).contains(QByteArray("FontName=" + QFont().family().toUtf8())), readAll(settingsPath()).constData());
         QVERIFY(m_messages.isEmpty());
     }
 
