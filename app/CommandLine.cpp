@@ -69,10 +69,9 @@ namespace CommandLine {
 Parsed parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Verbarium Pro, a thesaurus for writers.\n"
-        "With a phrase or --selection the window shows the phrase's synonyms; a window\n"
-        "that is already open takes the request and comes to the front."));
+    parser.setApplicationDescription(QStringLiteral("Verbarium Pro, a thesaurus for writers.\n"
+                                                    "With a phrase or --selection the window shows the phrase's synonyms; a window\n"
+                                                    "that is already open takes the request and comes to the front."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help and exit."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
@@ -81,8 +80,8 @@ Parsed parse(const QStringList &arguments)
                                          QStringLiteral("Thesaurus depth: 0 Quick Match, 1 Verbarium, 2 Doraz 3."),
                                          QStringLiteral("0|1|2"));
     const QCommandLineOption languageOption(
-        QStringLiteral("language"), QStringLiteral("Thesaurus language as named in the language list, e.g. \"English US\"."),
-        QStringLiteral("NAME"));
+        QStringLiteral("language"),
+        QStringLiteral("Thesaurus language as named in the language list, e.g. \"English US\"."), QStringLiteral("NAME"));
     const QCommandLineOption selectionOption(
         QStringLiteral("selection"),
         QStringLiteral("Look up the selected text (the primary selection, or the clipboard where there is none)."));
@@ -112,9 +111,9 @@ Parsed parse(const QStringList &arguments)
     if (parser.isSet(languageOption)) {
         const int index = LanguageTable::listIndexForName(parser.value(languageOption));
         if (index < 0)
-            return usageError(QStringLiteral("Unknown language \"%1\". Known languages: %2")
-                                  .arg(parser.value(languageOption),
-                                       LanguageTable::listItems().join(QStringLiteral("; "))));
+            return usageError(
+                QStringLiteral("Unknown language \"%1\". Known languages: %2")
+                    .arg(parser.value(languageOption), LanguageTable::listItems().join(QStringLiteral("; "))));
         parsed.request.languageIndex = index;
     }
     const QStringList words = parser.positionalArguments();
@@ -141,8 +140,7 @@ QString selectionPhrase()
 
 QString emptySelectionMessage()
 {
-    return QStringLiteral("%1: The selection is empty: select a word first, then start %1 --selection again.")
-        .arg(ProgramName);
+    return QStringLiteral("%1: The selection is empty: select a word first, then start %1 --selection again.").arg(ProgramName);
 }
 
 } // namespace CommandLine

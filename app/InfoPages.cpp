@@ -36,9 +36,9 @@ BrowserView *InfoPages::browser(const char *name) const
 
 void InfoPages::addSheets()
 {
-    for (const auto &[name, caption, browser] : {std::tuple{"ts2", tr("Help"), "wb2"},
-                                                 std::tuple{"ts3", tr("About"), "wb3"},
-                                                 std::tuple{"ts4", tr("Contact"), "wb4"}}) {
+    for (const auto &[name, caption, browser] :
+         {std::tuple{"ts2", tr("Help"), "wb2"}, std::tuple{"ts3", tr("About"), "wb3"},
+          std::tuple{"ts4", tr("Contact"), "wb4"}}) {
         auto *page = new QWidget;
         page->setObjectName(QLatin1StringView(name));
         auto *layout = new QVBoxLayout(page);

@@ -333,8 +333,8 @@ void TForm1::btn2Click()
         ScrollBox1->clear();
         pnlMissLine->clear();
         ScrollBox1->setVisible(false);
-        auto outcome = SynonymExpansion::Generate(
-            *SpellCheck1, LanguageTable::languageForListIndex(cbb2->currentIndex()), phrase, cbb1->currentIndex());
+        auto outcome = SynonymExpansion::Generate(*SpellCheck1, LanguageTable::languageForListIndex(cbb2->currentIndex()),
+                                                  phrase, cbb1->currentIndex());
         if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&outcome)) {
             WordsInPhrase = refusal->pieceCount;
             Dialogs::showMessage(this, refusal->message);
@@ -415,9 +415,18 @@ void TForm1::pgc1Change()
     m_info->showPanelOfCurrentTab();
 }
 
-void TForm1::ts2Show() { m_info->showSheetPage("wb2", SiteAddress::HelpPage); }
-void TForm1::ts3Show() { m_info->showSheetPage("wb3", SiteAddress::AboutPage); }
-void TForm1::ts4Show() { m_info->showSheetPage("wb4", SiteAddress::ContactPage); }
+void TForm1::ts2Show()
+{
+    m_info->showSheetPage("wb2", SiteAddress::HelpPage);
+}
+void TForm1::ts3Show()
+{
+    m_info->showSheetPage("wb3", SiteAddress::AboutPage);
+}
+void TForm1::ts4Show()
+{
+    m_info->showSheetPage("wb4", SiteAddress::ContactPage);
+}
 
 void TForm1::btn7Click()
 {
@@ -503,8 +512,8 @@ void TForm1::btn1Click(QPushButton *sender)
     }
     HourglassCursor hourglass;
     Dialogs::guard(this, [&] {
-        const QString text =
-            SelectionExport::outputText(SelectionExport::mergeRows(ScrollBox1->tickedWords(), edt2->text()));
+        const QString text = SelectionExport::outputText(
+            SelectionExport::mergeRows(ScrollBox1->tickedWords(), edt2->text()));
         if (save)
             SelectionExport::writeTextFile(fileName, text);
         else

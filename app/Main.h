@@ -38,8 +38,7 @@ public:
     ~TForm1() override;
 
     // The running build's version: major, minor, release, build.
-    static void GetBuildInfo(unsigned short &major, unsigned short &minor, unsigned short &release,
-                             unsigned short &build);
+    static void GetBuildInfo(unsigned short &major, unsigned short &minor, unsigned short &release, unsigned short &build);
 
     TSpellCheck *SpellCheck1 = nullptr;
     TcyIniForm *cyIniForm1 = nullptr;

@@ -70,7 +70,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QPoi
 void MainLayout::substituteWindowsFonts()
 {
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                                                         QStringLiteral("DejaVu Sans")});
+                                                          QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Calibri"), {QStringLiteral("Carlito"), QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
@@ -139,7 +139,8 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(qreal devicePixelRatio)
     tool.btn6->setToolTip(tr("Larger font"));
     tool.btn5->setToolTip(tr("Smaller font"));
 
-    QWidget *order[] = {edt1, cbb1, tool.btnButton2, tool.btn1, tool.btn2, tool.btn3, tool.btn5, tool.btn6, tool.btn4, tool.btn7};
+    QWidget *order[] = {edt1,      cbb1,      tool.btnButton2, tool.btn1, tool.btn2,
+                        tool.btn3, tool.btn5, tool.btn6,       tool.btn4, tool.btn7};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     return tool;
@@ -153,7 +154,9 @@ MainLayout::SettingsTab MainLayout::settingsTab()
 
     // Each control stands at its designed place or, where this system's font makes
     // the label before it wider, just after that label.
-    const auto after = [](QWidget *before, int designedLeft) { return std::max(designedLeft, before->geometry().right() + 5); };
+    const auto after = [](QWidget *before, int designedLeft) {
+        return std::max(designedLeft, before->geometry().right() + 5);
+    };
 
     QLabel *lbl10 = label(page, "lbl10", tr("Thesaurus language :"), {16, 32});
     auto *cbb2 = tab.cbb2 = new QComboBox(page);

@@ -66,7 +66,8 @@ void MissLine::setMisses(const QList<Miss> &misses, const QStringList &notes)
             button->setAccessibleName(tr("Suggestion %1 for %2").arg(suggestion, word));
             const int piece = miss.piece;
             const QString newPiece = miss.root.withCore(suggestion);
-            connect(button, &QPushButton::clicked, this, [this, piece, newPiece] { Q_EMIT suggestionChosen(piece, newPiece); });
+            connect(button, &QPushButton::clicked, this,
+                    [this, piece, newPiece] { Q_EMIT suggestionChosen(piece, newPiece); });
             add(button);
             if (before != this)
                 QWidget::setTabOrder(before, button);

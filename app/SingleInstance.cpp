@@ -38,8 +38,7 @@ bool peerIsThisUser(const QLocalSocket *socket)
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &socketPath, QObject *parent)
-    : QObject(parent), m_socketPath(socketPath)
+SingleInstance::SingleInstance(const QString &socketPath, QObject *parent) : QObject(parent), m_socketPath(socketPath)
 {
 }
 
@@ -121,5 +120,6 @@ void SingleInstance::onReadyRead(QLocalSocket *socket)
     socket->disconnectFromServer();
     // The sender waits only for the answer, not for the lookup.
     if (request)
-        QMetaObject::invokeMethod(this, [this, r = *request] { Q_EMIT requestReceived(r); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, r = *request] { Q_EMIT requestReceived(r); }, Qt::QueuedConnection);
 }

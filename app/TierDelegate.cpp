@@ -76,9 +76,8 @@ void TierDelegate::drawCheckBox(QPainter *painter, const QRect &box, bool checke
         tick.setCapStyle(Qt::RoundCap);
         tick.setJoinStyle(Qt::RoundJoin);
         painter->setPen(tick);
-        const QPointF points[] = {{r.left(), r.top() + r.height() * 0.55},
-                                  {r.left() + r.width() * 0.38, r.bottom()},
-                                  {r.right(), r.top()}};
+        const QPointF points[] = {
+            {r.left(), r.top() + r.height() * 0.55}, {r.left() + r.width() * 0.38, r.bottom()}, {r.right(), r.top()}};
         painter->drawPolyline(points, 3);
     }
     painter->restore();

@@ -32,17 +32,13 @@ QVariant WordListModel::data(const QModelIndex &index, int role) const
     const Item &item = m_items[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return item.text;
-    case Qt::CheckStateRole:
-        return item.checked ? Qt::Checked : Qt::Unchecked;
-    case TierRole:
-        return int(item.tier);
+    case Qt::AccessibleTextRole: return item.text;
+    case Qt::CheckStateRole: return item.checked ? Qt::Checked : Qt::Unchecked;
+    case TierRole: return int(item.tier);
     case Qt::AccessibleDescriptionRole:
         // What the colours and italics tell a sighted user: how far the word lies from the typed one.
         return tierDescription(item.tier);
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -37,14 +37,9 @@ int main(int argc, char *argv[])
     }
     switch (parsed.action) {
     case CommandLine::Parsed::Action::Help:
-    case CommandLine::Parsed::Action::Version:
-        print(stdout, parsed.text);
-        return CommandLine::Success;
-    case CommandLine::Parsed::Action::Error:
-        print(stderr, parsed.text);
-        return CommandLine::UsageError;
-    case CommandLine::Parsed::Action::Start:
-        break;
+    case CommandLine::Parsed::Action::Version: print(stdout, parsed.text); return CommandLine::Success;
+    case CommandLine::Parsed::Action::Error: print(stderr, parsed.text); return CommandLine::UsageError;
+    case CommandLine::Parsed::Action::Start: break;
     }
 
     QApplication app(argc, argv);
@@ -67,13 +62,11 @@ int main(int argc, char *argv[])
     SingleInstance instance;
     if (parsed.hasRequest()) {
         switch (SingleInstance::send(instance.socketPath(), request)) {
-        case SingleInstance::Delivery::Delivered:
-            return CommandLine::Success;
+        case SingleInstance::Delivery::Delivered: return CommandLine::Success;
         case SingleInstance::Delivery::NoAnswer:
             print(stderr, QStringLiteral("verbarium-pro: The open window did not take the request; try again."));
             return CommandLine::Failure;
-        case SingleInstance::Delivery::NoInstance:
-            break;
+        case SingleInstance::Delivery::NoInstance: break;
         }
     }
 

@@ -64,7 +64,6 @@ Data openData()
         return data;
     }
 
-
     auto source = std::make_unique<MythesSource>(QStringList{dir});
     MythesSource *mythes = source.get();
     data.spellCheck = std::make_unique<TSpellCheck>(nullptr, std::move(source));
@@ -146,7 +145,7 @@ std::vector<std::string> libraryCalls(const QStringList &words)
 
 // Times op and, right after it every time, the library calls of its lookups, so that
 // both halves of the ratio see the same machine load. Only op's time is reported.
-template<typename Op>
+template <typename Op>
 void measureAgainstFloor(benchmark::State &state, const QStringList &lookups, Op op)
 {
     const std::vector<std::string> calls = libraryCalls(lookups);
@@ -221,9 +220,8 @@ void expandWord(benchmark::State &state, const QString &word, int depthIndex)
         lookup(w, synonyms);
     };
     const qsizetype entries = SynonymExpansion::ExpandWord(word, depthIndex, recording).size();
-    measureAgainstFloor(state, lookups, [&] {
-        benchmark::DoNotOptimize(SynonymExpansion::ExpandWord(word, depthIndex, lookup));
-    });
+    measureAgainstFloor(state, lookups,
+                        [&] { benchmark::DoNotOptimize(SynonymExpansion::ExpandWord(word, depthIndex, lookup)); });
     state.counters["entries"] = double(entries);
 }
 
@@ -259,9 +257,7 @@ void registerAll()
                 ->UseManualTime()
                 ->Unit(benchmark::kMicrosecond);
         }
-        benchmark::RegisterBenchmark(("WordTree/" + name).c_str(), wordTree, word)
-            ->UseManualTime()
-            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("WordTree/" + name).c_str(), wordTree, word)->UseManualTime()->Unit(benchmark::kMicrosecond);
     }
 }
 

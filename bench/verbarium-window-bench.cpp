@@ -244,7 +244,8 @@ void fillBareLists(QWidget *window, const std::vector<ListCopy> &lists)
 
 void printTable(const std::vector<Row> &rows, int repeat, int firstStarts)
 {
-    std::printf("| Window | Content | Ours (ms) | Floor (ms) | Ratio | Of ours, lookups (ms) | Ratio without them | Floor |\n");
+    std::printf(
+        "| Window | Content | Ours (ms) | Floor (ms) | Ratio | Of ours, lookups (ms) | Ratio without them | Floor |\n");
     std::printf("|---|---|---:|---:|---:|---:|---:|---|\n");
     for (const Row &row : rows) {
         const double ours = median(row.ours);
@@ -411,8 +412,7 @@ int main(int argc, char *argv[])
     const QString size = QStringLiteral("%1x%2").arg(mainSize.width()).arg(mainSize.height());
     for (int run = 0; run < firstStarts; ++run) {
         firstStart.ours.push_back(startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("ours")}));
-        firstStart.floor.push_back(
-            startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("floor"), size}));
+        firstStart.floor.push_back(startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("floor"), size}));
     }
 
     TForm1 form;

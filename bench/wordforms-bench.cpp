@@ -183,14 +183,15 @@ void StartUp(benchmark::State &state)
 
 int registerAll()
 {
-    for (const auto &[code, word] : {std::pair{"en", "bright"}, std::pair{"de", "Haus"}, std::pair{"fr", "maison"},
-                                     std::pair{"es", "casa"}})
+    for (const auto &[code, word] :
+         {std::pair{"en", "bright"}, std::pair{"de", "Haus"}, std::pair{"fr", "maison"}, std::pair{"es", "casa"}})
         benchmark::RegisterBenchmark(("Hit/" + std::string(word)).c_str(), Hit, code, QString::fromUtf8(word))->UseManualTime();
     for (const auto &[code, word] :
          {std::pair{"en", "brighter"}, std::pair{"en", "copies"}, std::pair{"en", "requires"}, std::pair{"en", "ran"},
           std::pair{"en", "bright,"}, std::pair{"de", "Häuser"}, std::pair{"de", "Konfigurationsdatei"},
           std::pair{"fr", "maisons"}, std::pair{"fr", "l'option"}, std::pair{"es", "casas"}})
-        benchmark::RegisterBenchmark(("Rescue/" + std::string(word)).c_str(), Rescue, code, QString::fromUtf8(word))->UseManualTime();
+        benchmark::RegisterBenchmark(("Rescue/" + std::string(word)).c_str(), Rescue, code, QString::fromUtf8(word))
+            ->UseManualTime();
     for (const auto &[code, word] : {std::pair{"en", "brigt"}, std::pair{"de", "Hauss"}})
         benchmark::RegisterBenchmark(("TrueMiss/" + std::string(word)).c_str(), TrueMiss, code, QString::fromUtf8(word))
             ->UseManualTime()

@@ -9,10 +9,7 @@
 class AppError : public std::runtime_error
 {
 public:
-    explicit AppError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
+    explicit AppError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
 
     const QString &message() const noexcept { return m_message; }
 

@@ -15,7 +15,8 @@ bool RegularFile::openForReading(QFile &file, QString &error)
         error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
-    struct stat info {};
+    struct stat info {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         error = S_ISDIR(info.st_mode) ? QStringLiteral("it is a folder, not a file")
                                       : QStringLiteral("it is not a regular file");

@@ -14,7 +14,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static TSpellCheck spellCheck(nullptr, std::make_unique<MythesSource>(QStringList{QStringLiteral(VERBARIUM_FUZZ_THESAURUS)}));
+    static TSpellCheck spellCheck(nullptr,
+                                  std::make_unique<MythesSource>(QStringList{QStringLiteral(VERBARIUM_FUZZ_THESAURUS)}));
     static const SynonymExpansion::Lookup lookup = SynonymExpansion::lookupThrough(spellCheck);
     if (size == 0)
         return 0;

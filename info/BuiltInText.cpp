@@ -31,7 +31,8 @@ QString BuiltInText::toHtml(const QString &plainText)
             at = match.capturedEnd();
         }
         paragraph += line.mid(at).toHtmlEscaped();
-        html += QStringLiteral("<p style=\"margin:0; white-space:pre-wrap;\">%1</p>").arg(paragraph.isEmpty() ? QStringLiteral("&nbsp;") : paragraph);
+        html += QStringLiteral("<p style=\"margin:0; white-space:pre-wrap;\">%1</p>")
+                    .arg(paragraph.isEmpty() ? QStringLiteral("&nbsp;") : paragraph);
     }
     return html;
 }

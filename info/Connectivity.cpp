@@ -55,13 +55,10 @@ bool SystemConnectivity::isOnline()
     if (backend && QNetworkInformation::instance()) {
         switch (QNetworkInformation::instance()->reachability()) {
         case QNetworkInformation::Reachability::Online:
-        case QNetworkInformation::Reachability::Site:
-            return true;
+        case QNetworkInformation::Reachability::Site: return true;
         case QNetworkInformation::Reachability::Disconnected:
-        case QNetworkInformation::Reachability::Local:
-            return false;
-        case QNetworkInformation::Reachability::Unknown:
-            break;
+        case QNetworkInformation::Reachability::Local: return false;
+        case QNetworkInformation::Reachability::Unknown: break;
         }
     }
     return hasRoutedInterface();

@@ -18,7 +18,7 @@ QString build(const QString &baseUrl, const QString &word, const QString &langua
 {
     const auto encoded = [](const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); };
     return baseUrl + QStringLiteral("/dictionaries/lookup.php?word=") + encoded(word) + QStringLiteral("&lang=")
-        + encoded(languageCode(languageItemText));
+           + encoded(languageCode(languageItemText));
 }
 
 } // namespace DictionaryAddress

@@ -63,8 +63,7 @@ RegistryStore::ValueType NativeRegistry::valueType(const QString &name) const
         return ValueType::Missing;
     DWORD type = 0;
     const std::wstring valueName = wide(name);
-    if (RegQueryValueExW(static_cast<HKEY>(m_key), valueName.c_str(), nullptr, &type, nullptr, nullptr)
-        != ERROR_SUCCESS)
+    if (RegQueryValueExW(static_cast<HKEY>(m_key), valueName.c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return ValueType::Missing;
     if (type == REG_SZ || type == REG_EXPAND_SZ)
         return ValueType::String;
@@ -77,8 +76,7 @@ QString NativeRegistry::stringValue(const QString &name) const
 {
     const std::wstring valueName = wide(name);
     DWORD size = 0;
-    if (RegQueryValueExW(static_cast<HKEY>(m_key), valueName.c_str(), nullptr, nullptr, nullptr, &size)
-        != ERROR_SUCCESS)
+    if (RegQueryValueExW(static_cast<HKEY>(m_key), valueName.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
         return {};
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
     if (RegQueryValueExW(static_cast<HKEY>(m_key), valueName.c_str(), nullptr, nullptr,

@@ -12,7 +12,10 @@
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
 
 QStringView trimBlanks(QStringView text)
 {
@@ -309,8 +312,8 @@ std::optional<qint32> PrivateProfile::toInteger(QStringView text)
     return qint32(result);
 }
 
-QString PrivateProfile::GetPrivateProfileString(const QString &section, const QString &key,
-                                                const QString &defaultValue, const QString &path)
+QString PrivateProfile::GetPrivateProfileString(const QString &section, const QString &key, const QString &defaultValue,
+                                                const QString &path)
 {
     PrivateProfile profile;
     profile.load(path);

@@ -14,24 +14,18 @@ RegistryStore::~RegistryStore() = default;
 QString RegistryStore::readString(const QString &name) const
 {
     switch (valueType(name)) {
-    case ValueType::String:
-        return stringValue(name);
-    case ValueType::Missing:
-        throw AppError(QStringLiteral("Failed to get data for '%1'").arg(name));
-    default:
-        throw AppError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    case ValueType::String: return stringValue(name);
+    case ValueType::Missing: throw AppError(QStringLiteral("Failed to get data for '%1'").arg(name));
+    default: throw AppError(QStringLiteral("Invalid data type for '%1'").arg(name));
     }
 }
 
 qint32 RegistryStore::readInteger(const QString &name) const
 {
     switch (valueType(name)) {
-    case ValueType::Integer:
-        return integerValue(name);
-    case ValueType::Missing:
-        throw AppError(QStringLiteral("Failed to get data for '%1'").arg(name));
-    default:
-        throw AppError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    case ValueType::Integer: return integerValue(name);
+    case ValueType::Missing: throw AppError(QStringLiteral("Failed to get data for '%1'").arg(name));
+    default: throw AppError(QStringLiteral("Invalid data type for '%1'").arg(name));
     }
 }
 

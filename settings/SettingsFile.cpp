@@ -83,8 +83,7 @@ void SettingsFile::save(const QString &path, const Values &values)
     const bool folder = QDir().mkpath(QFileInfo(path).absolutePath());
     // A file that exists but cannot be read is not written over: its other content would go.
     const bool written = folder && profile.load(path) && writeSetting(profile, FontName, values.faceName)
-                         && writeSetting(profile, FontColor, values.color)
-                         && writeSetting(profile, FontSize, values.size)
+                         && writeSetting(profile, FontColor, values.color) && writeSetting(profile, FontSize, values.size)
                          && writeSetting(profile, FontStyle, qint32(values.style))
                          && writeSetting(profile, ClipBoardDelimiter, quoteDelimiter(values.delimiter))
                          && profile.save(path);

@@ -16,8 +16,7 @@ namespace {
 
 const QString kNativeName = QStringLiteral("Windows");
 
-struct StyleState
-{
+struct StyleState {
     // The look the application had before we first touched it, so "Windows"
     // can give it back. A style object is owned and deleted by QApplication
     // when replaced, so we keep its name and recreate it.
@@ -37,8 +36,7 @@ struct StyleState
     void loadThemes()
     {
         const QDir dir(QStringLiteral(":/themes"));
-        const QStringList files =
-            dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+        const QStringList files = dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
         for (const QString &file : files) {
             try {
                 Theme theme = Theme::fromFile(dir.filePath(file));
@@ -110,8 +108,8 @@ bool TStyleManager::TrySetStyle(const QString &name, bool showError)
         return true;
     } catch (const AppError &e) {
         if (showError) {
-            QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                            e.message(), QMessageBox::NoButton);
+            QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), e.message(),
+                            QMessageBox::NoButton);
             box.addButton(QMessageBox::tr("Close"), QMessageBox::RejectRole);
             box.exec();
         }

@@ -56,8 +56,7 @@ void TcyIniForm::Loaded()
             // Pins the designed left and top: otherwise the platform would choose.
             m_owner->move(m_owner->pos());
             break;
-        default:
-            break;
+        default: break;
         }
     }
     LoadDefinitions();
@@ -87,8 +86,8 @@ bool TcyIniForm::SaveDefinitions()
 {
     if (!m_owner)
         return false;
-    const WindowPlacement::Record record =
-        m_owner->isVisible() || !m_lastShown ? liveRecord(m_owner->isVisible()) : *m_lastShown;
+    const WindowPlacement::Record record = m_owner->isVisible() || !m_lastShown ? liveRecord(m_owner->isVisible())
+                                                                                : *m_lastShown;
     bool saved = false;
     if (FMode != mRegistry)
         saved = SaveAttributesToFile(m_owner, record);
@@ -104,8 +103,7 @@ bool TcyIniForm::LoadAttributesFromRegistry(QWidget *owner)
         const std::unique_ptr<RegistryStore> store = RegistryStore::open();
         stored = WindowPlacement::readRegistry(
             *store, GetRootKey(FRegRoot),
-            WindowPlacement::registryKeyPath(FRegCustomKey, QCoreApplication::applicationFilePath(),
-                                             owner->objectName()),
+            WindowPlacement::registryKeyPath(FRegCustomKey, QCoreApplication::applicationFilePath(), owner->objectName()),
             options(owner));
     } catch (const AppError &) {
         // A value of another type than the store writes: as if nothing were stored.
@@ -120,8 +118,8 @@ bool TcyIniForm::LoadAttributesFromRegistry(QWidget *owner)
 
 bool TcyIniForm::LoadAttributesFromFile(QWidget *owner)
 {
-    const std::optional<WindowPlacement::Stored> stored =
-        WindowPlacement::readIniFile(GetFile(owner), section(owner), options(owner));
+    const std::optional<WindowPlacement::Stored> stored = WindowPlacement::readIniFile(GetFile(owner), section(owner),
+                                                                                       options(owner));
     if (!stored)
         return false;
     apply(owner, *stored);
@@ -315,11 +313,8 @@ bool TcyIniForm::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Show:
     case QEvent::Move:
     case QEvent::Resize:
-    case QEvent::WindowStateChange:
-        settleFrame();
-        break;
-    default:
-        break;
+    case QEvent::WindowStateChange: settleFrame(); break;
+    default: break;
     }
     return false;
 }

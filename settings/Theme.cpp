@@ -16,15 +16,17 @@ namespace {
 // Every theme must say these itself: each is text or the ground under text
 // somewhere, and a colour derived by Qt could be unreadable on the theme's ground.
 constexpr QPalette::ColorRole kRequiredRoles[] = {
-    QPalette::Window,     QPalette::WindowText,      QPalette::Base,
-    QPalette::AlternateBase, QPalette::Text,         QPalette::Button,
-    QPalette::ButtonText, QPalette::BrightText,      QPalette::Highlight,
+    QPalette::Window,          QPalette::WindowText,  QPalette::Base,
+    QPalette::AlternateBase,   QPalette::Text,        QPalette::Button,
+    QPalette::ButtonText,      QPalette::BrightText,  QPalette::Highlight,
     QPalette::HighlightedText, QPalette::ToolTipBase, QPalette::ToolTipText,
-    QPalette::PlaceholderText, QPalette::Link,       QPalette::LinkVisited,
+    QPalette::PlaceholderText, QPalette::Link,        QPalette::LinkVisited,
 };
 
 constexpr QPalette::ColorRole kRequiredDisabledRoles[] = {
-    QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+    QPalette::WindowText,
+    QPalette::Text,
+    QPalette::ButtonText,
 };
 
 [[noreturn]] void fail(const QString &themeName, const QString &what)
@@ -39,8 +41,7 @@ QString roleName(QPalette::ColorRole role)
 }
 
 // Reads {"Role": "#rrggbb", ...} into one colour group (or all of them).
-void readRoles(const QJsonObject &roles, QPalette &palette, QPalette::ColorGroup group,
-               const QString &themeName)
+void readRoles(const QJsonObject &roles, QPalette &palette, QPalette::ColorGroup group, const QString &themeName)
 {
     const QMetaEnum roleEnum = QMetaEnum::fromType<QPalette::ColorRole>();
     for (auto it = roles.begin(); it != roles.end(); ++it) {
@@ -64,8 +65,7 @@ double channel(int value)
 double luminance(const QColor &colour)
 {
     const QColor rgb = colour.toRgb();
-    return 0.2126 * channel(rgb.red()) + 0.7152 * channel(rgb.green())
-           + 0.0722 * channel(rgb.blue());
+    return 0.2126 * channel(rgb.red()) + 0.7152 * channel(rgb.green()) + 0.0722 * channel(rgb.blue());
 }
 
 } // namespace

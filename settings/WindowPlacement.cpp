@@ -137,8 +137,7 @@ std::optional<WindowPlacement::Stored> WindowPlacement::readIniFile(const QStrin
     PrivateProfile profile;
     if (!profile.load(file))
         return std::nullopt;
-    if (!profile.hasKey(section, VERSION)
-        || readSetting(profile, VersionKey, QString(), section) != options.storeVersion)
+    if (!profile.hasKey(section, VERSION) || readSetting(profile, VersionKey, QString(), section) != options.storeVersion)
         return std::nullopt;
 
     const Attributes &attributes = options.attributes;
@@ -161,8 +160,7 @@ std::optional<WindowPlacement::Stored> WindowPlacement::readIniFile(const QStrin
     return stored;
 }
 
-bool WindowPlacement::writeIniFile(const QString &file, const QString &section, const Options &options,
-                                   const Record &record)
+bool WindowPlacement::writeIniFile(const QString &file, const QString &section, const Options &options, const Record &record)
 {
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
         return false;
@@ -295,12 +293,10 @@ QString WindowPlacement::iniFile(const QString &customFile, const QString &direc
 QString WindowPlacement::specialFolder(int csidl)
 {
     switch (csidl) {
-    case 0x1C:
-        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    case 0x1C: return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     case 0x23:
         // The machine-wide one after the user's own: ProgramData on Windows, /etc/xdg elsewhere.
         return QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation).value(1);
-    default:
-        return {};
+    default: return {};
     }
 }

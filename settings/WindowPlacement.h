@@ -84,8 +84,7 @@ public:
     // The INI form: the same names; "WIDTH", "HEIGHT" and "STATE" read as 0 when
     // missing, "VISIBLE" as "Y" or "N". Reading never creates the file.
     static std::optional<Stored> readIniFile(const QString &file, const QString &section, const Options &options);
-    static bool writeIniFile(const QString &file, const QString &section, const Options &options,
-                             const Record &record);
+    static bool writeIniFile(const QString &file, const QString &section, const Options &options, const Record &record);
 
     // Size first: each stored dimension greater than 0.
     static QSize restoredSize(QSize current, const Stored &stored);

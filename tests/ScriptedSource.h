@@ -43,8 +43,8 @@ public:
     QSet<QString> foundFalse;                    // scripted words that still answer found() == false
     QSet<std::int32_t> withoutData;              // languages hasData() denies
     bool failStart = false;
-    int throwAtCall = -1;     // 0-based number of the synonymInfo call that throws
-    QString throwAtWord;      // with throwAtMeaning: synonymList(throwAtMeaning) of this word throws
+    int throwAtCall = -1; // 0-based number of the synonymInfo call that throws
+    QString throwAtWord;  // with throwAtMeaning: synonymList(throwAtMeaning) of this word throws
     int throwAtMeaning = -1;
 
     // "bright: brilliant, shining | smart; smart: clever" — entries separated by ';' or

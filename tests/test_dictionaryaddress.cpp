@@ -57,8 +57,9 @@ private Q_SLOTS:
             {u"da"_s, {u"Danish"_s}},
             {u"ge"_s, {u"German"_s}},
             {u"sw"_s, {u"Swiss German"_s, u"Swedish"_s, u"SwissFrench"_s, u"Swiss Italian"_s}},
-            {u"en"_s, {u"English AUS"_s, u"English UK"_s, u"English US"_s, u"English Canadian"_s,
-                       u"English NewZealand"_s, u"English SouthAfrica"_s}},
+            {u"en"_s,
+             {u"English AUS"_s, u"English UK"_s, u"English US"_s, u"English Canadian"_s, u"English NewZealand"_s,
+              u"English SouthAfrica"_s}},
             {u"sp"_s, {u"Spanish"_s, u"Spanish Modern Sort"_s}},
             {u"fr"_s, {u"French"_s, u"FrenchCanadian"_s}},
             {u"it"_s, {u"Italian"_s}},
@@ -132,8 +133,8 @@ private Q_SLOTS:
         QTest::newRow("equals") << u"x=y"_s << u"English UK"_s << u"word=x%3Dy&lang=en"_s;
         QTest::newRow("apostrophe") << u"o'clock"_s << u"English UK"_s << u"word=o%27clock&lang=en"_s;
         QTest::newRow("percent") << u"100%"_s << u"English UK"_s << u"word=100%25&lang=en"_s;
-        QTest::newRow("unreserved signs stay") << u"well-known_a.b~c"_s << u"English UK"_s
-                                               << u"word=well-known_a.b~c&lang=en"_s;
+        QTest::newRow("unreserved signs stay")
+            << u"well-known_a.b~c"_s << u"English UK"_s << u"word=well-known_a.b~c&lang=en"_s;
         QTest::newRow("non-ASCII as UTF-8") << u"Straße"_s << u"German"_s << u"word=Stra%C3%9Fe&lang=ge"_s;
         QTest::newRow("accented") << u"café"_s << u"French"_s << u"word=caf%C3%A9&lang=fr"_s;
         QTest::newRow("Cyrillic") << u"дом"_s << u"Russian "_s << u"word=%D0%B4%D0%BE%D0%BC&lang=ru"_s;

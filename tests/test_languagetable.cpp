@@ -19,25 +19,58 @@ private Q_SLOTS:
         QTest::addColumn<QString>("languageCode");
         QTest::addColumn<QString>("preferred");
 
-        QTest::newRow("first item") << "Danish" << 0 << int(wdDanish) << 1030 << "da_DK" << "da" << "";
-        QTest::newRow("English UK") << "English UK" << 4 << int(wdEnglishUK) << 2057 << "en_GB" << "en" << "en_US";
-        QTest::newRow("English US") << "English US" << 5 << int(wdEnglishUS) << 1033 << "en_US" << "en" << "en_US";
-        QTest::newRow("Spanish") << "Spanish" << 9 << int(wdSpanish) << 1034 << "es_ES" << "es" << "es_ES";
-        QTest::newRow("FrenchCanadian") << "FrenchCanadian" << 11 << int(wdFrenchCanadian) << 3084 << "fr_CA" << "fr" << "fr_FR";
-        QTest::newRow("Dutch") << "Dutch" << 13 << int(wdDutch) << 1043 << "nl_NL" << "nl" << "nl_NL";
-        QTest::newRow("Norwegian Bokmol") << "Norwegian Bokmol" << 14 << int(wdNorwegianBokmol) << 1044 << "nb_NO" << "nb" << "";
+        QTest::newRow("first item") << "Danish" << 0 << int(wdDanish) << 1030 << "da_DK"
+                                    << "da"
+                                    << "";
+        QTest::newRow("English UK") << "English UK" << 4 << int(wdEnglishUK) << 2057 << "en_GB"
+                                    << "en"
+                                    << "en_US";
+        QTest::newRow("English US") << "English US" << 5 << int(wdEnglishUS) << 1033 << "en_US"
+                                    << "en"
+                                    << "en_US";
+        QTest::newRow("Spanish") << "Spanish" << 9 << int(wdSpanish) << 1034 << "es_ES"
+                                 << "es"
+                                 << "es_ES";
+        QTest::newRow("FrenchCanadian") << "FrenchCanadian" << 11 << int(wdFrenchCanadian) << 3084 << "fr_CA"
+                                        << "fr"
+                                        << "fr_FR";
+        QTest::newRow("Dutch") << "Dutch" << 13 << int(wdDutch) << 1043 << "nl_NL"
+                               << "nl"
+                               << "nl_NL";
+        QTest::newRow("Norwegian Bokmol") << "Norwegian Bokmol" << 14 << int(wdNorwegianBokmol) << 1044 << "nb_NO"
+                                          << "nb"
+                                          << "";
         QTest::newRow("Brazilian Portuguese")
-            << "Brazilian Portuguese" << 16 << int(wdBrazilianPortuguese) << 1046 << "pt_BR" << "pt" << "pt_PT";
-        QTest::newRow("Greek with its comma") << "Greek," << 21 << int(wdGreek) << 1032 << "el_GR" << "el" << "";
-        QTest::newRow("Russian with its blank") << "Russian " << 23 << int(wdRussian) << 1049 << "ru_RU" << "ru" << "";
-        QTest::newRow("Polish with its comma") << "Polish," << 26 << int(wdPolish) << 1045 << "pl_PL" << "pl" << "";
-        QTest::newRow("SwissFrench") << "SwissFrench" << 34 << int(wdSwissFrench) << 4108 << "fr_CH" << "fr" << "fr_FR";
-        QTest::newRow("Serbian Latin") << "Serbian Latin" << 53 << int(wdSerbianLatin) << 2074 << "sr_Latn_RS" << "sr_Latn" << "";
-        QTest::newRow("Serbian Cyrillic") << "Serbian Cyrillic" << 54 << int(wdSerbianCyrillic) << 3098 << "sr_RS" << "sr" << "";
-        QTest::newRow("Belgian Dutch") << "Belgian Dutch" << 57 << int(wdBelgianDutch) << 2067 << "nl_BE" << "nl" << "nl_NL";
-        QTest::newRow("Spanish Modern Sort")
-            << "Spanish Modern Sort" << 60 << int(wdSpanishModernSort) << 3082 << "es_ES" << "es" << "es_ES";
-        QTest::newRow("last item") << "Swiss Italian" << 61 << int(wdSwissItalian) << 2064 << "it_CH" << "it" << "it_IT";
+            << "Brazilian Portuguese" << 16 << int(wdBrazilianPortuguese) << 1046 << "pt_BR"
+            << "pt"
+            << "pt_PT";
+        QTest::newRow("Greek with its comma") << "Greek," << 21 << int(wdGreek) << 1032 << "el_GR"
+                                              << "el"
+                                              << "";
+        QTest::newRow("Russian with its blank") << "Russian " << 23 << int(wdRussian) << 1049 << "ru_RU"
+                                                << "ru"
+                                                << "";
+        QTest::newRow("Polish with its comma") << "Polish," << 26 << int(wdPolish) << 1045 << "pl_PL"
+                                               << "pl"
+                                               << "";
+        QTest::newRow("SwissFrench") << "SwissFrench" << 34 << int(wdSwissFrench) << 4108 << "fr_CH"
+                                     << "fr"
+                                     << "fr_FR";
+        QTest::newRow("Serbian Latin") << "Serbian Latin" << 53 << int(wdSerbianLatin) << 2074 << "sr_Latn_RS"
+                                       << "sr_Latn"
+                                       << "";
+        QTest::newRow("Serbian Cyrillic") << "Serbian Cyrillic" << 54 << int(wdSerbianCyrillic) << 3098 << "sr_RS"
+                                          << "sr"
+                                          << "";
+        QTest::newRow("Belgian Dutch") << "Belgian Dutch" << 57 << int(wdBelgianDutch) << 2067 << "nl_BE"
+                                       << "nl"
+                                       << "nl_NL";
+        QTest::newRow("Spanish Modern Sort") << "Spanish Modern Sort" << 60 << int(wdSpanishModernSort) << 3082 << "es_ES"
+                                             << "es"
+                                             << "es_ES";
+        QTest::newRow("last item") << "Swiss Italian" << 61 << int(wdSwissItalian) << 2064 << "it_CH"
+                                   << "it"
+                                   << "it_IT";
     }
     void listItemToLocale()
     {

@@ -86,7 +86,8 @@ private Q_SLOTS:
         QCOMPARE(mkfifo(QFile::encodeName(m_unreadable.filePath(QStringLiteral("th_en_US_v2.idx"))).constData(), 0600), 0);
         QVERIFY(QDir(m_unreadable.path()).mkdir(QStringLiteral("th_de_DE_v2.idx")));
         for (const char *dat : {"th_en_US_v2.dat", "th_de_DE_v2.dat"})
-            QVERIFY(QFile::copy(Fixtures + QStringLiteral("/th_en_US_v2.dat"), m_unreadable.filePath(QString::fromLatin1(dat))));
+            QVERIFY(QFile::copy(Fixtures + QStringLiteral("/th_en_US_v2.dat"),
+                                m_unreadable.filePath(QString::fromLatin1(dat))));
     }
 
     void tsv_data()
@@ -101,34 +102,43 @@ private Q_SLOTS:
 
         QTest::newRow("two columns, repeats dropped")
             << withData({"bright morning"})
-            << tsvColumn(0, QStringLiteral("bright"), bright0) + tsvColumn(1, QStringLiteral("morning"), morning0) << QString();
+            << tsvColumn(0, QStringLiteral("bright"), bright0) + tsvColumn(1, QStringLiteral("morning"), morning0)
+            << QString();
         QTest::newRow("words as separate arguments")
             << withData({"bright", "morning"})
-            << tsvColumn(0, QStringLiteral("bright"), bright0) + tsvColumn(1, QStringLiteral("morning"), morning0) << QString();
+            << tsvColumn(0, QStringLiteral("bright"), bright0) + tsvColumn(1, QStringLiteral("morning"), morning0)
+            << QString();
         QTest::newRow("columns numbered in kept order")
-            << withData({"zyzzyva  bright"}) << tsvColumn(0, QStringLiteral("bright"), bright0) << QStringLiteral("verbarium-lookup: no synonyms for \"zyzzyva\"\n");
-        QTest::newRow("typed word kept as typed") << withData({"Bright"}) << tsvColumn(0, QStringLiteral("Bright"), bright0) << QString();
+            << withData({"zyzzyva  bright"}) << tsvColumn(0, QStringLiteral("bright"), bright0)
+            << QStringLiteral("verbarium-lookup: no synonyms for \"zyzzyva\"\n");
+        QTest::newRow("typed word kept as typed")
+            << withData({"Bright"}) << tsvColumn(0, QStringLiteral("Bright"), bright0) << QString();
         QTest::newRow("depth 1")
             << withData({"--depth", "1", "bright"})
             << tsvColumn(0, QStringLiteral("bright"),
-                         QStringLiteral("brilliant:0, dazzling:1, glittering:1, bright:1, superb:1, splendid:1, shining:0,"
-                                        "gleaming:1, vivid:0, vibrant:1, colorful:1, smart:0, clever:1, intelligent:1, brightly:0")) << QString();
+                         QStringLiteral(
+                             "brilliant:0, dazzling:1, glittering:1, bright:1, superb:1, splendid:1, shining:0,"
+                             "gleaming:1, vivid:0, vibrant:1, colorful:1, smart:0, clever:1, intelligent:1, brightly:0"))
+            << QString();
         QTest::newRow("depth 2")
             << withData({"--depth", "2", "bright"})
             << tsvColumn(0, QStringLiteral("bright"),
                          QStringLiteral("brilliant:0, dazzling:1, blinding:2, glaring:2, glittering:1, sparkling:2,"
                                         "glistening:2, bright:1, shining:2, vivid:2, smart:2, clever:2, brightly:2, superb:1,"
-                                        "excellent:2, first-rate:2, splendid:1")) << QString();
+                                        "excellent:2, first-rate:2, splendid:1"))
+            << QString();
         QTest::newRow("English UK reads the US data")
-            << withData({"--language", "english uk", "Verbarium"}) << tsvColumn(0, QStringLiteral("Verbarium"), QStringLiteral("thesaurus:0, word finder:0")) << QString();
+            << withData({"--language", "english uk", "Verbarium"})
+            << tsvColumn(0, QStringLiteral("Verbarium"), QStringLiteral("thesaurus:0, word finder:0")) << QString();
         QTest::newRow("KOI8-R data, UTF-8 out")
             << withData({"--language", "Russian", "Дом"}, DataDir + QStringLiteral("/encodings"))
             << tsvColumn(0, QStringLiteral("Дом"), QStringLiteral("здание:0, жилище:0, очаг:0")) << QString();
         QTest::newRow("search path from the environment")
-            << args({"--format", "tsv", "Verbarium"}) << tsvColumn(0, QStringLiteral("Verbarium"), QStringLiteral("thesaurus:0, word finder:0")) << QString();
-        QTest::newRow("tree")
-            << withData({"--tree", "Verbarium"})
-            << "0\tVerbarium\n1\tthesaurus\n2\twordbook\n2\tlexicon\n2\tVerbarium\n3\tword finder\n1\tword finder\n" << QString();
+            << args({"--format", "tsv", "Verbarium"})
+            << tsvColumn(0, QStringLiteral("Verbarium"), QStringLiteral("thesaurus:0, word finder:0")) << QString();
+        QTest::newRow("tree") << withData({"--tree", "Verbarium"})
+                              << "0\tVerbarium\n1\tthesaurus\n2\twordbook\n2\tlexicon\n2\tVerbarium\n3\tword finder\n1\tword finder\n"
+                              << QString();
     }
     void tsv()
     {
@@ -209,7 +219,10 @@ private Q_SLOTS:
 
         const Run text = run(withData({"--tree", "Verbarium"}));
         QCOMPARE(text.exitCode, 0);
-        QCOMPARE(text.out, QStringLiteral("Verbarium\n  thesaurus\n    wordbook\n    lexicon\n    Verbarium\n      word finder\n  word finder\n"));
+        QCOMPARE(
+            text.out,
+            QStringLiteral(
+                "Verbarium\n  thesaurus\n    wordbook\n    lexicon\n    Verbarium\n      word finder\n  word finder\n"));
     }
 
     void exitStatus_data()
@@ -220,40 +233,49 @@ private Q_SLOTS:
 
         QTest::newRow("found") << withData({"run"}) << 0 << "";
         QTest::newRow("nothing found") << withData({"zyzzyva"}) << 1 << "verbarium-lookup: no synonyms for \"zyzzyva\"\n";
-        QTest::newRow("tree without children") << withData({"--tree", "zyzzyva"}) << 1 << "verbarium-lookup: no synonyms for \"zyzzyva\"\n";
+        QTest::newRow("tree without children")
+            << withData({"--tree", "zyzzyva"}) << 1 << "verbarium-lookup: no synonyms for \"zyzzyva\"\n";
         QTest::newRow("only blanks") << withData({"  "}) << 1 << "";
-        QTest::newRow("language without data") << withData({"--language", "Dutch", "run"}) << 1
-                                               << "No thesaurus data is installed for Dutch.";
+        QTest::newRow("language without data")
+            << withData({"--language", "Dutch", "run"}) << 1 << "No thesaurus data is installed for Dutch.";
         QTest::newRow("no data at all") << withData({"run"}, m_empty.path()) << 3
                                         << QStringLiteral("No thesaurus data was found in %1.").arg(m_empty.path());
         QTest::newRow("no data in any folder, all named")
-            << QStringList{QStringLiteral("--data-dir"), m_empty.path(), QStringLiteral("--data-dir"), m_unreadable.path(), QStringLiteral("run")}
+            << QStringList{QStringLiteral("--data-dir"), m_empty.path(), QStringLiteral("--data-dir"),
+                           m_unreadable.path(), QStringLiteral("run")}
             << 3 << QStringLiteral("No thesaurus data was found in %1, %2.").arg(m_empty.path(), m_unreadable.path());
-        QTest::newRow("index that is a FIFO") << withData({"run"}, m_unreadable.path()) << 3
-                                              << QStringLiteral("Cannot read the thesaurus file \"%1\": it is not a regular file.")
-                                                     .arg(m_unreadable.filePath(QStringLiteral("th_en_US_v2.idx")));
-        QTest::newRow("index that is a folder") << withData({"run"}, m_unreadable.path()) << 3
-                                                << QStringLiteral("Cannot read the thesaurus file \"%1\": it is not a regular file.")
-                                                       .arg(m_unreadable.filePath(QStringLiteral("th_de_DE_v2.idx")));
-        QTest::newRow("healthy entry of a damaged file") << withData({"run"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 0 << "";
+        QTest::newRow("index that is a FIFO")
+            << withData({"run"}, m_unreadable.path()) << 3
+            << QStringLiteral("Cannot read the thesaurus file \"%1\": it is not a regular file.")
+                   .arg(m_unreadable.filePath(QStringLiteral("th_en_US_v2.idx")));
+        QTest::newRow("index that is a folder")
+            << withData({"run"}, m_unreadable.path()) << 3
+            << QStringLiteral("Cannot read the thesaurus file \"%1\": it is not a regular file.")
+                   .arg(m_unreadable.filePath(QStringLiteral("th_de_DE_v2.idx")));
+        QTest::newRow("healthy entry of a damaged file")
+            << withData({"run"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 0 << "";
 
         QTest::newRow("no phrase") << withData({}) << 2 << SynonymExpansion::emptyPhraseMessage();
         QTest::newRow("empty phrase") << withData({""}) << 2 << SynonymExpansion::emptyPhraseMessage();
         QTest::newRow("11 words") << withData({"a b c d e f g h i j k"}) << 2 << SynonymExpansion::tooManyWordsMessage();
-        QTest::newRow("10 words and a blank") << withData({"a b c d e f g h i j "}) << 2 << SynonymExpansion::tooManyWordsMessage();
-        QTest::newRow("10 words") << withData({"run a b c d e f g h i"}) << 0 << "verbarium-lookup: no synonyms for \"a\"\n";
-        QTest::newRow("4 words at depth 2") << withData({"--depth", "2", "run a b c"}) << 2
-                                            << SynonymExpansion::tooManyDoraz3WordsMessage();
+        QTest::newRow("10 words and a blank")
+            << withData({"a b c d e f g h i j "}) << 2 << SynonymExpansion::tooManyWordsMessage();
+        QTest::newRow("10 words") << withData({"run a b c d e f g h i"}) << 0
+                                  << "verbarium-lookup: no synonyms for \"a\"\n";
+        QTest::newRow("4 words at depth 2")
+            << withData({"--depth", "2", "run a b c"}) << 2 << SynonymExpansion::tooManyDoraz3WordsMessage();
         QTest::newRow("4 words at depth 1") << withData({"--depth", "1", "run a b c"}) << 0 << "no synonyms for \"c\"";
         QTest::newRow("unknown option") << withData({"--colour", "run"}) << 2 << "colour";
         QTest::newRow("depth out of range") << withData({"--depth", "3", "run"}) << 2 << "depth";
         QTest::newRow("depth not a number") << withData({"--depth", "deep", "run"}) << 2 << "depth";
         QTest::newRow("unknown format") << withData({"--format", "xml", "run"}) << 2 << "format";
         QTest::newRow("unknown language") << withData({"--language", "Klingon", "run"}) << 2 << "Klingon";
-        QTest::newRow("damaged data") << withData({"thesaurus"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 3
-                                      << QStringLiteral("The thesaurus file \"%1/damaged/entry-cut-short/th_en_US_v2.dat\" is damaged").arg(DataDir);
-        QTest::newRow("damaged data, tree") << withData({"--tree", "run"}, DataDir + QStringLiteral("/damaged/offset-other-word")) << 3
-                                            << "th_en_US_v2.idx\" is damaged";
+        QTest::newRow("damaged data")
+            << withData({"thesaurus"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 3
+            << QStringLiteral("The thesaurus file \"%1/damaged/entry-cut-short/th_en_US_v2.dat\" is damaged").arg(DataDir);
+        QTest::newRow("damaged data, tree")
+            << withData({"--tree", "run"}, DataDir + QStringLiteral("/damaged/offset-other-word")) << 3
+            << "th_en_US_v2.idx\" is damaged";
     }
     void wordForms_data();
     void wordForms();
@@ -287,21 +309,27 @@ void TestLookupTool::wordForms_data()
     const QString forms = DataDir + QStringLiteral("/wordforms");
     QTest::newRow("roots of inflected, irregular and punctuated words")
         << withData({"--root", "--format", "tsv", "brighter requires ran bright, glasses"}, forms) << 0
-        << "0\tbrighter\tbright\n1\trequires\trequire\n2\tran\trun\n3\tbright,\tbright\n4\tglasses\tglasses\n" << "";
-    QTest::newRow("a miss with suggestions") << withData({"brigt"}, forms) << 1 << ""
-                                             << "verbarium-lookup: no synonyms for \"brigt\"; did you mean: brig, bright\n";
+        << "0\tbrighter\tbright\n1\trequires\trequire\n2\tran\trun\n3\tbright,\tbright\n4\tglasses\tglasses\n"
+        << "";
+    QTest::newRow("a miss with suggestions")
+        << withData({"brigt"}, forms) << 1 << ""
+        << "verbarium-lookup: no synonyms for \"brigt\"; did you mean: brig, bright\n";
     QTest::newRow("a miss among finds, in the text format")
         << withData({"--root", "copies qqqq"}, forms) << 0 << "copies -> copy\n"
         << "verbarium-lookup: no synonyms for \"qqqq\"\n";
     QTest::newRow("elision; no dictionary for French")
         << withData({"--language", "French", "--root", "--format", "tsv", "l'option maisons"}, forms) << 0
-        << "0\tl'option\toption\n" << "verbarium-lookup: no synonyms for \"maisons\"\n";
+        << "0\tl'option\toption\n"
+        << "verbarium-lookup: no synonyms for \"maisons\"\n";
     QTest::newRow("compound") << withData({"--language", "German", "--root", "--format", "tsv", "Konfigurationsdatei"}, forms)
-                              << 0 << "0\tKonfigurationsdatei\tDatei\n" << "";
+                              << 0 << "0\tKonfigurationsdatei\tDatei\n"
+                              << "";
     QTest::newRow("tree root") << withData({"--tree", "--root", "--format", "tsv", "Brighter"}, forms) << 0
-                               << "0\tBrighter\tbright\n" << "";
-    QTest::newRow("tree of an inflected word") << withData({"--tree", "copies"}, forms) << 0
-                                               << "copies\n  duplicate\n  replica\n  imitate\n  reproduce\n" << "";
+                               << "0\tBrighter\tbright\n"
+                               << "";
+    QTest::newRow("tree of an inflected word")
+        << withData({"--tree", "copies"}, forms) << 0 << "copies\n  duplicate\n  replica\n  imitate\n  reproduce\n"
+        << "";
     QTest::newRow("tree miss") << withData({"--tree", "brigt"}, forms) << 1 << "brigt\n"
                                << "verbarium-lookup: no synonyms for \"brigt\"; did you mean: brig, bright\n";
 }
@@ -335,7 +363,8 @@ void TestLookupTool::missingInJson()
     QCOMPARE(json.err, QStringLiteral("verbarium-lookup: no synonyms for \"brigt\"; did you mean: brig, bright\n"
                                       "verbarium-lookup: no synonyms for \"qqqq\"\n"));
 
-    const Run roots = run(withData({"--format", "json", "--root", "brighter qqqq"}, DataDir + QStringLiteral("/wordforms")));
+    const Run roots = run(
+        withData({"--format", "json", "--root", "brighter qqqq"}, DataDir + QStringLiteral("/wordforms")));
     const QJsonObject rootDocument = QJsonDocument::fromJson(roots.out.toUtf8()).object();
     const QJsonObject first = rootDocument.value(QStringLiteral("roots")).toArray().at(0).toObject();
     QCOMPARE(first.value(QStringLiteral("root")).toString(), QStringLiteral("bright"));
@@ -344,13 +373,15 @@ void TestLookupTool::missingInJson()
 
 void TestLookupTool::damagedDictionaryIsOneNote()
 {
-    const Run result = run(QStringList{QStringLiteral("--data-dir"), DataDir + QStringLiteral("/wordforms-damaged/missing-aff")}
-                           + withData({"brighter copies bright"}, DataDir + QStringLiteral("/wordforms")));
+    const Run result = run(
+        QStringList{QStringLiteral("--data-dir"), DataDir + QStringLiteral("/wordforms-damaged/missing-aff")}
+        + withData({"brighter copies bright"}, DataDir + QStringLiteral("/wordforms")));
     QCOMPARE(result.exitCode, 0);
     QVERIFY(result.out.startsWith(QStringLiteral("bright\n"))); // the lookup as it was
     const QStringList lines = result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
-    QVERIFY2(lines[0].startsWith(QStringLiteral("verbarium-lookup: The spelling dictionary")) && lines[0].contains(QStringLiteral("en_US.aff is missing")),
+    QVERIFY2(lines[0].startsWith(QStringLiteral("verbarium-lookup: The spelling dictionary"))
+                 && lines[0].contains(QStringLiteral("en_US.aff is missing")),
              qPrintable(lines[0]));
     QCOMPARE(lines[1], QStringLiteral("verbarium-lookup: no synonyms for \"brighter\""));
     QCOMPARE(lines[2], QStringLiteral("verbarium-lookup: no synonyms for \"copies\""));

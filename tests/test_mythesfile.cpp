@@ -63,7 +63,7 @@ QStringList headwords(const QByteArray &idx)
 struct DatEntry {
     QByteArray word;
     QByteArrayList meanings;
-    bool indexed = true; // whether the index names it
+    bool indexed = true;   // whether the index names it
     QByteArray count = {}; // the count as written, when not the number of meanings
 };
 
@@ -76,7 +76,8 @@ QString writePair(const QString &folder, const QString &name, const QList<DatEnt
     for (const DatEntry &entry : entries) {
         if (entry.indexed)
             offsets.insert(entry.word, dat.size());
-        dat += entry.word + '|' + (entry.count.isEmpty() ? QByteArray::number(entry.meanings.size()) : entry.count) + newline;
+        dat += entry.word + '|' + (entry.count.isEmpty() ? QByteArray::number(entry.meanings.size()) : entry.count)
+               + newline;
         for (const QByteArray &line : entry.meanings)
             dat += line + newline;
     }
@@ -129,85 +130,150 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");
 
         const QString en = QStringLiteral("thesaurus/th_en_US_v2");
-        const QString bright = QStringLiteral("brilliant, shining, vivid, smart | smart, clever, brilliant | !dull, !dark | brightly");
+        const QString bright = QStringLiteral(
+            "brilliant, shining, vivid, smart | smart, clever, brilliant | !dull, !dark | brightly");
         const QString quick = QStringLiteral("fast, speedy, Quick, rapid | nimble, agile, fast | !slow");
-        const QString run = QStringLiteral("race, sprint, dash, go | operate, function, work, go | footrace, race | !stop, !halt, !stand still");
+        const QString run = QStringLiteral(
+            "race, sprint, dash, go | operate, function, work, go | footrace, race | !stop, !halt, !stand still");
         const QString thesaurus = QStringLiteral("wordbook, lexicon, Verbarium");
 
         QTest::newRow("repeats kept, notes stripped, antonyms apart") << en << "bright" << bright;
         QTest::newRow("lower-case retry") << en << "Bright" << bright;
         QTest::newRow("lower-case retry, all capitals") << en << "BRIGHT" << bright;
-        QTest::newRow("capitalised headword as given") << en << "Quick" << "Quick Match, fast lane";
+        QTest::newRow("capitalised headword as given") << en << "Quick"
+                                                       << "Quick Match, fast lane";
         QTest::newRow("empty and padded fields") << en << "quick" << quick;
         QTest::newRow("retry goes to the lower-case word, not to another case") << en << "QUICK" << quick;
         QTest::newRow("antonym notes in any case") << en << "run" << run;
-        QTest::newRow("repeats across meanings") << en << "morning"
+        QTest::newRow("repeats across meanings")
+            << en << "morning"
             << "morn, forenoon, dawn | dawn, daybreak, sunrise, first light | time of day, period";
-        QTest::newRow("empty first field") << en << "fast" << "quick, rapid, swift | firm, fixed";
-        QTest::newRow("several notes, parentheses inside a word") << en << "old" << "old hat, aged, word(s), elderly";
-        QTest::newRow("headword with a blank") << en << "first light" << "dawn, daybreak";
-        QTest::newRow("non-ASCII headword, lower-case retry") << en << "CAFÉ" << "coffee shop, bistro, coffeehouse";
-        QTest::newRow("accents are not folded") << en << "cafe" << "café, coffee shop";
+        QTest::newRow("empty first field") << en << "fast"
+                                           << "quick, rapid, swift | firm, fixed";
+        QTest::newRow("several notes, parentheses inside a word") << en << "old"
+                                                                  << "old hat, aged, word(s), elderly";
+        QTest::newRow("headword with a blank") << en << "first light"
+                                               << "dawn, daybreak";
+        QTest::newRow("non-ASCII headword, lower-case retry") << en << "CAFÉ"
+                                                              << "coffee shop, bistro, coffeehouse";
+        QTest::newRow("accents are not folded") << en << "cafe"
+                                                << "café, coffee shop";
         QTest::newRow("last entry of the file") << en << "thesaurus" << thesaurus;
-        QTest::newRow("unknown word") << en << "zyzzyva" << "-";
-        QTest::newRow("prefix of a headword") << en << "brigh" << "-";
-        QTest::newRow("headword with trailing blank") << en << "bright " << "-";
-        QTest::newRow("empty word") << en << "" << "-";
-        QTest::newRow("word with a bar") << en << "run|4" << "-";
-        QTest::newRow("word with a line break") << en << "run\n(verb)" << "-";
+        QTest::newRow("unknown word") << en << "zyzzyva"
+                                      << "-";
+        QTest::newRow("prefix of a headword") << en << "brigh"
+                                              << "-";
+        QTest::newRow("headword with trailing blank") << en << "bright "
+                                                      << "-";
+        QTest::newRow("empty word") << en << ""
+                                    << "-";
+        QTest::newRow("word with a bar") << en << "run|4"
+                                         << "-";
+        QTest::newRow("word with a line break") << en << "run\n(verb)"
+                                                << "-";
         QTest::newRow("word longer than any index line") << en << QString(400, QLatin1Char('a')) << "-";
 
         const QString cs = QStringLiteral("encodings/th_cs_CZ_v2");
-        QTest::newRow("ISO8859-2") << cs << "dům" << "budova, stavení, příbytek | domov, rodina";
-        QTest::newRow("ISO8859-2, lower-case retry") << cs << "DŮM" << "budova, stavení, příbytek | domov, rodina";
-        QTest::newRow("ISO8859-2, antonym") << cs << "kůň" << "oř, hřebec, !klisna";
-        QTest::newRow("ISO8859-2, capitalised headword") << cs << "Praha" << "hlavní město, matička měst";
-        QTest::newRow("ISO8859-2, word it cannot hold") << cs << "дом" << "-";
-        QTest::newRow("ISO8859-2, word it cannot hold, retried") << cs << "ДОМ" << "-";
+        QTest::newRow("ISO8859-2") << cs << "dům"
+                                   << "budova, stavení, příbytek | domov, rodina";
+        QTest::newRow("ISO8859-2, lower-case retry") << cs << "DŮM"
+                                                     << "budova, stavení, příbytek | domov, rodina";
+        QTest::newRow("ISO8859-2, antonym") << cs << "kůň"
+                                            << "oř, hřebec, !klisna";
+        QTest::newRow("ISO8859-2, capitalised headword") << cs << "Praha"
+                                                         << "hlavní město, matička měst";
+        QTest::newRow("ISO8859-2, word it cannot hold") << cs << "дом"
+                                                        << "-";
+        QTest::newRow("ISO8859-2, word it cannot hold, retried") << cs << "ДОМ"
+                                                                 << "-";
 
         const QString ru = QStringLiteral("encodings/th_ru_RU_v2");
-        QTest::newRow("KOI8-R") << ru << "дом" << "здание, жилище, очаг";
-        QTest::newRow("KOI8-R, lower-case retry") << ru << "Дом" << "здание, жилище, очаг";
-        QTest::newRow("KOI8-R, yo") << ru << "ёлка" << "ель, елка";
-        QTest::newRow("KOI8-R, capitalised headword") << ru << "Москва" << "столица, первопрестольная";
-        QTest::newRow("KOI8-R, word it cannot hold") << ru << "dům" << "-";
+        QTest::newRow("KOI8-R") << ru << "дом"
+                                << "здание, жилище, очаг";
+        QTest::newRow("KOI8-R, lower-case retry") << ru << "Дом"
+                                                  << "здание, жилище, очаг";
+        QTest::newRow("KOI8-R, yo") << ru << "ёлка"
+                                    << "ель, елка";
+        QTest::newRow("KOI8-R, capitalised headword") << ru << "Москва"
+                                                      << "столица, первопрестольная";
+        QTest::newRow("KOI8-R, word it cannot hold") << ru << "dům"
+                                                     << "-";
 
         const QString uk = QStringLiteral("encodings/th_uk_UA_v2");
-        QTest::newRow("CP-1251") << uk << "будинок" << "дім, житло, хата";
-        QTest::newRow("CP-1251, lower-case retry") << uk << "Їжак" << "тварина";
+        QTest::newRow("CP-1251") << uk << "будинок"
+                                 << "дім, житло, хата";
+        QTest::newRow("CP-1251, lower-case retry") << uk << "Їжак"
+                                                   << "тварина";
 
         const QString de = QStringLiteral("encodings/th_de_DE_v2");
-        QTest::newRow("BOM, first entry") << de << "Auto" << "Wagen, Kraftwagen, Karre";
-        QTest::newRow("BOM, capitalised non-ASCII headword") << de << "Ärger" << "Verdruss, Groll, !Freude";
-        QTest::newRow("BOM, no upper-case retry") << de << "ärger" << "-";
-        QTest::newRow("BOM, sharp s") << de << "Straße" << "Weg, Gasse";
+        QTest::newRow("BOM, first entry") << de << "Auto"
+                                          << "Wagen, Kraftwagen, Karre";
+        QTest::newRow("BOM, capitalised non-ASCII headword") << de << "Ärger"
+                                                             << "Verdruss, Groll, !Freude";
+        QTest::newRow("BOM, no upper-case retry") << de << "ärger"
+                                                  << "-";
+        QTest::newRow("BOM, sharp s") << de << "Straße"
+                                      << "Weg, Gasse";
 
-        QTest::newRow("ISO8859-1") << "encodings/th_fr_FR_v2" << "ÉTÉ" << "saison chaude, belle saison";
-        QTest::newRow("ISO8859-1, headword with '?'") << "encodings/th_fr_FR_v2" << "ça va ?" << "comment vas-tu, comment allez-vous";
-        QTest::newRow("ISO8859-1, a character it lacks is no '?'") << "encodings/th_fr_FR_v2" << "ça va ‽" << "-";
-        QTest::newRow("ISO-8859-1") << "encodings/th_es_ES_v2" << "NIÑO" << "chico, crío, muchacho";
-        QTest::newRow("utf-8 in lower case") << "encodings/th_it_IT_v2" << "città" << "metropoli, centro urbano";
+        QTest::newRow("ISO8859-1") << "encodings/th_fr_FR_v2"
+                                   << "ÉTÉ"
+                                   << "saison chaude, belle saison";
+        QTest::newRow("ISO8859-1, headword with '?'") << "encodings/th_fr_FR_v2"
+                                                      << "ça va ?"
+                                                      << "comment vas-tu, comment allez-vous";
+        QTest::newRow("ISO8859-1, a character it lacks is no '?'") << "encodings/th_fr_FR_v2"
+                                                                   << "ça va ‽"
+                                                                   << "-";
+        QTest::newRow("ISO-8859-1") << "encodings/th_es_ES_v2"
+                                    << "NIÑO"
+                                    << "chico, crío, muchacho";
+        QTest::newRow("utf-8 in lower case") << "encodings/th_it_IT_v2"
+                                             << "città"
+                                             << "metropoli, centro urbano";
 
-        QTest::newRow("CRLF line ends") << "variants/crlf/th_en_US_v2" << "run" << run;
-        QTest::newRow("CRLF line ends, last entry") << "variants/crlf/th_en_US_v2" << "thesaurus" << thesaurus;
-        QTest::newRow("empty headword in the index") << "variants/empty-headword/th_en_US_v2" << "bright" << bright;
-        QTest::newRow("empty headword never looked up") << "variants/empty-headword/th_en_US_v2" << "" << "-";
-        QTest::newRow("no final line break") << "variants/no-final-newline/th_en_US_v2" << "thesaurus" << thesaurus;
-        QTest::newRow("index out of order, first word") << "variants/unsorted-index/th_en_US_v2" << "Quick" << "Quick Match, fast lane";
-        QTest::newRow("index out of order, last word") << "variants/unsorted-index/th_en_US_v2" << "vivid" << "vibrant, colorful";
-        QTest::newRow("index out of order, retry") << "variants/unsorted-index/th_en_US_v2" << "Bright" << bright;
-        QTest::newRow("index with no entries") << "variants/no-entries/th_en_US_v2" << "bright" << "-";
+        QTest::newRow("CRLF line ends") << "variants/crlf/th_en_US_v2"
+                                        << "run" << run;
+        QTest::newRow("CRLF line ends, last entry") << "variants/crlf/th_en_US_v2"
+                                                    << "thesaurus" << thesaurus;
+        QTest::newRow("empty headword in the index") << "variants/empty-headword/th_en_US_v2"
+                                                     << "bright" << bright;
+        QTest::newRow("empty headword never looked up") << "variants/empty-headword/th_en_US_v2"
+                                                        << ""
+                                                        << "-";
+        QTest::newRow("no final line break") << "variants/no-final-newline/th_en_US_v2"
+                                             << "thesaurus" << thesaurus;
+        QTest::newRow("index out of order, first word") << "variants/unsorted-index/th_en_US_v2"
+                                                        << "Quick"
+                                                        << "Quick Match, fast lane";
+        QTest::newRow("index out of order, last word") << "variants/unsorted-index/th_en_US_v2"
+                                                       << "vivid"
+                                                       << "vibrant, colorful";
+        QTest::newRow("index out of order, retry") << "variants/unsorted-index/th_en_US_v2"
+                                                   << "Bright" << bright;
+        QTest::newRow("index with no entries") << "variants/no-entries/th_en_US_v2"
+                                               << "bright"
+                                               << "-";
 
         // Each language's own antonym note, found by tools/survey-notes.py in the installed data.
-        QTest::newRow("Icelandic andheiti; samheiti, yfirheiti are no antonyms")
-            << "antonyms/th_is_IS_v2" << "heitur" << "hlýr, funheitur, hitastig, !kaldur";
+        QTest::newRow("Icelandic andheiti; samheiti, yfirheiti are no antonyms") << "antonyms/th_is_IS_v2"
+                                                                                 << "heitur"
+                                                                                 << "hlýr, funheitur, hitastig, !kaldur";
         QTest::newRow("Polish antonim, also after another note; Icelandic marker ignored")
-            << "antonyms/th_pl_PL_v2" << "ciepły" << "gorący, letni, !zimny, !chłodny";
-        QTest::newRow("Catalan antònim in any case") << "antonyms/th_ca_ES_v2" << "calent" << "càlid, ANTÒNIM, !fred";
-        QTest::newRow("Spanish Antónimo, also as the installed data damages it")
-            << "antonyms/th_es_ES_v2" << "caliente" << "cálido, templado, !frío, !helado";
-        QTest::newRow("Slovenian protipomenka; nadpomenka is none") << "antonyms/th_sl_SI_v2" << "vroč" << "topel, hladen, !mrzel";
-        QTest::newRow("Slovak Antonym") << "antonyms/th_sk_SK_v2" << "teplý" << "horúci, chladný, !studený";
+            << "antonyms/th_pl_PL_v2"
+            << "ciepły"
+            << "gorący, letni, !zimny, !chłodny";
+        QTest::newRow("Catalan antònim in any case") << "antonyms/th_ca_ES_v2"
+                                                     << "calent"
+                                                     << "càlid, ANTÒNIM, !fred";
+        QTest::newRow("Spanish Antónimo, also as the installed data damages it") << "antonyms/th_es_ES_v2"
+                                                                                 << "caliente"
+                                                                                 << "cálido, templado, !frío, !helado";
+        QTest::newRow("Slovenian protipomenka; nadpomenka is none") << "antonyms/th_sl_SI_v2"
+                                                                    << "vroč"
+                                                                    << "topel, hladen, !mrzel";
+        QTest::newRow("Slovak Antonym") << "antonyms/th_sk_SK_v2"
+                                        << "teplý"
+                                        << "horúci, chladný, !studený";
     }
     void lookup()
     {
@@ -226,12 +292,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pair");
         QTest::addColumn<QString>("encoding");
 
-        QTest::newRow("UTF-8") << "thesaurus/th_en_US_v2" << "UTF-8";
-        QTest::newRow("BOM left out") << "encodings/th_de_DE_v2" << "UTF-8";
-        QTest::newRow("utf-8") << "encodings/th_it_IT_v2" << "utf-8";
-        QTest::newRow("ISO8859-2") << "encodings/th_cs_CZ_v2" << "ISO8859-2";
-        QTest::newRow("CP-1251") << "encodings/th_uk_UA_v2" << "CP-1251";
-        QTest::newRow("CRLF") << "variants/crlf/th_en_US_v2" << "UTF-8";
+        QTest::newRow("UTF-8") << "thesaurus/th_en_US_v2"
+                               << "UTF-8";
+        QTest::newRow("BOM left out") << "encodings/th_de_DE_v2"
+                                      << "UTF-8";
+        QTest::newRow("utf-8") << "encodings/th_it_IT_v2"
+                               << "utf-8";
+        QTest::newRow("ISO8859-2") << "encodings/th_cs_CZ_v2"
+                                   << "ISO8859-2";
+        QTest::newRow("CP-1251") << "encodings/th_uk_UA_v2"
+                                 << "CP-1251";
+        QTest::newRow("CRLF") << "variants/crlf/th_en_US_v2"
+                              << "UTF-8";
     }
     void encodingAsNamed()
     {
@@ -256,12 +328,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("language");
-        QTest::newRow("v2 name") << "/usr/share/mythes/th_is_IS_v2.dat" << "is";
-        QTest::newRow("name without version") << "th_da_DK.dat" << "da";
-        QTest::newRow("three letters") << "th_gug_PY_v2.dat" << "gug";
-        QTest::newRow("thes_ prefix") << "thes_fr.dat" << "fr";
-        QTest::newRow("other name") << "/data/icelandic.dat" << "";
-        QTest::newRow("prefix in the folder only") << "/th_is/words.dat" << "";
+        QTest::newRow("v2 name") << "/usr/share/mythes/th_is_IS_v2.dat"
+                                 << "is";
+        QTest::newRow("name without version") << "th_da_DK.dat"
+                                              << "da";
+        QTest::newRow("three letters") << "th_gug_PY_v2.dat"
+                                       << "gug";
+        QTest::newRow("thes_ prefix") << "thes_fr.dat"
+                                      << "fr";
+        QTest::newRow("other name") << "/data/icelandic.dat"
+                                    << "";
+        QTest::newRow("prefix in the folder only") << "/th_is/words.dat"
+                                                   << "";
     }
     void languageOfDataFile()
     {
@@ -276,25 +354,63 @@ private Q_SLOTS:
         QTest::addColumn<QString>("synonym");
         QTest::addColumn<QString>("antonym");
 
-        QTest::newRow("plain") << "city" << "city" << "";
-        QTest::newRow("note") << "city (generic term)" << "city" << "";
-        QTest::newRow("two notes") << "Karre (ugs.) (veraltet)" << "Karre" << "";
-        QTest::newRow("nested note") << "a (b (c))" << "a" << "";
-        QTest::newRow("blanks at the ends") << " \t city  " << "city" << "";
-        QTest::newRow("blanks around a note") << "  city (generic term)  " << "city" << "";
-        QTest::newRow("parentheses inside the word") << "word(s)" << "word(s)" << "";
-        QTest::newRow("word with parentheses and a note") << "f(x) (math)" << "f(x)" << "";
-        QTest::newRow("note not at the end") << "pair (of shoes) worn" << "pair (of shoes) worn" << "";
-        QTest::newRow("unbalanced parenthesis") << "odd )" << "odd )" << "";
-        QTest::newRow("antonym") << "dull (antonym)" << "" << "dull";
-        QTest::newRow("Antonym") << "Freude (Antonym)" << "" << "Freude";
-        QTest::newRow("Antonym in a note with other letters") << "Freude (Antonym, übertragen)" << "" << "Freude";
-        QTest::newRow("ANTONYM in a note with other letters") << "Freude (ANTONYM – ß)" << "" << "Freude";
-        QTest::newRow("antonym among notes") << "dull (ANTONYM) (dated)" << "" << "dull";
-        QTest::newRow("near antonym") << "stand still (near antonym)" << "" << "stand still";
-        QTest::newRow("antonym in the word is no note") << "antonymy" << "antonymy" << "";
-        QTest::newRow("empty") << "" << "" << "";
-        QTest::newRow("blanks only") << "   " << "" << "";
+        QTest::newRow("plain") << "city"
+                               << "city"
+                               << "";
+        QTest::newRow("note") << "city (generic term)"
+                              << "city"
+                              << "";
+        QTest::newRow("two notes") << "Karre (ugs.) (veraltet)"
+                                   << "Karre"
+                                   << "";
+        QTest::newRow("nested note") << "a (b (c))"
+                                     << "a"
+                                     << "";
+        QTest::newRow("blanks at the ends") << " \t city  "
+                                            << "city"
+                                            << "";
+        QTest::newRow("blanks around a note") << "  city (generic term)  "
+                                              << "city"
+                                              << "";
+        QTest::newRow("parentheses inside the word") << "word(s)"
+                                                     << "word(s)"
+                                                     << "";
+        QTest::newRow("word with parentheses and a note") << "f(x) (math)"
+                                                          << "f(x)"
+                                                          << "";
+        QTest::newRow("note not at the end") << "pair (of shoes) worn"
+                                             << "pair (of shoes) worn"
+                                             << "";
+        QTest::newRow("unbalanced parenthesis") << "odd )"
+                                                << "odd )"
+                                                << "";
+        QTest::newRow("antonym") << "dull (antonym)"
+                                 << ""
+                                 << "dull";
+        QTest::newRow("Antonym") << "Freude (Antonym)"
+                                 << ""
+                                 << "Freude";
+        QTest::newRow("Antonym in a note with other letters") << "Freude (Antonym, übertragen)"
+                                                              << ""
+                                                              << "Freude";
+        QTest::newRow("ANTONYM in a note with other letters") << "Freude (ANTONYM – ß)"
+                                                              << ""
+                                                              << "Freude";
+        QTest::newRow("antonym among notes") << "dull (ANTONYM) (dated)"
+                                             << ""
+                                             << "dull";
+        QTest::newRow("near antonym") << "stand still (near antonym)"
+                                      << ""
+                                      << "stand still";
+        QTest::newRow("antonym in the word is no note") << "antonymy"
+                                                        << "antonymy"
+                                                        << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+        QTest::newRow("blanks only") << "   "
+                                     << ""
+                                     << "";
     }
     void addField()
     {
@@ -317,29 +433,67 @@ private Q_SLOTS:
         QTest::addColumn<QString>("named"); // the file the message names
         QTest::addColumn<QString>("reason");
 
-        QTest::newRow("empty data") << "empty-dat" << "dat" << "the file is empty.";
-        QTest::newRow("empty index") << "empty-idx" << "idx" << "the file is empty.";
-        QTest::newRow("unknown encoding") << "unknown-encoding" << "dat" << "its text encoding \"KLINGON-8\" is unknown.";
-        QTest::newRow("count too high") << "count-too-high" << "idx" << "it declares 25 entries but holds 24.";
-        QTest::newRow("count too low") << "count-too-low" << "idx" << "it declares 23 entries but holds 24.";
-        QTest::newRow("count missing") << "count-missing" << "idx" << "the number of entries is missing.";
-        QTest::newRow("count not a number") << "count-not-a-number" << "idx" << "the number of entries is missing.";
-        QTest::newRow("offset past the end") << "offset-past-end" << "idx" << "\"run|1469\" is not an index line.";
-        QTest::newRow("offset inside an entry") << "offset-mid-entry" << "idx"
+        QTest::newRow("empty data") << "empty-dat"
+                                    << "dat"
+                                    << "the file is empty.";
+        QTest::newRow("empty index") << "empty-idx"
+                                     << "idx"
+                                     << "the file is empty.";
+        QTest::newRow("unknown encoding") << "unknown-encoding"
+                                          << "dat"
+                                          << "its text encoding \"KLINGON-8\" is unknown.";
+        QTest::newRow("count too high") << "count-too-high"
+                                        << "idx"
+                                        << "it declares 25 entries but holds 24.";
+        QTest::newRow("count too low") << "count-too-low"
+                                       << "idx"
+                                       << "it declares 23 entries but holds 24.";
+        QTest::newRow("count missing") << "count-missing"
+                                       << "idx"
+                                       << "the number of entries is missing.";
+        QTest::newRow("count not a number") << "count-not-a-number"
+                                            << "idx"
+                                            << "the number of entries is missing.";
+        QTest::newRow("offset past the end") << "offset-past-end"
+                                             << "idx"
+                                             << "\"run|1469\" is not an index line.";
+        QTest::newRow("offset inside an entry") << "offset-mid-entry"
+                                                << "idx"
                                                 << "the entry \"run\" points to byte 721, where it does not stand.";
-        QTest::newRow("offset at a field that reads like the entry") << "offset-at-a-field" << "idx"
-                                                                     << "the entry \"dawn\" points to byte 525, where it does not stand.";
-        QTest::newRow("offset of another word") << "offset-other-word" << "idx"
+        QTest::newRow("offset at a field that reads like the entry")
+            << "offset-at-a-field"
+            << "idx"
+            << "the entry \"dawn\" points to byte 525, where it does not stand.";
+        QTest::newRow("offset of another word") << "offset-other-word"
+                                                << "idx"
                                                 << "the entry \"run\" points to byte 880, where it does not stand.";
-        QTest::newRow("negative offset") << "offset-not-a-number" << "idx" << "\"run|-12\" is not an index line.";
-        QTest::newRow("index line without a bar") << "index-line-without-bar" << "idx" << "\"run 715\" is not an index line.";
-        QTest::newRow("index line too long") << "index-line-too-long" << "idx" << "is not an index line.";
-        QTest::newRow("index line with two bars") << "index-line-two-bars" << "idx" << "where it does not stand.";
-        QTest::newRow("entry cut short") << "entry-cut-short" << "dat" << "the entry \"thesaurus\" is cut short.";
-        QTest::newRow("meaning count too low") << "meaning-count-too-low" << "dat" << "is not an entry line.";
-        QTest::newRow("entry line without count") << "entry-line-without-count" << "dat" << "\"go|\" at byte 880 is not an entry line.";
-        QTest::newRow("entry line with two bars") << "entry-line-two-bars" << "dat" << "is not an entry line.";
-        QTest::newRow("huge meaning count") << "meaning-count-huge" << "dat" << "is not an entry line.";
+        QTest::newRow("negative offset") << "offset-not-a-number"
+                                         << "idx"
+                                         << "\"run|-12\" is not an index line.";
+        QTest::newRow("index line without a bar") << "index-line-without-bar"
+                                                  << "idx"
+                                                  << "\"run 715\" is not an index line.";
+        QTest::newRow("index line too long") << "index-line-too-long"
+                                             << "idx"
+                                             << "is not an index line.";
+        QTest::newRow("index line with two bars") << "index-line-two-bars"
+                                                  << "idx"
+                                                  << "where it does not stand.";
+        QTest::newRow("entry cut short") << "entry-cut-short"
+                                         << "dat"
+                                         << "the entry \"thesaurus\" is cut short.";
+        QTest::newRow("meaning count too low") << "meaning-count-too-low"
+                                               << "dat"
+                                               << "is not an entry line.";
+        QTest::newRow("entry line without count") << "entry-line-without-count"
+                                                  << "dat"
+                                                  << "\"go|\" at byte 880 is not an entry line.";
+        QTest::newRow("entry line with two bars") << "entry-line-two-bars"
+                                                  << "dat"
+                                                  << "is not an entry line.";
+        QTest::newRow("huge meaning count") << "meaning-count-huge"
+                                            << "dat"
+                                            << "is not an entry line.";
     }
     void damaged()
     {
@@ -365,12 +519,14 @@ private Q_SLOTS:
     {
         QFETCH(bool, idxMissing);
         QTemporaryDir dir;
-        const QString missing = dir.filePath(idxMissing ? QStringLiteral("th_en_US_v2.idx") : QStringLiteral("th_en_US_v2.dat"));
+        const QString missing = dir.filePath(idxMissing ? QStringLiteral("th_en_US_v2.idx")
+                                                        : QStringLiteral("th_en_US_v2.dat"));
         const QString base = QStringLiteral("thesaurus/th_en_US_v2");
         const std::optional<QString> error = idxMissing ? openError(missing, fixture(base, ".dat"))
                                                         : openError(fixture(base, ".idx"), missing);
         QVERIFY(error);
-        QVERIFY2(error->startsWith(QStringLiteral("Cannot read the thesaurus file \"%1\"").arg(missing)), qPrintable(*error));
+        QVERIFY2(error->startsWith(QStringLiteral("Cannot read the thesaurus file \"%1\"").arg(missing)),
+                 qPrintable(*error));
     }
 
     // Each limit is fine when reached and refused when passed.
@@ -390,9 +546,12 @@ private Q_SLOTS:
                 QTest::addRow("meaning line, %s what MyThes reads, %s", where, ends)
                     << "mythes line" << excess << QByteArray(newline) << "";
             }
-            QTest::addRow("meanings, %s", where) << "meanings" << excess << QByteArray("\n") << (excess ? "is not an entry line." : "");
-            QTest::addRow("entry line, %s", where) << "entry line" << excess << QByteArray("\n") << (excess ? "is too long." : "");
-            QTest::addRow("index line, %s", where) << "index line" << excess << QByteArray("\n") << (excess ? "is not an index line." : "");
+            QTest::addRow("meanings, %s", where)
+                << "meanings" << excess << QByteArray("\n") << (excess ? "is not an entry line." : "");
+            QTest::addRow("entry line, %s", where)
+                << "entry line" << excess << QByteArray("\n") << (excess ? "is too long." : "");
+            QTest::addRow("index line, %s", where)
+                << "index line" << excess << QByteArray("\n") << (excess ? "is not an index line." : "");
         }
     }
     void limits()
@@ -414,8 +573,8 @@ private Q_SLOTS:
         } else if (what == u"entry line") {
             // "w...w|001" in the data, "w...w|6" in the index: the count's leading
             // zeros take only the data's line to the limit and past it.
-            entries.append(DatEntry{QByteArray(MythesFile::MaxIndexLineLength - 4, 'w'), {"(noun)|x"}, true,
-                                    QByteArray(2 + excess, '0') + '1'});
+            entries.append(DatEntry{
+                QByteArray(MythesFile::MaxIndexLineLength - 4, 'w'), {"(noun)|x"}, true, QByteArray(2 + excess, '0') + '1'});
         } else if (what == u"index line") {
             // After a filler entry the offset has two digits and the entry line is the
             // shorter one: "w...w|1" in the data, "w...w|NN" in the index.
@@ -501,7 +660,8 @@ private Q_SLOTS:
             // Damage is reported where it is met, at the open or at a lookup, and
             // always as damage of one of the two files.
             const auto isDamage = [&](const AppError &error) {
-                if (error.message().startsWith(damagedPrefix(idxPath)) || error.message().startsWith(damagedPrefix(datPath)))
+                if (error.message().startsWith(damagedPrefix(idxPath))
+                    || error.message().startsWith(damagedPrefix(datPath)))
                     return true;
                 qWarning("%s: %s", qPrintable(what), qPrintable(error.message()));
                 return false;
@@ -558,13 +718,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("named");
         QTest::addColumn<QString>("reason");
 
-        QTest::newRow("count replaced in the middle of the file") << "bad-entry-mid-file" << "run" << "dat"
+        QTest::newRow("count replaced in the middle of the file") << "bad-entry-mid-file"
+                                                                  << "run"
+                                                                  << "dat"
                                                                   << "\"run|x\" at byte 715 is not an entry line.";
-        QTest::newRow("count too low") << "meaning-count-too-low" << "run" << "dat" << "is not an entry line.";
-        QTest::newRow("last entry cut short") << "entry-cut-short" << "thesaurus" << "dat" << "the entry \"thesaurus\" is cut short.";
-        QTest::newRow("offset of another word") << "offset-other-word" << "run" << "idx"
+        QTest::newRow("count too low") << "meaning-count-too-low"
+                                       << "run"
+                                       << "dat"
+                                       << "is not an entry line.";
+        QTest::newRow("last entry cut short") << "entry-cut-short"
+                                              << "thesaurus"
+                                              << "dat"
+                                              << "the entry \"thesaurus\" is cut short.";
+        QTest::newRow("offset of another word") << "offset-other-word"
+                                                << "run"
+                                                << "idx"
                                                 << "the entry \"run\" points to byte 880, where it does not stand.";
-        QTest::newRow("offset inside a line") << "offset-at-a-field" << "dawn" << "idx"
+        QTest::newRow("offset inside a line") << "offset-at-a-field"
+                                              << "dawn"
+                                              << "idx"
                                               << "the entry \"dawn\" points to byte 525, where it does not stand.";
     }
     void damagedEntryLeavesTheRestReadable()
@@ -588,10 +760,11 @@ private Q_SLOTS:
                 file.lookup(word);
                 QFAIL("the damaged entry was read");
             } catch (const AppError &error) {
-                QVERIFY2(error.message().startsWith(damagedPrefix(fixture(base, named == u"idx" ? ".idx" : ".dat"))), qPrintable(error.message()));
+                QVERIFY2(error.message().startsWith(damagedPrefix(fixture(base, named == u"idx" ? ".idx" : ".dat"))),
+                         qPrintable(error.message()));
                 QVERIFY2(error.message().endsWith(reason), qPrintable(error.message()));
             }
-                QStringList synonyms;
+            QStringList synonyms;
             QVERIFY_THROWS_EXCEPTION(AppError, file.appendSynonyms(word.toUpper(), synonyms));
         }
     }
@@ -634,9 +807,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         for (const bool idx : {true, false}) {
             const char *which = idx ? "index" : "data";
-            QTest::addRow("%s is a FIFO", which) << idx << "fifo" << "it is not a regular file";
-            QTest::addRow("%s is a folder", which) << idx << "folder" << "it is a folder, not a file";
-            QTest::addRow("%s is a device", which) << idx << "device" << "it is not a regular file";
+            QTest::addRow("%s is a FIFO", which) << idx << "fifo"
+                                                 << "it is not a regular file";
+            QTest::addRow("%s is a folder", which) << idx << "folder"
+                                                   << "it is a folder, not a file";
+            QTest::addRow("%s is a device", which) << idx << "device"
+                                                   << "it is not a regular file";
         }
     }
     void onlyRegularFiles()
@@ -653,7 +829,8 @@ private Q_SLOTS:
         else
             odd = QStringLiteral("/dev/zero");
         const QString base = QStringLiteral("thesaurus/th_en_US_v2");
-        const std::optional<QString> error = idx ? openError(odd, fixture(base, ".dat")) : openError(fixture(base, ".idx"), odd);
+        const std::optional<QString> error = idx ? openError(odd, fixture(base, ".dat"))
+                                                 : openError(fixture(base, ".idx"), odd);
         QCOMPARE(error.value_or(QString()), QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(odd, reason));
     }
 
@@ -685,7 +862,8 @@ private Q_SLOTS:
         dat.close();
         const std::optional<QString> error = openError(fixture(QStringLiteral("thesaurus/th_en_US_v2"), ".idx"), datPath);
         QVERIFY(error);
-        QVERIFY2(error->startsWith(damagedPrefix(datPath) + QStringLiteral("its text encoding \"") + shown), qPrintable(*error));
+        QVERIFY2(error->startsWith(damagedPrefix(datPath) + QStringLiteral("its text encoding \"") + shown),
+                 qPrintable(*error));
         QVERIFY2(error->endsWith(QStringLiteral("…\" is unknown.")), qPrintable(*error));
         QVERIFY2(error->size() < 150 + datPath.size(), qPrintable(*error));
         QVERIFY(!error->contains(QChar(0)));

@@ -57,7 +57,8 @@ void TestMythesReference::sameEntriesAsTheLibrary_data()
 {
     QTest::addColumn<QString>("idx");
     QTest::addColumn<QString>("dat");
-    const ThesaurusCatalog catalog(QStringList{QStringLiteral("/usr/share/mythes"), QStringLiteral("/usr/local/share/mythes")});
+    const ThesaurusCatalog catalog(
+        QStringList{QStringLiteral("/usr/share/mythes"), QStringLiteral("/usr/local/share/mythes")});
     for (const QString &locale : catalog.locales()) {
         const ThesaurusCatalog::DataFiles files = catalog.find(locale, locale, {});
         QTest::newRow(qPrintable(locale)) << files.idxPath << files.datPath;
@@ -77,8 +78,8 @@ void TestMythesReference::sameEntriesAsTheLibrary()
     const QStringList markers = AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(dat));
     MyThes library(QFile::encodeName(idx).constData(), QFile::encodeName(dat).constData());
     const QByteArray codec = ours.encoding().compare(QStringLiteral("UTF-8"), Qt::CaseInsensitive) == 0
-        ? QByteArray("UTF-8")
-        : MythesFile::codecName(ours.encoding().toLatin1());
+                                 ? QByteArray("UTF-8")
+                                 : MythesFile::codecName(ours.encoding().toLatin1());
     QStringDecoder decoder(codec.constData());
     QVERIFY(decoder.isValid());
 

@@ -222,9 +222,8 @@ private Q_SLOTS:
         using O = std::optional<WP::Stored>;
 
         QTest::newRow("all values") << full << main << QString() << true << O(stored(1140, 795, true, 10, 20));
-        QTest::newRow("maximized")
-            << QByteArray(full).replace("STATE=dword:00000000", "STATE=dword:00000001") << main << QString() << true
-            << O(stored(1140, 795, true, 10, 20, WP::State::Maximized));
+        QTest::newRow("maximized") << QByteArray(full).replace("STATE=dword:00000000", "STATE=dword:00000001") << main
+                                   << QString() << true << O(stored(1140, 795, true, 10, 20, WP::State::Maximized));
         QTest::newRow("minimized but not an attribute")
             << QByteArray(full).replace("STATE=dword:00000000", "STATE=dword:00000002") << main << QString() << true
             << O(stored(1140, 795, true, 10, 20));
@@ -236,27 +235,27 @@ private Q_SLOTS:
             << O(stored(1140, 795, true, 10, 20));
         QTest::newRow("only TOP: centred") << QByteArray("VERSION=\"\"\nTOP=dword:00000005\n") << main << QString()
                                            << true << O(stored({}, {}, true, {}, {}));
-        QTest::newRow("only LEFT: centred") << QByteArray("VERSION=\"\"\nLEFT=dword:00000005\n") << main
-                                            << QString() << true << O(stored({}, {}, true, {}, {}));
-        QTest::newRow("only WIDTH: no size") << QByteArray("VERSION=\"\"\nWIDTH=dword:00000005\n") << main
-                                             << QString() << true << O(stored({}, {}, true, {}, {}));
+        QTest::newRow("only LEFT: centred") << QByteArray("VERSION=\"\"\nLEFT=dword:00000005\n") << main << QString()
+                                            << true << O(stored({}, {}, true, {}, {}));
+        QTest::newRow("only WIDTH: no size") << QByteArray("VERSION=\"\"\nWIDTH=dword:00000005\n") << main << QString()
+                                             << true << O(stored({}, {}, true, {}, {}));
         QTest::newRow("WIDTH 0 is read as it is")
             << QByteArray("VERSION=\"\"\nWIDTH=dword:00000000\nHEIGHT=dword:000002bc\n") << main << QString() << true
             << O(stored(0, 700, true, {}, {}));
         QTest::newRow("position not an attribute") << full << int(WP::Attributes{WP::atSize}.bits()) << QString()
                                                    << true << O(stored(1140, 795, false, {}, {}));
-        QTest::newRow("visible not an attribute") << QByteArray(full + "VISIBLE=dword:00000000\n") << main
-                                                  << QString() << true << O(stored(1140, 795, true, 10, 20));
+        QTest::newRow("visible not an attribute") << QByteArray(full + "VISIBLE=dword:00000000\n") << main << QString()
+                                                  << true << O(stored(1140, 795, true, 10, 20));
         QTest::newRow("hidden") << QByteArray(full + "VISIBLE=dword:00000000\n") << all << QString() << true
                                 << O(stored(1140, 795, true, 10, 20, WP::State::Normal, false));
-        QTest::newRow("version set by hand") << QByteArray(full).replace("VERSION=\"\"", "VERSION=\"1\"") << main
-                                             << QString() << true << O();
-        QTest::newRow("version letter case counts") << QByteArray(full).replace("VERSION=\"\"", "VERSION=\"A\"")
-                                                    << main << u"a"_s << true << O();
-        QTest::newRow("version matches") << QByteArray(full).replace("VERSION=\"\"", "VERSION=\"a\"") << main
-                                         << u"a"_s << true << O(stored(1140, 795, true, 10, 20));
-        QTest::newRow("version missing") << QByteArray(full).replace("VERSION=\"\"\n", "") << main << QString()
-                                         << true << O();
+        QTest::newRow("version set by hand")
+            << QByteArray(full).replace("VERSION=\"\"", "VERSION=\"1\"") << main << QString() << true << O();
+        QTest::newRow("version letter case counts")
+            << QByteArray(full).replace("VERSION=\"\"", "VERSION=\"A\"") << main << u"a"_s << true << O();
+        QTest::newRow("version matches") << QByteArray(full).replace("VERSION=\"\"", "VERSION=\"a\"") << main << u"a"_s
+                                         << true << O(stored(1140, 795, true, 10, 20));
+        QTest::newRow("version missing") << QByteArray(full).replace("VERSION=\"\"\n", "") << main << QString() << true
+                                         << O();
         QTest::newRow("first start: no key") << QByteArray() << main << QString() << true << O();
     }
 
@@ -339,16 +338,16 @@ private Q_SLOTS:
         using P = std::optional<QPoint>;
         QTest::newRow("as stored") << stored({}, {}, true, 143, 389) << QSize(1920, 1080) << QSize(1142, 795)
                                    << P(QPoint(389, 143));
-        QTest::newRow("negative, as stored") << stored({}, {}, true, -300, -1700) << QSize(1920, 1080)
-                                             << QSize(1142, 795) << P(QPoint(-1700, -300));
-        QTest::newRow("only one: centred") << stored({}, {}, true, 5, {}) << QSize(1920, 1080) << QSize(1142, 795)
-                                           << P(QPoint(389, 143));
-        QTest::newRow("odd sizes drop the fraction") << stored({}, {}, true, {}, {}) << QSize(1025, 769)
-                                                     << QSize(301, 201) << P(QPoint(512 - 150, 384 - 100));
-        QTest::newRow("larger than the screen") << stored({}, {}, true, {}, {}) << QSize(800, 600)
-                                                << QSize(1142, 795) << P(QPoint(400 - 571, 300 - 397));
-        QTest::newRow("position not restored") << stored({}, {}, false, 1, 2) << QSize(1920, 1080)
-                                               << QSize(1142, 795) << P();
+        QTest::newRow("negative, as stored")
+            << stored({}, {}, true, -300, -1700) << QSize(1920, 1080) << QSize(1142, 795) << P(QPoint(-1700, -300));
+        QTest::newRow("only one: centred")
+            << stored({}, {}, true, 5, {}) << QSize(1920, 1080) << QSize(1142, 795) << P(QPoint(389, 143));
+        QTest::newRow("odd sizes drop the fraction")
+            << stored({}, {}, true, {}, {}) << QSize(1025, 769) << QSize(301, 201) << P(QPoint(512 - 150, 384 - 100));
+        QTest::newRow("larger than the screen")
+            << stored({}, {}, true, {}, {}) << QSize(800, 600) << QSize(1142, 795) << P(QPoint(400 - 571, 300 - 397));
+        QTest::newRow("position not restored")
+            << stored({}, {}, false, 1, 2) << QSize(1920, 1080) << QSize(1142, 795) << P();
     }
 
     void restoredPosition()
@@ -368,17 +367,15 @@ private Q_SLOTS:
         const QRect primary(0, 0, 1920, 1080);
         const QRect left(-1280, 0, 1280, 1024);
         QTest::newRow("on the screen") << QRect(100, 100, 800, 600) << QList{primary} << QRect(100, 100, 800, 600);
-        QTest::newRow("partly off, kept") << QRect(-700, -50, 800, 600) << QList{primary}
-                                          << QRect(-700, -50, 800, 600);
-        QTest::newRow("on the left screen") << QRect(-1200, 10, 800, 600) << QList{left, primary}
-                                            << QRect(-1200, 10, 800, 600);
+        QTest::newRow("partly off, kept") << QRect(-700, -50, 800, 600) << QList{primary} << QRect(-700, -50, 800, 600);
+        QTest::newRow("on the left screen")
+            << QRect(-1200, 10, 800, 600) << QList{left, primary} << QRect(-1200, 10, 800, 600);
         QTest::newRow("left screen gone") << QRect(-1200, 10, 800, 600) << QList{primary} << QRect(0, 10, 800, 600);
-        QTest::newRow("below and right") << QRect(5000, 3000, 800, 600) << QList{primary}
-                                         << QRect(1120, 480, 800, 600);
-        QTest::newRow("to the nearest of two") << QRect(-3000, 2000, 400, 300) << QList{primary, left}
-                                               << QRect(-1280, 724, 400, 300);
-        QTest::newRow("larger than the screen") << QRect(-5000, -5000, 2500, 1200) << QList{primary}
-                                                << QRect(0, 0, 2500, 1200);
+        QTest::newRow("below and right") << QRect(5000, 3000, 800, 600) << QList{primary} << QRect(1120, 480, 800, 600);
+        QTest::newRow("to the nearest of two")
+            << QRect(-3000, 2000, 400, 300) << QList{primary, left} << QRect(-1280, 724, 400, 300);
+        QTest::newRow("larger than the screen")
+            << QRect(-5000, -5000, 2500, 1200) << QList{primary} << QRect(0, 0, 2500, 1200);
         QTest::newRow("no screens known") << QRect(-5000, 0, 10, 10) << QList<QRect>() << QRect(-5000, 0, 10, 10);
     }
 
@@ -410,8 +407,8 @@ private Q_SLOTS:
         QTest::newRow("minimized, not an attribute") << true << false << main << true << bounds;
         QTest::newRow("minimized as an attribute") << true << false << 0x1F << true << with(normal, 2);
         QTest::newRow("minimized from maximized") << true << true << 0x1F << true << with(normal, 1);
-        QTest::newRow("maximized, not an attribute") << false << true << int(WP::Attributes{WP::atSize}.bits())
-                                                     << true << bounds;
+        QTest::newRow("maximized, not an attribute")
+            << false << true << int(WP::Attributes{WP::atSize}.bits()) << true << bounds;
     }
 
     void savedRecord()
@@ -421,8 +418,7 @@ private Q_SLOTS:
         QFETCH(int, attributes);
         QFETCH(bool, normalKnown);
         QFETCH(WP::Record, expected);
-        const std::optional<QRect> normal =
-            normalKnown ? std::optional<QRect>(QRect(40, 30, 1142, 795)) : std::nullopt;
+        const std::optional<QRect> normal = normalKnown ? std::optional<QRect>(QRect(40, 30, 1142, 795)) : std::nullopt;
         QCOMPARE(WP::record(QRect(-4, -4, 1928, 1088), normal, true, minimized, maximized,
                             WP::Attributes::fromBits(quint8(attributes))),
                  expected);
@@ -434,17 +430,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("executable");
         QTest::addColumn<QString>("component");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("app.exe") << QString() << u"C:/Program Files/app.exe"_s << u"Form1"_s
-                                 << u"\\software\\app\\Form1"_s;
+        QTest::newRow("app.exe") << QString() << u"C:/Program Files/app.exe"_s << u"Form1"_s << u"\\software\\app\\Form1"_s;
         QTest::newRow("no extension") << QString() << u"/usr/bin/verbarium-pro"_s << u"Form1"_s
                                       << u"\\software\\verbarium-pro\\Form1"_s;
-        QTest::newRow("another executable, another key") << QString() << u"/usr/bin/app2.exe"_s << u"Form1"_s
-                                                         << u"\\software\\app2\\Form1"_s;
-        QTest::newRow("another window, another key") << QString() << u"/usr/bin/app.exe"_s << u"Form2"_s
-                                                     << u"\\software\\app\\Form2"_s;
+        QTest::newRow("another executable, another key")
+            << QString() << u"/usr/bin/app2.exe"_s << u"Form1"_s << u"\\software\\app2\\Form1"_s;
+        QTest::newRow("another window, another key")
+            << QString() << u"/usr/bin/app.exe"_s << u"Form2"_s << u"\\software\\app\\Form2"_s;
         QTest::newRow("custom key") << u"Maker\\Tool"_s << u"/x/app.exe"_s << u"Form1"_s << u"\\Maker\\Tool"_s;
-        QTest::newRow("custom key with its backslash") << u"\\Maker"_s << u"/x/app.exe"_s << u"Form1"_s
-                                                       << u"\\Maker"_s;
+        QTest::newRow("custom key with its backslash") << u"\\Maker"_s << u"/x/app.exe"_s << u"Form1"_s << u"\\Maker"_s;
     }
 
     void keyPaths()

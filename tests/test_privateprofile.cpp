@@ -56,39 +56,32 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         const QString none;
-        QTest::newRow("names without regard to case") << HandKept << u"FONT"_s << u"FontName"_s << none
-                                                      << u"Courier New"_s;
-        QTest::newRow("blanks at both ends dropped") << QByteArray("[s]\nk= \t a b \t \n") << u"s"_s << u"k"_s
-                                                     << none << u"a b"_s;
+        QTest::newRow("names without regard to case") << HandKept << u"FONT"_s << u"FontName"_s << none << u"Courier New"_s;
+        QTest::newRow("blanks at both ends dropped")
+            << QByteArray("[s]\nk= \t a b \t \n") << u"s"_s << u"k"_s << none << u"a b"_s;
         QTest::newRow("one enclosing pair of double quotes")
             << QByteArray("[s]\nk=  \"  a  \"  \n") << u"s"_s << u"k"_s << none << u"  a  "_s;
-        QTest::newRow("only one pair") << QByteArray("[s]\nk=\"\"a\"\"\n") << u"s"_s << u"k"_s << none
-                                       << u"\"a\""_s;
+        QTest::newRow("only one pair") << QByteArray("[s]\nk=\"\"a\"\"\n") << u"s"_s << u"k"_s << none << u"\"a\""_s;
         QTest::newRow("single quotes") << QByteArray("[s]\nk='a'\n") << u"s"_s << u"k"_s << none << u"a"_s;
-        QTest::newRow("unmatched quotes stay") << QByteArray("[s]\nk=\"a'\n") << u"s"_s << u"k"_s << none
-                                               << u"\"a'"_s;
+        QTest::newRow("unmatched quotes stay") << QByteArray("[s]\nk=\"a'\n") << u"s"_s << u"k"_s << none << u"\"a'"_s;
         QTest::newRow("a lone quote stays") << QByteArray("[s]\nk=\"\n") << u"s"_s << u"k"_s << none << u"\""_s;
-        QTest::newRow("equals sign inside the value") << QByteArray("[s]\nk=a=b\n") << u"s"_s << u"k"_s << none
-                                                      << u"a=b"_s;
-        QTest::newRow("empty value is not the default") << QByteArray("[s]\nk=\n") << u"s"_s << u"k"_s << u"d"_s
-                                                        << QString();
+        QTest::newRow("equals sign inside the value") << QByteArray("[s]\nk=a=b\n") << u"s"_s << u"k"_s << none << u"a=b"_s;
+        QTest::newRow("empty value is not the default")
+            << QByteArray("[s]\nk=\n") << u"s"_s << u"k"_s << u"d"_s << QString();
         QTest::newRow("missing key: default without trailing blanks")
             << HandKept << u"Font"_s << u"FontColor"_s << u" . \t "_s << u" ."_s;
         QTest::newRow("missing section") << HandKept << u"Nope"_s << u"x"_s << u"d"_s << u"d"_s;
         QTest::newRow("a key of another section") << HandKept << u"Font"_s << u"x"_s << u"d"_s << u"d"_s;
         QTest::newRow("a key before any section belongs to none")
             << HandKept << u"Font"_s << u"orphan"_s << u"d"_s << u"d"_s;
-        QTest::newRow("commented key is not a key") << QByteArray("[s]\n;k=bad\nk=good\n") << u"s"_s << u"k"_s
-                                                    << none << u"good"_s;
-        QTest::newRow("first of two sections") << QByteArray("[s]\nk=1\n[S]\nk=2\n") << u"s"_s << u"k"_s << none
-                                               << u"1"_s;
+        QTest::newRow("commented key is not a key")
+            << QByteArray("[s]\n;k=bad\nk=good\n") << u"s"_s << u"k"_s << none << u"good"_s;
+        QTest::newRow("first of two sections") << QByteArray("[s]\nk=1\n[S]\nk=2\n") << u"s"_s << u"k"_s << none << u"1"_s;
         QTest::newRow("first of two keys") << QByteArray("[s]\nk=1\nK=2\n") << u"s"_s << u"k"_s << none << u"1"_s;
-        QTest::newRow("header with blanks") << QByteArray("  [ s ]  \nk=1\n") << u"s"_s << u"k"_s << none
-                                            << u"1"_s;
+        QTest::newRow("header with blanks") << QByteArray("  [ s ]  \nk=1\n") << u"s"_s << u"k"_s << none << u"1"_s;
         QTest::newRow("CRLF line ends") << QByteArray("[s]\r\nk=1\r\n") << u"s"_s << u"k"_s << none << u"1"_s;
         QTest::newRow("3000 characters read as 2047")
-            << QByteArray("[s]\nk=" + QByteArray(3000, 'v') + "\n") << u"s"_s << u"k"_s << none
-            << QString(2047, u'v');
+            << QByteArray("[s]\nk=" + QByteArray(3000, 'v') + "\n") << u"s"_s << u"k"_s << none << QString(2047, u'v');
         QTest::newRow("a long default is cut the same way")
             << QByteArray() << u"s"_s << u"k"_s << QString(3000, u'd') << QString(2047, u'd');
     }
@@ -178,8 +171,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expected");
 
         QTest::newRow("existing key in place, its spelling kept")
-            << u"FONT"_s << u"FontSize"_s << u"14"_s
-            << QByteArray(HandKept).replace("FONTSIZE=12", "FONTSIZE=14");
+            << u"FONT"_s << u"FontSize"_s << u"14"_s << QByteArray(HandKept).replace("FONTSIZE=12", "FONTSIZE=14");
         QTest::newRow("blanks around the key's name kept")
             << u"Font"_s << u"FontName"_s << u"Arial"_s
             << QByteArray(HandKept).replace("  fontname = Courier New", "  fontname =Arial");
@@ -314,7 +306,8 @@ private Q_SLOTS:
     void oldCodePageFileKeepsItsKeys()
     {
         const QString ini = path(u"ansi.ini"_s);
-        writeAll(ini, "[Font]\r\nFontName=Caf\xE9 Sans\r\n[General]\r\nClipBoardDelimiter=\xA7, \xA7\r\n[Mine]\r\nnote=\x80\r\n");
+        writeAll(ini,
+                 "[Font]\r\nFontName=Caf\xE9 Sans\r\n[General]\r\nClipBoardDelimiter=\xA7, \xA7\r\n[Mine]\r\nnote=\x80\r\n");
         QCOMPARE(PrivateProfile::GetPrivateProfileString(u"Font"_s, u"FontName"_s, {}, ini), u"Caf\u00E9 Sans"_s);
         QCOMPARE(PrivateProfile::GetPrivateProfileString(u"General"_s, u"ClipBoardDelimiter"_s, {}, ini),
                  u"\u00A7, \u00A7"_s);
@@ -335,8 +328,7 @@ private Q_SLOTS:
 
         const QString utf16 = path(u"bom16.ini"_s);
         const QString text = u"[s]\r\nk=\u00A7x\u00A7\r\n"_s;
-        writeAll(utf16, QByteArray("\xFF\xFE")
-                            + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2));
+        writeAll(utf16, QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2));
         QCOMPARE(PrivateProfile::GetPrivateProfileString(u"s"_s, u"k"_s, {}, utf16), u"\u00A7x\u00A7"_s);
     }
 };

@@ -123,13 +123,20 @@ private Q_SLOTS:
         };
         delimiter("delimiter: comma and blank", "\xC2\xA7, \xC2\xA7", u", "_s);
         delimiter("delimiter: empty", "\xC2\xA7\xC2\xA7", QString());
-        delimiter("delimiter: doubled quote goes", "\xC2\xA7" "a\xC2\xA7\xC2\xA7" "b\xC2\xA7", u"ab"_s);
+        delimiter("delimiter: doubled quote goes",
+                  "\xC2\xA7"
+                  "a\xC2\xA7\xC2\xA7"
+                  "b\xC2\xA7",
+                  u"ab"_s);
         delimiter("delimiter: one quote character", "\xC2\xA7\xC2\xA7\xC2\xA7\xC2\xA7", QString());
         delimiter("delimiter: by hand without quotes", ";", u";"_s);
         delimiter("delimiter: by hand, blanks lost", "  ; ", u";"_s);
         delimiter("delimiter: quotation marks kept inside", "\xC2\xA7\"x\"\xC2\xA7", u"\"x\""_s);
         delimiter("delimiter: quotation marks by hand", "\" , \"", u" , "_s);
-        delimiter("delimiter: a stray quote anywhere goes", "a\xC2\xA7" "b", u"ab"_s);
+        delimiter("delimiter: a stray quote anywhere goes",
+                  "a\xC2\xA7"
+                  "b",
+                  u"ab"_s);
         delimiter("delimiter: old 8-bit file", "\xA7, \xA7", u", "_s);
         delimiter("delimiter: empty value", "", QString());
     }
@@ -142,11 +149,11 @@ private Q_SLOTS:
         const QString ini = path(u"load.ini"_s);
         writeAll(ini, line + "\n");
         const SettingsFile::Values values = SettingsFile::load(ini);
-        const QVariant actual = field == u"color"      ? QVariant(values.color)
-                                : field == u"size"     ? QVariant(values.size)
-                                : field == u"style"    ? QVariant(int(values.style))
-                                : field == u"face"     ? QVariant(values.faceName)
-                                                       : QVariant(values.delimiter);
+        const QVariant actual = field == u"color"   ? QVariant(values.color)
+                                : field == u"size"  ? QVariant(values.size)
+                                : field == u"style" ? QVariant(int(values.style))
+                                : field == u"face"  ? QVariant(values.faceName)
+                                                    : QVariant(values.delimiter);
         QCOMPARE(actual, expected);
     }
 
@@ -274,13 +281,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         const QString config = path(u"config"_s);
         const QString portable = path(u"portable"_s);
-        QTest::newRow("existing file beside") << portable + u"/old/verbarium-pro"_s << true
-                                              << portable + u"/old/verbarium-pro.ini"_s;
+        QTest::newRow("existing file beside")
+            << portable + u"/old/verbarium-pro"_s << true << portable + u"/old/verbarium-pro.ini"_s;
         QTest::newRow("writable folder") << portable + u"/new/verbarium-pro"_s << false
                                          << portable + u"/new/verbarium-pro.ini"_s;
         // Nothing can be made in /proc, not even by root: the installed copy's case.
-        QTest::newRow("folder that takes no files") << u"/proc/verbarium-pro"_s << false
-                                                    << config + u"/verbarium-pro/verbarium-pro.ini"_s;
+        QTest::newRow("folder that takes no files")
+            << u"/proc/verbarium-pro"_s << false << config + u"/verbarium-pro/verbarium-pro.ini"_s;
         QTest::newRow("missing folder") << u"/proc/no-such-folder/Verbarium.bin"_s << false
                                         << config + u"/verbarium-pro/Verbarium.ini"_s;
     }

@@ -19,20 +19,34 @@
 namespace {
 
 const QStringList kThemeNames = {
-    QStringLiteral("Amakrits"),           QStringLiteral("Amethyst Kamri"),
-    QStringLiteral("Aqua Graphite"),      QStringLiteral("Aqua Light Slate"),
-    QStringLiteral("Auric"),              QStringLiteral("Carbon"),
-    QStringLiteral("Charcoal Dark Slate"), QStringLiteral("Cobalt XEMedia"),
-    QStringLiteral("Cyan Dusk"),          QStringLiteral("Cyan Night"),
-    QStringLiteral("Emerald Light Slate"), QStringLiteral("Glossy"),
-    QStringLiteral("Golden Graphite"),    QStringLiteral("Iceberg Classico"),
-    QStringLiteral("Lavender Classico"),  QStringLiteral("Light"),
-    QStringLiteral("Luna"),               QStringLiteral("Metropolis UI Black"),
-    QStringLiteral("Metropolis UI Blue"), QStringLiteral("Metropolis UI Dark"),
-    QStringLiteral("Metropolis UI Green"), QStringLiteral("Obsidian"),
-    QStringLiteral("Ruby Graphite"),      QStringLiteral("Sapphire Kamri"),
-    QStringLiteral("Silver"),             QStringLiteral("Slate Classico"),
-    QStringLiteral("Smokey Quartz Kamri"), QStringLiteral("TabletDark"),
+    QStringLiteral("Amakrits"),
+    QStringLiteral("Amethyst Kamri"),
+    QStringLiteral("Aqua Graphite"),
+    QStringLiteral("Aqua Light Slate"),
+    QStringLiteral("Auric"),
+    QStringLiteral("Carbon"),
+    QStringLiteral("Charcoal Dark Slate"),
+    QStringLiteral("Cobalt XEMedia"),
+    QStringLiteral("Cyan Dusk"),
+    QStringLiteral("Cyan Night"),
+    QStringLiteral("Emerald Light Slate"),
+    QStringLiteral("Glossy"),
+    QStringLiteral("Golden Graphite"),
+    QStringLiteral("Iceberg Classico"),
+    QStringLiteral("Lavender Classico"),
+    QStringLiteral("Light"),
+    QStringLiteral("Luna"),
+    QStringLiteral("Metropolis UI Black"),
+    QStringLiteral("Metropolis UI Blue"),
+    QStringLiteral("Metropolis UI Dark"),
+    QStringLiteral("Metropolis UI Green"),
+    QStringLiteral("Obsidian"),
+    QStringLiteral("Ruby Graphite"),
+    QStringLiteral("Sapphire Kamri"),
+    QStringLiteral("Silver"),
+    QStringLiteral("Slate Classico"),
+    QStringLiteral("Smokey Quartz Kamri"),
+    QStringLiteral("TabletDark"),
     QStringLiteral("Turquoise Gray"),
 };
 
@@ -68,8 +82,7 @@ QByteArray themeJson(const QString &patch = QString())
     return json.toUtf8();
 }
 
-struct Rule
-{
+struct Rule {
     QString selector;
     std::optional<QColor> color;
     QList<QColor> backgrounds; // every stop of a gradient counts
@@ -90,8 +103,7 @@ QColor resolveColour(const QString &token, const QPalette &palette)
 
 QList<QColor> coloursIn(const QString &value, const QPalette &palette)
 {
-    static const QRegularExpression colourToken(
-        QStringLiteral(R"((#[0-9a-fA-F]{3,8})\b|palette\((\w+)\))"));
+    static const QRegularExpression colourToken(QStringLiteral(R"((#[0-9a-fA-F]{3,8})\b|palette\((\w+)\))"));
     QList<QColor> colours;
     for (const auto &m : colourToken.globalMatch(value)) {
         const QString token = m.captured(1).isEmpty() ? m.captured(2) : m.captured(1);
@@ -184,8 +196,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         const Theme theme = loadTheme(file);
         QVERIFY2(kThemeNames.contains(theme.name), qPrintable(theme.name));
-        QCOMPARE(QFileInfo(file).completeBaseName(),
-                 theme.name.toLower().remove(QLatin1Char(' ')));
+        QCOMPARE(QFileInfo(file).completeBaseName(), theme.name.toLower().remove(QLatin1Char(' ')));
         QVERIFY(!theme.styleSheet.isEmpty());
         // Result-list tiers are coloured by the program; a sheet must not fight it.
         QVERIFY(!theme.styleSheet.contains(QStringLiteral("QListView")));
@@ -205,25 +216,28 @@ private Q_SLOTS:
         const Theme theme = loadTheme(file);
         const QPalette &p = theme.palette;
         using R = QPalette::ColorRole;
-        struct Pair
-        {
+        struct Pair {
             R text;
             R ground;
             double minimum;
         };
         const Pair pairs[] = {
-            {R::WindowText, R::Window, 4.5},       {R::Text, R::Base, 4.5},
-            {R::Text, R::AlternateBase, 4.5},      {R::ButtonText, R::Button, 4.5},
-            {R::HighlightedText, R::Highlight, 4.5}, {R::ToolTipText, R::ToolTipBase, 4.5},
+            {R::WindowText, R::Window, 4.5},
+            {R::Text, R::Base, 4.5},
+            {R::Text, R::AlternateBase, 4.5},
+            {R::ButtonText, R::Button, 4.5},
+            {R::HighlightedText, R::Highlight, 4.5},
+            {R::ToolTipText, R::ToolTipBase, 4.5},
             // links show both in text views and in labels on the window
-            {R::Link, R::Base, 4.5},               {R::LinkVisited, R::Base, 4.5},
-            {R::Link, R::Window, 4.5},             {R::LinkVisited, R::Window, 4.5},
+            {R::Link, R::Base, 4.5},
+            {R::LinkVisited, R::Base, 4.5},
+            {R::Link, R::Window, 4.5},
+            {R::LinkVisited, R::Window, 4.5},
             {R::PlaceholderText, R::Base, 3.0},
         };
         for (const Pair &pair : pairs) {
             for (auto group : {QPalette::Active, QPalette::Inactive}) {
-                const double ratio =
-                    Theme::contrastRatio(p.color(group, pair.text), p.color(group, pair.ground));
+                const double ratio = Theme::contrastRatio(p.color(group, pair.text), p.color(group, pair.ground));
                 QVERIFY2(ratio >= pair.minimum,
                          qPrintable(QStringLiteral("%1 on %2: %3")
                                         .arg(QString::fromLatin1(QMetaEnum::fromType<R>().valueToKey(pair.text)),
@@ -233,21 +247,18 @@ private Q_SLOTS:
         }
 
         // Disabled text must look weaker than enabled text, yet still be seen.
-        const Pair disabled[] = {
-            {R::WindowText, R::Window, 0}, {R::Text, R::Base, 0}, {R::ButtonText, R::Button, 0}};
+        const Pair disabled[] = {{R::WindowText, R::Window, 0}, {R::Text, R::Base, 0}, {R::ButtonText, R::Button, 0}};
         for (const Pair &pair : disabled) {
             const QColor off = p.color(QPalette::Disabled, pair.text);
             const QColor ground = p.color(QPalette::Disabled, pair.ground);
             QVERIFY(off != p.color(QPalette::Active, pair.text));
             QVERIFY(Theme::contrastRatio(off, ground) >= 2.0);
-            QVERIFY(Theme::contrastRatio(off, ground)
-                    < Theme::contrastRatio(p.color(QPalette::Active, pair.text), ground));
+            QVERIFY(Theme::contrastRatio(off, ground) < Theme::contrastRatio(p.color(QPalette::Active, pair.text), ground));
         }
 
         // Every text/ground pair the style sheet sets; text colour without a ground
         // is drawn on the window.
-        static const QRegularExpression noText(
-            QStringLiteral(R"(^(QScrollBar|QTabWidget::pane|QSplitter))"));
+        static const QRegularExpression noText(QStringLiteral(R"(^(QScrollBar|QTabWidget::pane|QSplitter))"));
         for (const Rule &rule : parseSheet(theme.styleSheet, p)) {
             if (rule.selector.contains(QStringLiteral(":disabled")))
                 continue;
@@ -257,14 +268,13 @@ private Q_SLOTS:
                 continue;
             }
             QVERIFY2(rule.color->isValid(), qPrintable(rule.selector));
-            const QList<QColor> grounds =
-                rule.backgrounds.isEmpty() ? QList<QColor>{p.color(QPalette::Window)} : rule.backgrounds;
+            const QList<QColor> grounds = rule.backgrounds.isEmpty() ? QList<QColor>{p.color(QPalette::Window)}
+                                                                     : rule.backgrounds;
             for (const QColor &ground : grounds) {
                 QVERIFY2(ground.isValid(), qPrintable(rule.selector));
                 const double ratio = Theme::contrastRatio(*rule.color, ground);
                 QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1: %2 on %3: %4")
-                                                      .arg(rule.selector, rule.color->name(),
-                                                           ground.name())
+                                                      .arg(rule.selector, rule.color->name(), ground.name())
                                                       .arg(ratio, 0, 'f', 2)));
             }
         }
@@ -288,8 +298,7 @@ private Q_SLOTS:
         QFETCH(QColor, a);
         QFETCH(QColor, b);
         QFETCH(double, ratio);
-        QVERIFY2(qAbs(Theme::contrastRatio(a, b) - ratio) < 0.01,
-                 qPrintable(QString::number(Theme::contrastRatio(a, b))));
+        QVERIFY2(qAbs(Theme::contrastRatio(a, b) - ratio) < 0.01, qPrintable(QString::number(Theme::contrastRatio(a, b))));
     }
 
     void badThemeData_data()
@@ -300,7 +309,8 @@ private Q_SLOTS:
         QTest::newRow("no name") << QStringLiteral("\"Test\" => \"  \"") << QStringLiteral("no name");
         QTest::newRow("role missing") << QStringLiteral("\"HighlightedText\" => \"Shadow\"")
                                       << QStringLiteral("palette lacks HighlightedText");
-        QTest::newRow("unknown role") << QStringLiteral("\"BrightText\": \"#ffffff\", => \"BrightText\": \"#ffffff\", \"Glow\": \"#fff\",")
+        QTest::newRow("unknown role") << QStringLiteral(
+            "\"BrightText\": \"#ffffff\", => \"BrightText\": \"#ffffff\", \"Glow\": \"#fff\",")
                                       << QStringLiteral("unknown palette role 'Glow'");
         QTest::newRow("bad colour") << QStringLiteral("\"Highlight\": \"#316ac5\" => \"Highlight\": \"blurple\"")
                                     << QStringLiteral("bad colour for Highlight");
@@ -330,8 +340,7 @@ private Q_SLOTS:
         QCOMPARE(theme.palette.color(QPalette::Inactive, QPalette::Highlight), QColor(0x316ac5));
         QCOMPARE(theme.palette.color(QPalette::Disabled, QPalette::Text), QColor(0x8c8c8c));
         QCOMPARE(theme.palette.color(QPalette::Active, QPalette::Text), QColor(Qt::black));
-        QCOMPARE(theme.styleSheet,
-                 QStringLiteral("QPushButton { color: #000000; }\nQTabBar::tab { color: #000000; }"));
+        QCOMPARE(theme.styleSheet, QStringLiteral("QPushButton { color: #000000; }\nQTabBar::tab { color: #000000; }"));
     }
 
     void unknownNameLeavesLookAlone()
@@ -379,8 +388,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("shown");
         QTest::newRow("lower") << QStringLiteral("luna") << QStringLiteral("Luna");
-        QTest::newRow("upper, blanks") << QStringLiteral("METROPOLIS UI BLUE")
-                                       << QStringLiteral("Metropolis UI Blue");
+        QTest::newRow("upper, blanks") << QStringLiteral("METROPOLIS UI BLUE") << QStringLiteral("Metropolis UI Blue");
         QTest::newRow("mixed") << QStringLiteral("tabletdark") << QStringLiteral("TabletDark");
     }
 
@@ -432,8 +440,7 @@ private Q_SLOTS:
             QCOMPARE(QApplication::palette().color(QPalette::Window), window);
             for (QWidget *w : QApplication::topLevelWidgets())
                 QCOMPARE(w->palette().color(QPalette::Window), window);
-            QCOMPARE(button->palette().color(QPalette::Highlight),
-                     theme.palette.color(QPalette::Highlight));
+            QCOMPARE(button->palette().color(QPalette::Highlight), theme.palette.color(QPalette::Highlight));
             QVERIFY(button->style()->inherits("QStyleSheetStyle"));
             // Applied to the application, not to the widgets there were: a new window gets it too.
             QWidget later;

@@ -58,11 +58,12 @@ QStringList shown(const Generated &generated)
 {
     QStringList result;
     for (const GeneratedColumn &column : generated.columns)
-        result.append(QStringLiteral("%1 %2>%3: %4").arg(column.piece).arg(column.word, column.root,
-                                                             shown(column.entries).join(QStringLiteral(", "))));
+        result.append(QStringLiteral("%1 %2>%3: %4")
+                          .arg(column.piece)
+                          .arg(column.word, column.root, shown(column.entries).join(QStringLiteral(", "))));
     for (const Miss &miss : generated.misses)
-        result.append(QStringLiteral("%1 %2?%3").arg(miss.piece).arg(miss.root.typed,
-                                                          miss.root.suggestions.join(QStringLiteral(", "))));
+        result.append(
+            QStringLiteral("%1 %2?%3").arg(miss.piece).arg(miss.root.typed, miss.root.suggestions.join(QStringLiteral(", "))));
     return result;
 }
 
@@ -86,8 +87,10 @@ private Q_SLOTS:
 
         QTest::newRow("two words") << "bright morning" << 0 << words("bright, morning") << QString();
         QTest::newRow("two spaces give an empty piece")
-            << "bright  morning" << 0 << QStringList{QStringLiteral("bright"), QString(), QStringLiteral("morning")} << QString();
-        QTest::newRow("leading and trailing spaces") << " a " << 1 << QStringList{QString(), QStringLiteral("a"), QString()} << QString();
+            << "bright  morning" << 0 << QStringList{QStringLiteral("bright"), QString(), QStringLiteral("morning")}
+            << QString();
+        QTest::newRow("leading and trailing spaces")
+            << " a " << 1 << QStringList{QString(), QStringLiteral("a"), QString()} << QString();
         QTest::newRow("only other white space cuts nothing")
             << QStringLiteral("a\tb\u00A0c\nd") << 0 << QStringList{QStringLiteral("a\tb\u00A0c\nd")} << QString();
         QTest::newRow("three spaces, depth 0") << "   " << 0 << QStringList(4, QString()) << QString();
@@ -102,7 +105,8 @@ private Q_SLOTS:
         QTest::newRow("4 words, depth 0") << phraseOf(4) << 0 << phraseOf(4).split(QLatin1Char(' ')) << QString();
         QTest::newRow("4 words, depth 1") << phraseOf(4) << 1 << phraseOf(4).split(QLatin1Char(' ')) << QString();
         QTest::newRow("4 words, depth 2") << phraseOf(4) << 2 << QStringList{} << max3;
-        QTest::newRow("4 words, depth -1 acts as 0") << phraseOf(4) << -1 << phraseOf(4).split(QLatin1Char(' ')) << QString();
+        QTest::newRow("4 words, depth -1 acts as 0")
+            << phraseOf(4) << -1 << phraseOf(4).split(QLatin1Char(' ')) << QString();
         QTest::newRow("4 words, depth 7") << phraseOf(4) << 7 << phraseOf(4).split(QLatin1Char(' ')) << QString();
         QTest::newRow("3 words, depth 2") << phraseOf(3) << 2 << phraseOf(3).split(QLatin1Char(' ')) << QString();
     }
@@ -146,12 +150,11 @@ private Q_SLOTS:
 
         QTest::newRow("repeat across meanings kept once")
             << "w: a, b | c | b, d" << 0 << words("a:0, b:0, c:0, d:0") << words("w");
-        QTest::newRow("pre-order walk")
-            << "w: a, b; a: c, d; b: e; c: f; e: g" << 2
-            << words("a:0, c:1, f:2, d:1, b:0, e:1, g:2") << words("w, a, c, d, b, e");
+        QTest::newRow("pre-order walk") << "w: a, b; a: c, d; b: e; c: f; e: g" << 2
+                                        << words("a:0, c:1, f:2, d:1, b:0, e:1, g:2") << words("w, a, c, d, b, e");
         QTest::newRow("letter case variants are one word, the first form stays")
-            << "w: Quick, quick, QUICK, fast; fast: quick, speedy" << 1
-            << words("Quick:0, fast:0, speedy:1") << words("w, Quick, fast");
+            << "w: Quick, quick, QUICK, fast; fast: quick, speedy" << 1 << words("Quick:0, fast:0, speedy:1")
+            << words("w, Quick, fast");
         QTest::newRow("case folding beyond ASCII")
             << "w: Ärger, ärger, ÄRGER, Straße" << 0 << words("Ärger:0, Straße:0") << words("w");
         QTest::newRow("whole words only")
@@ -163,8 +166,8 @@ private Q_SLOTS:
         QTest::newRow("the typed word itself may appear")
             << "w: a; a: w, b" << 2 << words("a:0, w:1, b:1") << words("w, a, w, b");
         QTest::newRow("lookups: the word, tier 0, then tier 1 entries")
-            << "w: a, b, a; a: c, d, b; b: e; c: f, a" << 2
-            << words("a:0, c:1, f:2, d:1, b:1, e:2") << words("w, a, c, d, b");
+            << "w: a, b, a; a: c, d, b; b: e; c: f, a" << 2 << words("a:0, c:1, f:2, d:1, b:1, e:2")
+            << words("w, a, c, d, b");
         QTest::newRow("nothing found") << "other: a" << 2 << QStringList{} << words("w");
     }
     void expandWord()
@@ -200,12 +203,14 @@ private Q_SLOTS:
 
         const QString script = QStringLiteral("bright: shining, vivid; shining: gleaming; run: dash; copy: replica");
         QTest::newRow("typed word through its root")
-            << "brighter copies" << 0 << QStringList{QStringLiteral("0 brighter>bright: shining:0, vivid:0"),
-                                                     QStringLiteral("1 copies>copy: replica:0")};
+            << "brighter copies" << 0
+            << QStringList{QStringLiteral("0 brighter>bright: shining:0, vivid:0"),
+                           QStringLiteral("1 copies>copy: replica:0")};
         QTest::newRow("depth reaches the column")
             << "bright" << 1 << QStringList{QStringLiteral("0 bright>bright: shining:0, gleaming:1, vivid:0")};
         QTest::newRow("empty pieces and punctuation: no column, no miss, places kept")
-            << "run  -- run" << 0 << QStringList{QStringLiteral("0 run>run: dash:0"), QStringLiteral("3 run>run: dash:0")};
+            << "run  -- run" << 0
+            << QStringList{QStringLiteral("0 run>run: dash:0"), QStringLiteral("3 run>run: dash:0")};
         QTest::newRow("a miss with the spellings that would find something")
             << "brigt run" << 0 << QStringList{QStringLiteral("1 run>run: dash:0"), QStringLiteral("0 brigt?bright")};
         QTest::newRow("a word the dictionary knows but the thesaurus does not")

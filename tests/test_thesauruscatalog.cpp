@@ -86,20 +86,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<int>("version");
 
-        QTest::newRow("no version") << "th_da_DK" << "da_DK" << 0;
-        QTest::newRow("no version, pt_BR") << "th_pt_BR" << "pt_BR" << 0;
-        QTest::newRow("version 2") << "th_de_DE_v2" << "de_DE" << 2;
-        QTest::newRow("version 3") << "th_ca_ES_v3" << "ca_ES" << 3;
-        QTest::newRow("two digits") << "th_de_DE_v12" << "de_DE" << 12;
-        QTest::newRow("bare language") << "thes_fr" << "fr" << 0;
-        QTest::newRow("three-letter language") << "th_gug_PY_v2" << "gug_PY" << 2;
-        QTest::newRow("script") << "th_sr_Latn_RS_v2" << "sr_Latn_RS" << 2;
-        QTest::newRow("hyphenation file") << "hyph_en_US" << "" << 0;
-        QTest::newRow("spelling file") << "en_US" << "" << 0;
-        QTest::newRow("index generator") << "th_gen_idx" << "" << 0;
-        QTest::newRow("upper-case language") << "th_EN_US_v2" << "" << 0;
-        QTest::newRow("bad version") << "th_en_US_vx" << "" << 0;
-        QTest::newRow("nothing after th_") << "th_" << "" << 0;
+        QTest::newRow("no version") << "th_da_DK"
+                                    << "da_DK" << 0;
+        QTest::newRow("no version, pt_BR") << "th_pt_BR"
+                                           << "pt_BR" << 0;
+        QTest::newRow("version 2") << "th_de_DE_v2"
+                                   << "de_DE" << 2;
+        QTest::newRow("version 3") << "th_ca_ES_v3"
+                                   << "ca_ES" << 3;
+        QTest::newRow("two digits") << "th_de_DE_v12"
+                                    << "de_DE" << 12;
+        QTest::newRow("bare language") << "thes_fr"
+                                       << "fr" << 0;
+        QTest::newRow("three-letter language") << "th_gug_PY_v2"
+                                               << "gug_PY" << 2;
+        QTest::newRow("script") << "th_sr_Latn_RS_v2"
+                                << "sr_Latn_RS" << 2;
+        QTest::newRow("hyphenation file") << "hyph_en_US"
+                                          << "" << 0;
+        QTest::newRow("spelling file") << "en_US"
+                                       << "" << 0;
+        QTest::newRow("index generator") << "th_gen_idx"
+                                         << "" << 0;
+        QTest::newRow("upper-case language") << "th_EN_US_v2"
+                                             << "" << 0;
+        QTest::newRow("bad version") << "th_en_US_vx"
+                                     << "" << 0;
+        QTest::newRow("nothing after th_") << "th_"
+                                           << "" << 0;
     }
     void localeFromBaseName()
     {
@@ -127,8 +141,7 @@ private Q_SLOTS:
         QTest::newRow("bare language file") << folders("thes_fr") << 3084 << "A/thes_fr";
         QTest::newRow("preferred locale before the bare language")
             << folders("thes_fr th_fr_FR_v2") << 3084 << "A/th_fr_FR_v2";
-        QTest::newRow("bare language before another region")
-            << folders("th_fr_BE_v2 thes_fr") << 3084 << "A/thes_fr";
+        QTest::newRow("bare language before another region") << folders("th_fr_BE_v2 thes_fr") << 3084 << "A/thes_fr";
         QTest::newRow("another region as the last resort") << folders("th_de_CH_v2") << 1031 << "A/th_de_CH_v2";
         QTest::newRow("the same other region every time")
             << folders("th_fr_CA_v2 th_fr_BE_v2 th_fr_LU_v2") << 4108 << "A/th_fr_BE_v2";
@@ -150,8 +163,7 @@ private Q_SLOTS:
             << folders("th_ca_ES_v3! | th_ca_ES_v2") << 1027 << "B/th_ca_ES_v2";
         QTest::newRow("exact locale in a later folder beats a stand-in")
             << folders("th_en_US_v2 | th_en_GB") << 2057 << "B/th_en_GB";
-        QTest::newRow("missing folders are passed over")
-            << folders("missing | th_en_US_v2") << 1033 << "B/th_en_US_v2";
+        QTest::newRow("missing folders are passed over") << folders("missing | th_en_US_v2") << 1033 << "B/th_en_US_v2";
     }
     void find()
     {
@@ -194,14 +206,18 @@ private Q_SLOTS:
 
         // Unset XDG variables take their defaults, whose mythes folders are the system's.
         QTest::newRow("nothing set") << QByteArray() << QByteArray() << QByteArray()
-                                     << QStringList{home + QStringLiteral("/.local/share/verbarium-pro/thesaurus")} + system + QStringList{beside};
-        QTest::newRow("own path first") << QByteArray("/one:/two::/three") << QByteArray("/home/u/data") << QByteArray("/opt/a:/opt/b")
-                                        << words("/one, /two, /three, /home/u/data/verbarium-pro/thesaurus, /opt/a/mythes, /opt/b/mythes")
-                                               + QStringList{beside} + system;
+                                     << QStringList{home + QStringLiteral("/.local/share/verbarium-pro/thesaurus")}
+                                            + system + QStringList{beside};
+        QTest::newRow("own path first")
+            << QByteArray("/one:/two::/three") << QByteArray("/home/u/data") << QByteArray("/opt/a:/opt/b")
+            << words("/one, /two, /three, /home/u/data/verbarium-pro/thesaurus, /opt/a/mythes, /opt/b/mythes")
+                   + QStringList{beside} + system;
         // XDG asks that relative entries be ignored.
-        QTest::newRow("relative entries ignored") << QByteArray() << QByteArray("data") << QByteArray("rel:/opt/a/")
-                                                  << QStringList{home + QStringLiteral("/.local/share/verbarium-pro/thesaurus"),
-                                                                 QStringLiteral("/opt/a/mythes"), beside} + system;
+        QTest::newRow("relative entries ignored")
+            << QByteArray() << QByteArray("data") << QByteArray("rel:/opt/a/")
+            << QStringList{home + QStringLiteral("/.local/share/verbarium-pro/thesaurus"),
+                           QStringLiteral("/opt/a/mythes"), beside}
+                   + system;
         QTest::newRow("a folder named twice keeps its first place")
             << QByteArray("/usr/share/mythes") << QByteArray("/d") << QByteArray("/usr/share:/opt/a")
             << words("/usr/share/mythes, /d/verbarium-pro/thesaurus, /opt/a/mythes") + QStringList{beside, system.front()};
@@ -351,7 +367,8 @@ private Q_SLOTS:
                 source.synonymInfo(QStringLiteral("bright"), 1033);
                 QFAIL("damaged data was read");
             } catch (const AppError &error) {
-                QVERIFY2(error.message().contains(root.filePath(QStringLiteral("th_en_US_v2.dat"))), qPrintable(error.message()));
+                QVERIFY2(error.message().contains(root.filePath(QStringLiteral("th_en_US_v2.dat"))),
+                         qPrintable(error.message()));
             }
         }
         QVERIFY(copyPair(DataDir + QStringLiteral("/thesaurus"), root.path()));

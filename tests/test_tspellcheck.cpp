@@ -37,8 +37,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<bool>("found");
 
-        QTest::newRow("meanings in order, repeats kept")
-            << "w: a, b | c | b, d" << false << words("a, b, c, b, d") << true;
+        QTest::newRow("meanings in order, repeats kept") << "w: a, b | c | b, d" << false << words("a, b, c, b, d") << true;
         QTest::newRow("empty meaning in the middle") << "w: a | | b" << false << words("a, b") << true;
         QTest::newRow("empty first and last meanings") << "w: | a | " << false << words("a") << true;
         QTest::newRow("found with no synonyms") << "w:" << false << QStringList{} << true;

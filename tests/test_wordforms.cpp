@@ -60,34 +60,88 @@ private Q_SLOTS:
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("core");
 
-        QTest::newRow("own entry") << English << "bright" << "bright" << "bright";
-        QTest::newRow("own entry, not stemmed") << English << "glasses" << "glasses" << "glasses";
-        QTest::newRow("comparative") << English << "brighter" << "bright" << "brighter";
-        QTest::newRow("superlative, capitalised") << English << "Brightest" << "bright" << "Brightest";
-        QTest::newRow("plural -ies") << English << "copies" << "copy" << "copies";
-        QTest::newRow("prefix trap: prefix put back") << English << "requires" << "require" << "requires";
-        QTest::newRow("prefix trap: unprefixed reading wins") << English << "programs" << "program" << "programs";
-        QTest::newRow("irregular verb") << English << "ran" << "run" << "ran";
-        QTest::newRow("irregular verb, capitalised") << English << "Went" << "go" << "Went";
-        QTest::newRow("irregular noun") << English << "mice" << "mouse" << "mice";
-        QTest::newRow("irregular form the dictionary knows") << English << "worse" << "bad" << "worse";
-        QTest::newRow("abbreviation keeps its full stop") << English << "(etc.)," << "etc." << "etc";
-        QTest::newRow("trailing comma") << English << "bright," << "bright" << "bright";
-        QTest::newRow("brackets") << English << "(bright)" << "bright" << "bright";
-        QTest::newRow("guillemets") << English << "«bright»" << "bright" << "bright";
-        QTest::newRow("quotes and an inflection") << English << "“copies”." << "copy" << "copies";
-        QTest::newRow("elision") << French << "l'option" << "option" << "option";
-        QTest::newRow("typographic elision") << French << "l’option" << "option" << "option";
-        QTest::newRow("elided form with its own entry") << French << "d'accord" << "d'accord" << "d'accord";
-        QTest::newRow("elision and punctuation") << French << "«l'option»," << "option" << "option";
-        QTest::newRow("compound by its analysis") << German << "Konfigurationsdatei" << "Datei" << "Konfigurationsdatei";
-        QTest::newRow("inflected compound") << German << "Konfigurationsdateien" << "Datei" << "Konfigurationsdateien";
-        QTest::newRow("true miss") << English << "brigt" << "" << "brigt";
-        QTest::newRow("no dictionary for the language") << French << "maisons" << "" << "maisons";
-        QTest::newRow("punctuation only") << English << "--" << "" << "";
-        QTest::newRow("empty piece") << English << "" << "" << "";
+        QTest::newRow("own entry") << English << "bright"
+                                   << "bright"
+                                   << "bright";
+        QTest::newRow("own entry, not stemmed") << English << "glasses"
+                                                << "glasses"
+                                                << "glasses";
+        QTest::newRow("comparative") << English << "brighter"
+                                     << "bright"
+                                     << "brighter";
+        QTest::newRow("superlative, capitalised") << English << "Brightest"
+                                                  << "bright"
+                                                  << "Brightest";
+        QTest::newRow("plural -ies") << English << "copies"
+                                     << "copy"
+                                     << "copies";
+        QTest::newRow("prefix trap: prefix put back") << English << "requires"
+                                                      << "require"
+                                                      << "requires";
+        QTest::newRow("prefix trap: unprefixed reading wins") << English << "programs"
+                                                              << "program"
+                                                              << "programs";
+        QTest::newRow("irregular verb") << English << "ran"
+                                        << "run"
+                                        << "ran";
+        QTest::newRow("irregular verb, capitalised") << English << "Went"
+                                                     << "go"
+                                                     << "Went";
+        QTest::newRow("irregular noun") << English << "mice"
+                                        << "mouse"
+                                        << "mice";
+        QTest::newRow("irregular form the dictionary knows") << English << "worse"
+                                                             << "bad"
+                                                             << "worse";
+        QTest::newRow("abbreviation keeps its full stop") << English << "(etc.),"
+                                                          << "etc."
+                                                          << "etc";
+        QTest::newRow("trailing comma") << English << "bright,"
+                                        << "bright"
+                                        << "bright";
+        QTest::newRow("brackets") << English << "(bright)"
+                                  << "bright"
+                                  << "bright";
+        QTest::newRow("guillemets") << English << "«bright»"
+                                    << "bright"
+                                    << "bright";
+        QTest::newRow("quotes and an inflection") << English << "“copies”."
+                                                  << "copy"
+                                                  << "copies";
+        QTest::newRow("elision") << French << "l'option"
+                                 << "option"
+                                 << "option";
+        QTest::newRow("typographic elision") << French << "l’option"
+                                             << "option"
+                                             << "option";
+        QTest::newRow("elided form with its own entry") << French << "d'accord"
+                                                        << "d'accord"
+                                                        << "d'accord";
+        QTest::newRow("elision and punctuation") << French << "«l'option»,"
+                                                 << "option"
+                                                 << "option";
+        QTest::newRow("compound by its analysis") << German << "Konfigurationsdatei"
+                                                  << "Datei"
+                                                  << "Konfigurationsdatei";
+        QTest::newRow("inflected compound") << German << "Konfigurationsdateien"
+                                            << "Datei"
+                                            << "Konfigurationsdateien";
+        QTest::newRow("true miss") << English << "brigt"
+                                   << ""
+                                   << "brigt";
+        QTest::newRow("no dictionary for the language") << French << "maisons"
+                                                        << ""
+                                                        << "maisons";
+        QTest::newRow("punctuation only") << English << "--"
+                                          << ""
+                                          << "";
+        QTest::newRow("empty piece") << English << ""
+                                     << ""
+                                     << "";
         // An elision is French, Italian and Catalan only.
-        QTest::newRow("no elision in English") << English << "l'bright" << "" << "l'bright";
+        QTest::newRow("no elision in English") << English << "l'bright"
+                                               << ""
+                                               << "l'bright";
     }
 
     void rootOfTypedWord()
@@ -168,11 +222,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing .aff") << "missing-aff" << "en_US.aff is missing";
-        QTest::newRow("missing .dic") << "missing-dic" << "en_US.dic is missing";
-        QTest::newRow(".dic without its count") << "dic-without-count" << "does not begin with its word count";
-        QTest::newRow(".aff not text") << "aff-not-text" << "en_US.aff is not a text file";
-        QTest::newRow("unknown encoding") << "unknown-encoding" << "unknown encoding";
+        QTest::newRow("missing .aff") << "missing-aff"
+                                      << "en_US.aff is missing";
+        QTest::newRow("missing .dic") << "missing-dic"
+                                      << "en_US.dic is missing";
+        QTest::newRow(".dic without its count") << "dic-without-count"
+                                                << "does not begin with its word count";
+        QTest::newRow(".aff not text") << "aff-not-text"
+                                       << "en_US.aff is not a text file";
+        QTest::newRow("unknown encoding") << "unknown-encoding"
+                                          << "unknown encoding";
     }
 
     void damagedDictionary()
@@ -242,9 +301,10 @@ private Q_SLOTS:
         QTest::newRow("prefix flag") << " fl:A st:quire fl:S" << QStringList{u"quire"_s} << true << "";
         QTest::newRow("prefix morpheme") << "un st:happily fl:U" << QStringList{u"happily"_s} << true << "";
         QTest::newRow("elision") << "dp:le|la+  st:option po:nom is:fem" << QStringList{u"option"_s} << true << "";
-        QTest::newRow("morphology after the stem") << " st:maison po:nom is:fem is:pl" << QStringList{u"maison"_s} << false << "";
-        QTest::newRow("compound: parts, not stems") << " pa:Konfigurations st:Konfigurations pa:datei" << QStringList{}
-                                                    << false << "datei";
+        QTest::newRow("morphology after the stem")
+            << " st:maison po:nom is:fem is:pl" << QStringList{u"maison"_s} << false << "";
+        QTest::newRow("compound: parts, not stems")
+            << " pa:Konfigurations st:Konfigurations pa:datei" << QStringList{} << false << "datei";
         QTest::newRow("compound, last part only") << " pa:datei" << QStringList{} << false << "datei";
     }
 

@@ -37,8 +37,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("second");
         QTest::addColumn<bool>("sameWord");
 
-        QTest::newRow("same word") << "bright" << "bright" << true;
-        QTest::newRow("ASCII case") << "Bright" << "bRIGHT" << true;
+        QTest::newRow("same word") << "bright"
+                                   << "bright" << true;
+        QTest::newRow("ASCII case") << "Bright"
+                                    << "bRIGHT" << true;
         QTest::newRow("A umlaut, upper and lower") << QStringLiteral("\u00C4rger") << QStringLiteral("\u00E4RGER") << true;
         QTest::newRow("A umlaut is not A") << QStringLiteral("\u00C4rger") << "Arger" << false;
         QTest::newRow("Kelvin sign is k") << QStringLiteral("\u212Aelvin") << "kelvin" << true;
@@ -49,9 +51,12 @@ private Q_SLOTS:
         QTest::newRow("sharp s is not ss") << QStringLiteral("stra\u00DFe") << "strasse" << false;
         QTest::newRow("sharp s is not SS") << QStringLiteral("\u00DF") << "SS" << false;
         QTest::newRow("non-ASCII late in the word") << QStringLiteral("caf\u00C9") << QStringLiteral("CAF\u00E9") << true;
-        QTest::newRow("prefix") << "run" << "runs" << false;
-        QTest::newRow("empty and a word") << "" << "a" << false;
-        QTest::newRow("empty twice") << "" << "" << true;
+        QTest::newRow("prefix") << "run"
+                                << "runs" << false;
+        QTest::newRow("empty and a word") << ""
+                                          << "a" << false;
+        QTest::newRow("empty twice") << ""
+                                     << "" << true;
     }
     void letterCase()
     {

@@ -35,7 +35,10 @@ bool parentsConsistent(const WordTree &tree, QString *problem)
         if (tree.nodes[i].level < 1 || tree.nodes[i].level > 3 || tree.nodes[i].parent != expected
             || tree.nodes[i].level > tree.nodes[i - 1].level + 1) {
             *problem = QStringLiteral("node %1 \"%2\" at level %3 has parent %4")
-                           .arg(i).arg(tree.nodes[i].text).arg(tree.nodes[i].level).arg(tree.nodes[i].parent);
+                           .arg(i)
+                           .arg(tree.nodes[i].text)
+                           .arg(tree.nodes[i].level)
+                           .arg(tree.nodes[i].parent);
             return false;
         }
     }
@@ -72,15 +75,13 @@ private Q_SLOTS:
             << "w\n  a\n    c\n      d\n  b\n    e" << words("w, a, c, b, e");
         QTest::newRow("level-1 entries all placed, repeats and placed words included")
             << "w: a, A, a | a, c; a: b, c; b: x"
-            << "w\n  a\n    b\n      x\n    c\n  A\n  a\n  a\n  c"
-            << words("w, a, b, c, A, a, a, c");
-        QTest::newRow("the root word may come back at level 2")
-            << "w: a; a: w, b; b: W"
-            << "w\n  a\n    w\n    b" << words("w, a, w, b");
-        QTest::newRow("the root word may come back at level 3")
-            << "w: a; a: b; b: W, a"
-            << "w\n  a\n    b\n      W" << words("w, a, b");
-        QTest::newRow("nothing found") << "other: a" << "w" << words("w");
+            << "w\n  a\n    b\n      x\n    c\n  A\n  a\n  a\n  c" << words("w, a, b, c, A, a, a, c");
+        QTest::newRow("the root word may come back at level 2") << "w: a; a: w, b; b: W"
+                                                                << "w\n  a\n    w\n    b" << words("w, a, w, b");
+        QTest::newRow("the root word may come back at level 3") << "w: a; a: b; b: W, a"
+                                                                << "w\n  a\n    b\n      W" << words("w, a, b");
+        QTest::newRow("nothing found") << "other: a"
+                                       << "w" << words("w");
     }
     void fill()
     {

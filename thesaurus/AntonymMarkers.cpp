@@ -14,13 +14,13 @@ struct LanguageMarkers {
 // Found by tools/survey-notes.py over the LibreOffice thesaurus data; a note holds
 // a marker when it contains it, letter case aside.
 constexpr LanguageMarkers Table[] = {
-    {"ca", {u"ant\u00F2nim"}},        // "(antònim)"
+    {"ca", {u"ant\u00F2nim"}}, // "(antònim)"
     // The Spanish data writes "(Antónimo)" with its "ó" as three bytes that its
     // Latin-1 encoding reads as "ï¿½"; both spellings mark an antonym.
     {"es", {u"ant\u00F3nimo", u"ant\u00EF\u00BF\u00BDnimo"}},
-    {"is", {u"andheiti"}},            // "(andheiti)"; "(samheiti)" is a synonym
-    {"pl", {u"antonim"}},             // "(antonim)"
-    {"sl", {u"protipomenka"}},        // "(protipomenka)"
+    {"is", {u"andheiti"}},     // "(andheiti)"; "(samheiti)" is a synonym
+    {"pl", {u"antonim"}},      // "(antonim)"
+    {"sl", {u"protipomenka"}}, // "(protipomenka)"
 };
 
 } // namespace

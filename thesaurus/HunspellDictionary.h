@@ -15,9 +15,9 @@ class HunspellDictionary
 public:
     // One way Hunspell reads a word.
     struct Analysis {
-        QStringList stems;          // the roots it names ("st:")
-        bool prefixed = false;      // something stands before the root: a prefix or an elision
-        QString compoundLast;       // the last part of a compound ("pa:"), empty for none
+        QStringList stems;     // the roots it names ("st:")
+        bool prefixed = false; // something stands before the root: a prefix or an elision
+        QString compoundLast;  // the last part of a compound ("pa:"), empty for none
     };
 
     // Checks and loads the pair; throws AppError with the reason when it cannot be used.

@@ -194,7 +194,8 @@ public:
     {
         QString error;
         if (!RegularFile::openForReading(m_file, error))
-            throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(path), error));
+            throw AppError(
+                QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(path), error));
     }
     qint64 size() const { return m_file.size(); }
     // Up to length bytes from a position; fewer at the end of the file.
@@ -207,7 +208,8 @@ public:
                 continue;
             if (got < 0)
                 throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
-                                   .arg(QDir::toNativeSeparators(m_file.fileName()), QString::fromLocal8Bit(std::strerror(errno))));
+                                   .arg(QDir::toNativeSeparators(m_file.fileName()),
+                                        QString::fromLocal8Bit(std::strerror(errno))));
             if (got == 0)
                 break;
             done += got;
@@ -326,7 +328,8 @@ void MythesFile::openData()
     if (newline >= 0)
         line.truncate(newline);
     const QByteArray name = withoutBom(line).toByteArray().trimmed();
-    const bool printable = newline >= 0 && std::all_of(name.cbegin(), name.cend(), [](char c) { return c > ' ' && c < 127; });
+    const bool printable = newline >= 0
+                           && std::all_of(name.cbegin(), name.cend(), [](char c) { return c > ' ' && c < 127; });
     m_utf8 = name.compare("UTF-8", Qt::CaseInsensitive) == 0 || name.compare("UTF8", Qt::CaseInsensitive) == 0;
     if (!m_utf8) {
         const QByteArray codec = codecName(name);
@@ -347,14 +350,16 @@ void MythesFile::readIndex(const QString &idxPath)
     QFile file(idxPath);
     QString error;
     if (!RegularFile::openForReading(file, error))
-        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(idxPath), error));
+        throw AppError(
+            QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(idxPath), error));
     if (file.size() > MaxIndexSize)
         throw AppError(damaged(idxPath, QStringLiteral("it is too large for an index (%1 bytes).").arg(file.size())));
     // As much as the file holds now: a read of the largest size allowed would
     // reserve all of it first.
     m_index = file.read(file.size());
     if (file.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(idxPath), file.errorString()));
+        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(idxPath), file.errorString()));
 
     LineReader lines(m_index);
     if (lines.atEnd())
@@ -384,8 +389,9 @@ void MythesFile::readIndex(const QString &idxPath)
             // The data's entry line takes its count after the first bar, so a
             // headword with a bar of its own names no entry at all.
             if (word.contains('|'))
-                throw AppError(damaged(idxPath, QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
-                                                    .arg(shown(word)).arg(offset)));
+                throw AppError(damaged(
+                    idxPath,
+                    QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.").arg(shown(word)).arg(offset)));
         }
         if (word < previous)
             m_indexSorted = false;
@@ -411,7 +417,9 @@ MythesFile::Entry MythesFile::lookup(const QString &word)
     entry.found = !lines.empty();
     forEachMeaningLine(lines, [&](QByteArrayView line) {
         Meaning meaning;
-        forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), meaning.synonyms, &meaning.antonyms, m_antonymMarkers); });
+        forEachField(line, [&](QByteArrayView field) {
+            addOwnField(decoded(field), meaning.synonyms, &meaning.antonyms, m_antonymMarkers);
+        });
         entry.meanings.append(std::move(meaning));
     });
     return entry;
@@ -421,7 +429,8 @@ bool MythesFile::appendSynonyms(const QString &word, QStringList &synonyms)
 {
     const std::vector<qsizetype> lines = linesOf(word);
     forEachMeaningLine(lines, [&](QByteArrayView line) {
-        forEachField(line, [&](QByteArrayView field) { addOwnField(decoded(field), synonyms, nullptr, m_antonymMarkers); });
+        forEachField(line,
+                     [&](QByteArrayView field) { addOwnField(decoded(field), synonyms, nullptr, m_antonymMarkers); });
     });
     return !lines.empty();
 }
@@ -493,8 +502,9 @@ std::vector<qsizetype> MythesFile::linesOfKey(QByteArrayView key)
                 return headwordOf(indexLine(a)) < headwordOf(indexLine(b));
             });
         }
-        const auto first = std::lower_bound(m_sortedLines.cbegin(), m_sortedLines.cend(), key,
-                                            [this](qsizetype a, QByteArrayView k) { return headwordOf(indexLine(a)) < k; });
+        const auto first = std::lower_bound(
+            m_sortedLines.cbegin(), m_sortedLines.cend(), key,
+            [this](qsizetype a, QByteArrayView k) { return headwordOf(indexLine(a)) < k; });
         for (auto it = first; it != m_sortedLines.cend() && headwordOf(indexLine(*it)) == key; ++it)
             found.push_back(*it);
         return found;
@@ -539,8 +549,9 @@ void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, On
         qint64 offset = 0;
         parseCount(line.sliced(bar + 1), std::numeric_limits<qint64>::max(), offset);
         const auto notThere = [&] {
-            return AppError(damaged(m_idxPath, QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
-                                                   .arg(shown(word)).arg(offset)));
+            return AppError(damaged(
+                m_idxPath,
+                QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.").arg(shown(word)).arg(offset)));
         };
         if (offset < m_firstEntry)
             throw notThere();
@@ -555,14 +566,17 @@ void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, On
             return AppError(damaged(m_datPath, QStringLiteral("a line at byte %1 is too long.").arg(where)));
         };
         const DataLines::Status status = lines.next(text, start);
-        if (status == DataLines::End || (status == DataLines::Line && (text.size() <= word.size() || !text.startsWith(word) || text[word.size()] != '|')))
+        if (status == DataLines::End
+            || (status == DataLines::Line
+                && (text.size() <= word.size() || !text.startsWith(word) || text[word.size()] != '|')))
             throw notThere();
         if (status == DataLines::TooLong)
             throw tooLong(start);
         // The count follows the first bar, where MyThes reads it.
         qint64 count = 0;
         if (!parseCount(text.sliced(text.indexOf('|') + 1), MaxMeanings, count))
-            throw AppError(damaged(m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
+            throw AppError(damaged(
+                m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
         if (text.size() > MaxIndexLineLength)
             throw tooLong(start);
         const QString header = shown(word);
@@ -583,9 +597,11 @@ void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, On
             throw tooLong(start);
         qint64 nextCount = 0;
         const qsizetype nextBar = text.indexOf('|');
-        if (after == DataLines::Line && !text.isEmpty() && (nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount))
+        if (after == DataLines::Line && !text.isEmpty()
+            && (nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount))
             && linesOfKey(text.first(nextBar < 0 ? text.size() : nextBar)).empty())
-            throw AppError(damaged(m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
+            throw AppError(damaged(
+                m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
     }
 }
 

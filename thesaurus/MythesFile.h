@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-
 // One thesaurus data pair in the MyThes format (.idx/.dat). Opening reads the
 // index (small) and checks it: its header, its lines, and whether it is sorted;
 // the data file is only opened, never read whole. A lookup searches the index by

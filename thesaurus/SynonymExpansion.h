@@ -50,8 +50,14 @@ ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup
 } // namespace SynonymExpansion
 
 namespace SynonymExpansion {
-inline QString emptyPhraseMessage() { return QStringLiteral("Write a phrase, first!"); }
-inline QString tooManyWordsMessage() { return QStringLiteral("Max 10 words at a time !"); }
+inline QString emptyPhraseMessage()
+{
+    return QStringLiteral("Write a phrase, first!");
+}
+inline QString tooManyWordsMessage()
+{
+    return QStringLiteral("Max 10 words at a time !");
+}
 inline QString tooManyDoraz3WordsMessage()
 {
     return QStringLiteral("Only 3 words at a time when requesting an Doraz 3 result!");

@@ -65,8 +65,8 @@ QString ThesaurusCatalog::localeFromBaseName(const QString &baseName, int *versi
 {
     // th_<locale>[_vN] and thes_<locale>; the locale is a language of two or three
     // letters with optional script and region parts.
-    static const QRegularExpression pattern(QStringLiteral(
-        "^(?:th|thes)_([a-z]{2,3}(?:_[A-Z][a-z]{3})?(?:_[A-Z]{2})?)(?:_v([0-9]+))?(?:_new)?$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^(?:th|thes)_([a-z]{2,3}(?:_[A-Z][a-z]{3})?(?:_[A-Z]{2})?)(?:_v([0-9]+))?(?:_new)?$"));
     const QRegularExpressionMatch match = pattern.match(baseName);
     if (!match.hasMatch())
         return {};

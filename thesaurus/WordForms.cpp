@@ -119,8 +119,9 @@ HunspellDictionary *WordForms::dictionaryFor(std::int32_t languageId)
             } catch (const AppError &error) {
                 m_unusable.insert(files.dicPath);
                 // Told once; the language goes on without word forms.
-                m_notes.append(QStringLiteral("The spelling dictionary %1 cannot be used: %2. Words are looked up only as typed.")
-                                   .arg(QDir::toNativeSeparators(files.dicPath), error.message()));
+                m_notes.append(
+                    QStringLiteral("The spelling dictionary %1 cannot be used: %2. Words are looked up only as typed.")
+                        .arg(QDir::toNativeSeparators(files.dicPath), error.message()));
             }
         }
         dictionary = open.get();
@@ -158,7 +159,6 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
         result.synonyms = std::move(synonyms);
         return true;
     };
-
 
     // Punctuation around the word, as a pasted sentence brings it: "bright,", "«maison»".
     qsizetype start = 0;

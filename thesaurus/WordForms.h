@@ -84,7 +84,7 @@ private:
     std::unique_ptr<HunspellCatalog> m_catalog;
     std::unordered_map<std::int32_t, HunspellDictionary *> m_byLanguage;
     QHash<QString, std::shared_ptr<HunspellDictionary>> m_open; // by .dic path
-    QSet<QString> m_unusable; // .dic paths that failed to load: tried and told once
+    QSet<QString> m_unusable;                                   // .dic paths that failed to load: tried and told once
     std::unique_ptr<WordNetExceptions> m_wordNet;
     QStringList m_notes;
 };

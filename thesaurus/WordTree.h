@@ -14,8 +14,8 @@ struct WordTree {
         int parent = -1; // index of the parent node, -1 for the root
         bool operator==(const Node &) const = default;
     };
-    QList<Node> nodes;    // in tree order: every node after its parent, children in order
-    QStringList lookups;  // the words looked up, in order
+    QList<Node> nodes;   // in tree order: every node after its parent, children in order
+    QStringList lookups; // the words looked up, in order
 
     // Builds the tree of a word into this one, node by node. Level-1 words are all
     // placed, repetitions included; a level-2 or level-3 word is placed only when no

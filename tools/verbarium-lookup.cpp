@@ -93,7 +93,8 @@ void printRoots(const QList<Column> &columns, const QList<Missing> &missing, con
             array.append(QJsonObject{{QStringLiteral("column"), int(c)},
                                      {QStringLiteral("word"), columns[c].word},
                                      {QStringLiteral("root"), columns[c].root}});
-        out() << QJsonDocument(QJsonObject{{QStringLiteral("roots"), array}, {QStringLiteral("missing"), jsonMissing(missing)}})
+        out() << QJsonDocument(
+                     QJsonObject{{QStringLiteral("roots"), array}, {QStringLiteral("missing"), jsonMissing(missing)}})
                      .toJson(QJsonDocument::Indented);
         return;
     }
@@ -122,7 +123,8 @@ void printColumns(const QList<Column> &columns, const QList<Missing> &missing, c
                                      {QStringLiteral("word"), columns[c].word},
                                      {QStringLiteral("entries"), entries}});
         }
-        out() << QJsonDocument(QJsonObject{{QStringLiteral("columns"), array}, {QStringLiteral("missing"), jsonMissing(missing)}})
+        out() << QJsonDocument(
+                     QJsonObject{{QStringLiteral("columns"), array}, {QStringLiteral("missing"), jsonMissing(missing)}})
                      .toJson(QJsonDocument::Indented);
     } else {
         for (const Column &column : columns) {
@@ -171,14 +173,17 @@ void printTree(const WordTree &tree, const QString &format)
 void reportUnreadableIndexes(const QStringList &folders)
 {
     for (const QString &folder : folders) {
-        const QFileInfoList entries = QDir(folder).entryInfoList({QStringLiteral("*.idx")},
-                                                                 QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QFileInfoList entries = QDir(folder).entryInfoList(
+            {QStringLiteral("*.idx")}, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
         for (const QFileInfo &info : entries) {
             if (ThesaurusCatalog::localeFromBaseName(info.completeBaseName()).isEmpty())
                 continue;
-            const char *why = !info.isFile() ? "it is not a regular file" : !info.isReadable() ? "permission denied" : nullptr;
+            const char *why = !info.isFile()       ? "it is not a regular file"
+                              : !info.isReadable() ? "permission denied"
+                                                   : nullptr;
             if (why)
-                err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(info.filePath()) << "\": " << why << ".\n";
+                err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(info.filePath())
+                      << "\": " << why << ".\n";
         }
     }
 }
@@ -192,26 +197,32 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Looks up the synonyms of a phrase, word by word, as Verbarium Pro's Generate does,\n"
-        "or the three-level synonym tree of a word.\n\n"
-        "Exit status: 0 found, 1 nothing found, 2 refused phrase or usage error, 3 thesaurus error."));
+    parser.setApplicationDescription(
+        QStringLiteral("Looks up the synonyms of a phrase, word by word, as Verbarium Pro's Generate does,\n"
+                       "or the three-level synonym tree of a word.\n\n"
+                       "Exit status: 0 found, 1 nothing found, 2 refused phrase or usage error, 3 thesaurus error."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption depthOption(QStringLiteral("depth"),
-                                         QStringLiteral("Thesaurus depth: 0 Quick Match, 1 Verbarium, 2 Doraz 3 (default 0)."),
-                                         QStringLiteral("0|1|2"), QStringLiteral("0"));
-    const QCommandLineOption languageOption(QStringLiteral("language"),
-                                            QStringLiteral("Thesaurus language as named in the program's language list (default \"English US\")."),
-                                            QStringLiteral("NAME"), QStringLiteral("English US"));
-    const QCommandLineOption treeOption(QStringLiteral("tree"), QStringLiteral("Print the word tree of the whole phrase taken as one word."));
+    const QCommandLineOption depthOption(
+        QStringLiteral("depth"), QStringLiteral("Thesaurus depth: 0 Quick Match, 1 Verbarium, 2 Doraz 3 (default 0)."),
+        QStringLiteral("0|1|2"), QStringLiteral("0"));
+    const QCommandLineOption languageOption(
+        QStringLiteral("language"),
+        QStringLiteral("Thesaurus language as named in the program's language list (default \"English US\")."),
+        QStringLiteral("NAME"), QStringLiteral("English US"));
+    const QCommandLineOption treeOption(QStringLiteral("tree"),
+                                        QStringLiteral("Print the word tree of the whole phrase taken as one word."));
     const QCommandLineOption formatOption(QStringLiteral("format"), QStringLiteral("Output format (default text)."),
                                           QStringLiteral("text|tsv|json"), QStringLiteral("text"));
-    const QCommandLineOption dataDirOption(QStringLiteral("data-dir"),
-                                           QStringLiteral("Look for thesaurus files, Hunspell dictionaries and WordNet's lists of irregular forms only in DIR (may be repeated)."),
-                                           QStringLiteral("DIR"));
-    const QCommandLineOption rootOption(QStringLiteral("root"),
-                                        QStringLiteral("Print, per typed word that found synonyms, the word that answered for it (tsv: column, typed word, root)."));
+    const QCommandLineOption dataDirOption(
+        QStringLiteral("data-dir"),
+        QStringLiteral(
+            "Look for thesaurus files, Hunspell dictionaries and WordNet's lists of irregular forms only in DIR (may be repeated)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption rootOption(
+        QStringLiteral("root"),
+        QStringLiteral(
+            "Print, per typed word that found synonyms, the word that answered for it (tsv: column, typed word, root)."));
     parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption, rootOption});
     parser.addPositionalArgument(QStringLiteral("PHRASE"), QStringLiteral("The phrase, at most 10 words (3 at depth 2)."));
 
@@ -237,8 +248,8 @@ int main(int argc, char *argv[])
         return Refused;
     }
     if (listIndex < 0) {
-        err() << "Unknown language \"" << parser.value(languageOption) << "\". Known languages: "
-              << LanguageTable::listItems().join(QStringLiteral("; ")) << '\n';
+        err() << "Unknown language \"" << parser.value(languageOption)
+              << "\". Known languages: " << LanguageTable::listItems().join(QStringLiteral("; ")) << '\n';
         return Refused;
     }
     const QString phrase = parser.positionalArguments().join(QLatin1Char(' '));
@@ -254,7 +265,8 @@ int main(int argc, char *argv[])
     if (parser.isSet(dataDirOption))
         spellCheck.setWordForms(std::make_unique<WordForms>(parser.values(dataDirOption)));
     const TSpellCheckLanguage language = LanguageTable::languageForListIndex(listIndex);
-    const QStringList folders = parser.isSet(dataDirOption) ? parser.values(dataDirOption) : ThesaurusCatalog::defaultSearchPath();
+    const QStringList folders = parser.isSet(dataDirOption) ? parser.values(dataDirOption)
+                                                            : ThesaurusCatalog::defaultSearchPath();
     reportUnreadableIndexes(folders);
     if (!spellCheck.Active()) {
         QStringList shown;
@@ -280,7 +292,7 @@ int main(int argc, char *argv[])
             WordTree tree;
             tree.fill(phrase, WordForms::rootedLookup(root, lookup));
             const QList<Missing> missing = root.found() || !isWord(phrase) ? QList<Missing>{}
-                                                                            : QList<Missing>{{phrase, root.suggestions}};
+                                                                           : QList<Missing>{{phrase, root.suggestions}};
             if (parser.isSet(rootOption)) {
                 QList<Column> columns;
                 if (root.found())

@@ -25,11 +25,26 @@ QString withPeriod(const QString &text)
 }
 } // namespace
 
-void setNextFileName(std::optional<QString> answer) { nextFileName = std::move(answer); }
-void setNextFont(std::optional<DisplayFont> answer) { nextFont = std::move(answer); }
-void setNextFailedSaveChoices(QList<FailedSaveChoice> answers) { nextFailedSaveChoices = std::move(answers); }
-void setMessageRecorder(std::function<void(MessageKind, const QString &)> r) { recorder = std::move(r); }
-DisplayFont lastFontDialogInitial() { return lastInitial; }
+void setNextFileName(std::optional<QString> answer)
+{
+    nextFileName = std::move(answer);
+}
+void setNextFont(std::optional<DisplayFont> answer)
+{
+    nextFont = std::move(answer);
+}
+void setNextFailedSaveChoices(QList<FailedSaveChoice> answers)
+{
+    nextFailedSaveChoices = std::move(answers);
+}
+void setMessageRecorder(std::function<void(MessageKind, const QString &)> r)
+{
+    recorder = std::move(r);
+}
+DisplayFont lastFontDialogInitial()
+{
+    return lastInitial;
+}
 
 void showMessage(QWidget *parent, const QString &text)
 {

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int ColourRole = Qt::UserRole; // the stored colour encoding of an item
+constexpr int ColourRole = Qt::UserRole;     // the stored colour encoding of an item
 constexpr int CustomRole = Qt::UserRole + 1; // the "Custom…" item
 
 QIcon swatch(const QColor &colour)
@@ -31,14 +31,14 @@ QIcon swatch(const QColor &colour)
 } // namespace
 
 const FontDialog::NamedColour FontDialog::Colours[16] = {
-    {QT_TRANSLATE_NOOP("FontDialog", "Black"), 0x000000},   {QT_TRANSLATE_NOOP("FontDialog", "Maroon"), 0x800000},
-    {QT_TRANSLATE_NOOP("FontDialog", "Green"), 0x008000},   {QT_TRANSLATE_NOOP("FontDialog", "Olive"), 0x808000},
-    {QT_TRANSLATE_NOOP("FontDialog", "Navy"), 0x000080},    {QT_TRANSLATE_NOOP("FontDialog", "Purple"), 0x800080},
-    {QT_TRANSLATE_NOOP("FontDialog", "Teal"), 0x008080},    {QT_TRANSLATE_NOOP("FontDialog", "Gray"), 0x808080},
-    {QT_TRANSLATE_NOOP("FontDialog", "Silver"), 0xC0C0C0},  {QT_TRANSLATE_NOOP("FontDialog", "Red"), 0xFF0000},
-    {QT_TRANSLATE_NOOP("FontDialog", "Lime"), 0x00FF00},    {QT_TRANSLATE_NOOP("FontDialog", "Yellow"), 0xFFFF00},
-    {QT_TRANSLATE_NOOP("FontDialog", "Blue"), 0x0000FF},    {QT_TRANSLATE_NOOP("FontDialog", "Fuchsia"), 0xFF00FF},
-    {QT_TRANSLATE_NOOP("FontDialog", "Aqua"), 0x00FFFF},    {QT_TRANSLATE_NOOP("FontDialog", "White"), 0xFFFFFF},
+    {QT_TRANSLATE_NOOP("FontDialog", "Black"), 0x000000},  {QT_TRANSLATE_NOOP("FontDialog", "Maroon"), 0x800000},
+    {QT_TRANSLATE_NOOP("FontDialog", "Green"), 0x008000},  {QT_TRANSLATE_NOOP("FontDialog", "Olive"), 0x808000},
+    {QT_TRANSLATE_NOOP("FontDialog", "Navy"), 0x000080},   {QT_TRANSLATE_NOOP("FontDialog", "Purple"), 0x800080},
+    {QT_TRANSLATE_NOOP("FontDialog", "Teal"), 0x008080},   {QT_TRANSLATE_NOOP("FontDialog", "Gray"), 0x808080},
+    {QT_TRANSLATE_NOOP("FontDialog", "Silver"), 0xC0C0C0}, {QT_TRANSLATE_NOOP("FontDialog", "Red"), 0xFF0000},
+    {QT_TRANSLATE_NOOP("FontDialog", "Lime"), 0x00FF00},   {QT_TRANSLATE_NOOP("FontDialog", "Yellow"), 0xFFFF00},
+    {QT_TRANSLATE_NOOP("FontDialog", "Blue"), 0x0000FF},   {QT_TRANSLATE_NOOP("FontDialog", "Fuchsia"), 0xFF00FF},
+    {QT_TRANSLATE_NOOP("FontDialog", "Aqua"), 0x00FFFF},   {QT_TRANSLATE_NOOP("FontDialog", "White"), 0xFFFFFF},
 };
 
 FontDialog::FontDialog(const DisplayFont &initial, QWidget *parent)

@@ -87,8 +87,9 @@ struct Message {
 // Messages go into the list instead of on screen; the list must outlive the recorder.
 inline void recordMessagesInto(QList<Message> &messages)
 {
-    Dialogs::setMessageRecorder(
-        [&messages](Dialogs::MessageKind kind, const QString &text) { messages.append({kind, text}); });
+    Dialogs::setMessageRecorder([&messages](Dialogs::MessageKind kind, const QString &text) {
+        messages.append({kind, text});
+    });
 }
 
 // Nothing listens there: the main window's pages never leave the machine.

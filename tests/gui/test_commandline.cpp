@@ -123,13 +123,15 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fromSelection");
         QTest::addColumn<QString>("text"); // found in the help, version or error text
 
-        QTest::newRow("no arguments: the usual start") << QStringList{} << Action::Start << QString() << -1 << -1 << false << QString();
+        QTest::newRow("no arguments: the usual start")
+            << QStringList{} << Action::Start << QString() << -1 << -1 << false << QString();
         QTest::newRow("words joined into one phrase") << QStringList{u"bright"_s, u" morning\n"_s} << Action::Start
                                                       << u"bright morning"_s << -1 << -1 << false << QString();
-        QTest::newRow("depth and language") << QStringList{u"--depth"_s, u"2"_s, u"--language"_s, u" english us, "_s, u"sun"_s}
-                                            << Action::Start << u"sun"_s << 2 << EnglishUs << false << QString();
-        QTest::newRow("selection with a depth") << QStringList{u"--depth=1"_s, u"--selection"_s} << Action::Start << QString()
-                                                << 1 << -1 << true << QString();
+        QTest::newRow("depth and language")
+            << QStringList{u"--depth"_s, u"2"_s, u"--language"_s, u" english us, "_s, u"sun"_s} << Action::Start
+            << u"sun"_s << 2 << EnglishUs << false << QString();
+        QTest::newRow("selection with a depth") << QStringList{u"--depth=1"_s, u"--selection"_s} << Action::Start
+                                                << QString() << 1 << -1 << true << QString();
         QTest::newRow("help") << QStringList{u"--help"_s, u"word"_s} << Action::Help << QString() << -1 << -1 << false
                               << u"--selection"_s;
         QTest::newRow("version") << QStringList{u"-v"_s} << Action::Version << QString() << -1 << -1 << false
@@ -188,7 +190,8 @@ private Q_SLOTS:
         QTest::newRow("depth as text") << QByteArray(R"({"phrase":"sun","depth":"1"})") << false;
         QTest::newRow("language past the list") << QByteArray(R"({"phrase":"sun","language":62})") << false;
         QTest::newRow("language negative") << QByteArray(R"({"phrase":"sun","language":-1})") << false;
-        QTest::newRow("huge phrase") << QByteArray(R"({"phrase":")") + QByteArray(70000, 'a') + QByteArray(R"("})") << false;
+        QTest::newRow("huge phrase") << QByteArray(R"({"phrase":")") + QByteArray(70000, 'a') + QByteArray(R"("})")
+                                     << false;
     }
 
     void requestsOnTheWire()
@@ -232,8 +235,10 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s} << QByteArray("Unknown option 'frobnicate'.");
-        QTest::newRow("depth 7") << QStringList{u"--depth"_s, u"7"_s, u"sun"_s} << QByteArray("The depth must be 0, 1 or 2");
-        QTest::newRow("unknown language") << QStringList{u"--language=Klingon"_s, u"sun"_s} << QByteArray("Unknown language");
+        QTest::newRow("depth 7") << QStringList{u"--depth"_s, u"7"_s, u"sun"_s}
+                                 << QByteArray("The depth must be 0, 1 or 2");
+        QTest::newRow("unknown language")
+            << QStringList{u"--language=Klingon"_s, u"sun"_s} << QByteArray("Unknown language");
         // A fresh offscreen program has nothing on its clipboard.
         QTest::newRow("empty selection") << QStringList{u"--selection"_s} << QByteArray("The selection is empty");
     }

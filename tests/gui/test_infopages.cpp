@@ -59,8 +59,14 @@ BrowserView *browser(const TForm1 &form, const char *name)
     return form.findChild<BrowserView *>(QLatin1StringView(name));
 }
 
-QTabWidget *pgc1(const TForm1 &form) { return form.findChild<QTabWidget *>(u"pgc1"_s); }
-QTabWidget *pgc2(const TForm1 &form) { return form.findChild<QTabWidget *>(u"pgc2"_s); }
+QTabWidget *pgc1(const TForm1 &form)
+{
+    return form.findChild<QTabWidget *>(u"pgc1"_s);
+}
+QTabWidget *pgc2(const TForm1 &form)
+{
+    return form.findChild<QTabWidget *>(u"pgc2"_s);
+}
 
 // The panel of the content stack that is in front.
 QString front(const TForm1 &form)
@@ -114,8 +120,8 @@ class TestInfoPages : public QObject
 
     QHttpServer m_server;
     std::shared_ptr<GuiTestDoubles::StubConnectivity::Network> m_network; // switched by the test
-    std::shared_ptr<QStringList> m_opened; // addresses handed to the default browser
-    QStringList m_requested; // paths the server was asked for
+    std::shared_ptr<QStringList> m_opened;                                // addresses handed to the default browser
+    QStringList m_requested;                                              // paths the server was asked for
     QString m_base;
     QStringList m_errors;
 
@@ -158,7 +164,8 @@ private Q_SLOTS:
             const QString path = request.url().path();
             m_requested.append(path);
             if (path == u"/links.html" || path == u"/timer.html") {
-                responder.write(path == u"/links.html" ? LinksPage : TimerPage, {{"Content-Type", "text/html; charset=utf-8"}, {"Cache-Control", "no-store"}});
+                responder.write(path == u"/links.html" ? LinksPage : TimerPage,
+                                {{"Content-Type", "text/html; charset=utf-8"}, {"Cache-Control", "no-store"}});
                 return;
             }
             responder.write(u"<html><head><title>%1</title></head><body><p>%1</p></body></html>"_s.arg(path).toUtf8(),
@@ -200,9 +207,14 @@ private Q_SLOTS:
 
         // Loaded online or not; the tab sheets' own browsers wait for their tabs.
         const QList<std::pair<const char *, QString>> expected = {
-            {"wb1", u"/FAQ/index.html"_s},      {"wb5", u"/FAQ/mainhelp.html"_s},
-            {"wb6", u"/FAQ/mainabout.html"_s},  {"wb7", u"/FAQ/maincontact.html"_s},
-            {"wb8", u"/FAQ/mainsettings.html"_s}, {"wb2", {}}, {"wb3", {}}, {"wb4", {}},
+            {"wb1", u"/FAQ/index.html"_s},
+            {"wb5", u"/FAQ/mainhelp.html"_s},
+            {"wb6", u"/FAQ/mainabout.html"_s},
+            {"wb7", u"/FAQ/maincontact.html"_s},
+            {"wb8", u"/FAQ/mainsettings.html"_s},
+            {"wb2", {}},
+            {"wb3", {}},
+            {"wb4", {}},
         };
         for (const auto &[name, path] : expected) {
             QVERIFY2(browser(*form, name), name);
@@ -226,9 +238,9 @@ private Q_SLOTS:
             int tab;
             bool online;
             const char *panel;
-            int asks;            // connectivity tests of the click
-            const char *sheet;   // the tab's own browser, if any
-            int navigations;     // of that browser so far
+            int asks;          // connectivity tests of the click
+            const char *sheet; // the tab's own browser, if any
+            int navigations;   // of that browser so far
             bool browserVisible;
         };
         const Step steps[] = {
@@ -447,9 +459,10 @@ private Q_SLOTS:
 
         // Only web addresses are handed over, from either handler.
         m_opened->clear();
-        const QString refused[] = {u"mailto:info@example.com"_s, u"file:///etc/passwd"_s, u"javascript:alert(1)"_s,
-                                   u"ftp://example.com/file"_s, u"data:text/html,hi"_s, u"http://"_s,
-                                   u"example.com/page"_s, QString()};
+        const QString refused[] = {u"mailto:info@example.com"_s, u"file:///etc/passwd"_s,
+                                   u"javascript:alert(1)"_s,     u"ftp://example.com/file"_s,
+                                   u"data:text/html,hi"_s,       u"http://"_s,
+                                   u"example.com/page"_s,        QString()};
         auto *helpText = form->findChild<BuiltInText *>(u"cxRichEdit1"_s);
         QVERIFY(helpText);
         for (const QString &address : refused) {

@@ -233,27 +233,68 @@ void withModalDialog(const std::function<void(QWidget *)> &handler, const std::f
 }
 
 const QStringList kLanguageItems = {
-    QStringLiteral("Danish"), QStringLiteral("German"), QStringLiteral("Swiss German"),
-    QStringLiteral("English AUS"), QStringLiteral("English UK"), QStringLiteral("English US"),
-    QStringLiteral("English Canadian"), QStringLiteral("English NewZealand"), QStringLiteral("English SouthAfrica"),
-    QStringLiteral("Spanish"), QStringLiteral("French"), QStringLiteral("FrenchCanadian"),
-    QStringLiteral("Italian"), QStringLiteral("Dutch"), QStringLiteral("Norwegian Bokmol"),
-    QStringLiteral("Norwegian Nynorsk"), QStringLiteral("Brazilian Portuguese"), QStringLiteral("Portuguese"),
-    QStringLiteral("Finnish"), QStringLiteral("Swedish"), QStringLiteral("Catalan"),
-    QStringLiteral("Greek,"), QStringLiteral("Turkish"), QStringLiteral("Russian "),
-    QStringLiteral("Czech"), QStringLiteral("Hungarian"), QStringLiteral("Polish,"),
-    QStringLiteral("Slovenian"), QStringLiteral("Basque"), QStringLiteral("Malaysian"),
-    QStringLiteral("Japanese"), QStringLiteral("Korean"), QStringLiteral("SimplifiedChinese"),
-    QStringLiteral("TraditionalChinese"), QStringLiteral("SwissFrench"), QStringLiteral("Sesotho"),
-    QStringLiteral("Tsonga"), QStringLiteral("Tswana"), QStringLiteral("Venda"),
-    QStringLiteral("Xhosa"), QStringLiteral("Zulu"), QStringLiteral("Afrikaans"),
-    QStringLiteral("Arabic"), QStringLiteral("Hebrew"), QStringLiteral("Slovak"),
-    QStringLiteral("Farsi"), QStringLiteral("Romanian"), QStringLiteral("Croatian"),
-    QStringLiteral("Ukrainian"), QStringLiteral("Byelorussian"), QStringLiteral("Estonian"),
-    QStringLiteral("Latvian"), QStringLiteral("Macedonian"), QStringLiteral("Serbian Latin"),
-    QStringLiteral("Serbian Cyrillic"), QStringLiteral("Icelandic"), QStringLiteral("Belgian French"),
-    QStringLiteral("Belgian Dutch"), QStringLiteral("Bulgarian"), QStringLiteral("Mexican Spanish"),
-    QStringLiteral("Spanish Modern Sort"), QStringLiteral("Swiss Italian"),
+    QStringLiteral("Danish"),
+    QStringLiteral("German"),
+    QStringLiteral("Swiss German"),
+    QStringLiteral("English AUS"),
+    QStringLiteral("English UK"),
+    QStringLiteral("English US"),
+    QStringLiteral("English Canadian"),
+    QStringLiteral("English NewZealand"),
+    QStringLiteral("English SouthAfrica"),
+    QStringLiteral("Spanish"),
+    QStringLiteral("French"),
+    QStringLiteral("FrenchCanadian"),
+    QStringLiteral("Italian"),
+    QStringLiteral("Dutch"),
+    QStringLiteral("Norwegian Bokmol"),
+    QStringLiteral("Norwegian Nynorsk"),
+    QStringLiteral("Brazilian Portuguese"),
+    QStringLiteral("Portuguese"),
+    QStringLiteral("Finnish"),
+    QStringLiteral("Swedish"),
+    QStringLiteral("Catalan"),
+    QStringLiteral("Greek,"),
+    QStringLiteral("Turkish"),
+    QStringLiteral("Russian "),
+    QStringLiteral("Czech"),
+    QStringLiteral("Hungarian"),
+    QStringLiteral("Polish,"),
+    QStringLiteral("Slovenian"),
+    QStringLiteral("Basque"),
+    QStringLiteral("Malaysian"),
+    QStringLiteral("Japanese"),
+    QStringLiteral("Korean"),
+    QStringLiteral("SimplifiedChinese"),
+    QStringLiteral("TraditionalChinese"),
+    QStringLiteral("SwissFrench"),
+    QStringLiteral("Sesotho"),
+    QStringLiteral("Tsonga"),
+    QStringLiteral("Tswana"),
+    QStringLiteral("Venda"),
+    QStringLiteral("Xhosa"),
+    QStringLiteral("Zulu"),
+    QStringLiteral("Afrikaans"),
+    QStringLiteral("Arabic"),
+    QStringLiteral("Hebrew"),
+    QStringLiteral("Slovak"),
+    QStringLiteral("Farsi"),
+    QStringLiteral("Romanian"),
+    QStringLiteral("Croatian"),
+    QStringLiteral("Ukrainian"),
+    QStringLiteral("Byelorussian"),
+    QStringLiteral("Estonian"),
+    QStringLiteral("Latvian"),
+    QStringLiteral("Macedonian"),
+    QStringLiteral("Serbian Latin"),
+    QStringLiteral("Serbian Cyrillic"),
+    QStringLiteral("Icelandic"),
+    QStringLiteral("Belgian French"),
+    QStringLiteral("Belgian Dutch"),
+    QStringLiteral("Bulgarian"),
+    QStringLiteral("Mexican Spanish"),
+    QStringLiteral("Spanish Modern Sort"),
+    QStringLiteral("Swiss Italian"),
 };
 
 // Three columns for the export cases: a, b and c.
@@ -357,18 +398,20 @@ private Q_SLOTS:
         const QString limit10 = QStringLiteral("Max 10 words at a time !");
         const QString limitDoraz = QStringLiteral("Only 3 words at a time when requesting an Doraz 3 result!");
 
-        QTest::newRow("empty phrase keeps the columns") << QString() << 0 << QStringLiteral("Write a phrase, first!") << previous;
+        QTest::newRow("empty phrase keeps the columns")
+            << QString() << 0 << QStringLiteral("Write a phrase, first!") << previous;
         QTest::newRow("empty phrase at Doraz 3") << QString() << 2 << QStringLiteral("Write a phrase, first!") << previous;
         QTest::newRow("ten words and a trailing space") << ten + u' ' << 0 << limit10 << QStringList();
         QTest::newRow("eleven pieces at Doraz 3: the ten-word check first") << ten + u' ' << 2 << limit10 << QStringList();
         QTest::newRow("four words at Doraz 3") << QStringLiteral("w1 w2 w3 w4") << 2 << limitDoraz << QStringList();
         QTest::newRow("three spaces are four pieces") << QStringLiteral("   ") << 2 << limitDoraz << QStringList();
         QTest::newRow("exactly ten pieces run") << ten << 0 << QString() << tenHeadings;
-        QTest::newRow("four words at Verbarium run") << QStringLiteral("w1 w2 w3 w4") << 1 << QString()
-                                                     << tenHeadings.mid(0, 4);
-        QTest::newRow("four words with no depth chosen run") << QStringLiteral("w1 w2 w3 w4") << -1 << QString()
-                                                             << tenHeadings.mid(0, 4);
-        QTest::newRow("three words at Doraz 3 run") << QStringLiteral("w1 w2 w3") << 2 << QString() << tenHeadings.mid(0, 3);
+        QTest::newRow("four words at Verbarium run")
+            << QStringLiteral("w1 w2 w3 w4") << 1 << QString() << tenHeadings.mid(0, 4);
+        QTest::newRow("four words with no depth chosen run")
+            << QStringLiteral("w1 w2 w3 w4") << -1 << QString() << tenHeadings.mid(0, 4);
+        QTest::newRow("three words at Doraz 3 run")
+            << QStringLiteral("w1 w2 w3") << 2 << QString() << tenHeadings.mid(0, 3);
     }
 
     void generateRefusalsAndLimits()
@@ -408,7 +451,8 @@ private Q_SLOTS:
         // One lookup per piece at Quick Match, the empty piece too.
         QCOMPARE(h.log->words(), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma"),
                                               QString(), QStringLiteral("delta")}));
-        QCOMPARE(h.headings(), (QStringList{QStringLiteral("  alpha"), QStringLiteral("  gamma"), QStringLiteral("  delta")}));
+        QCOMPARE(h.headings(),
+                 (QStringList{QStringLiteral("  alpha"), QStringLiteral("  gamma"), QStringLiteral("  delta")}));
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(h.column(i)->x(), 140 * i);
             QCOMPARE(h.column(i)->width(), 140);
@@ -432,11 +476,11 @@ private Q_SLOTS:
 
         const QStringList all = {QStringLiteral("a"), QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("b"),
                                  QStringLiteral("b1")};
-        QTest::newRow("Quick Match") << 0 << QStringList{QStringLiteral("a"), QStringLiteral("b")} << QList<int>{0, 0} << 1;
+        QTest::newRow("Quick Match") << 0 << QStringList{QStringLiteral("a"), QStringLiteral("b")} << QList<int>{0, 0}
+                                     << 1;
         QTest::newRow("no depth chosen acts as Quick Match")
             << -1 << QStringList{QStringLiteral("a"), QStringLiteral("b")} << QList<int>{0, 0} << 1;
-        QTest::newRow("Verbarium") << 1
-                                   << QStringList{QStringLiteral("a"), QStringLiteral("a1"), QStringLiteral("b")}
+        QTest::newRow("Verbarium") << 1 << QStringList{QStringLiteral("a"), QStringLiteral("a1"), QStringLiteral("b")}
                                    << QList<int>{0, 1, 1} << 2;
         QTest::newRow("Doraz 3") << 2 << all << QList<int>{0, 1, 2, 1, 2} << 4;
     }
@@ -491,7 +535,8 @@ private Q_SLOTS:
             const QPoint blank(rect.right() - 3, rect.center().y());
             QCOMPARE(QColor(image.pixel(blank * ratio)), QColor(expected[row].background));
             int textLeft = rect.left();
-            while (textLeft < rect.right() && image.pixel(QPoint(textLeft, rect.center().y()) * ratio) != expected[row].background)
+            while (textLeft < rect.right()
+                   && image.pixel(QPoint(textLeft, rect.center().y()) * ratio) != expected[row].background)
                 ++textLeft; // right of the check box
             bool inked = false;
             for (int x = textLeft; x < rect.right() && !inked; ++x) {
@@ -861,12 +906,11 @@ private Q_SLOTS:
         FontDialog design(DisplayFont::dialogDesignFont());
         auto *colours = design.findChild<QComboBox *>(QStringLiteral("colour"));
         QVERIFY(colours);
-        const QStringList names = {QStringLiteral("Black"), QStringLiteral("Maroon"), QStringLiteral("Green"),
-                                   QStringLiteral("Olive"), QStringLiteral("Navy"), QStringLiteral("Purple"),
-                                   QStringLiteral("Teal"), QStringLiteral("Gray"), QStringLiteral("Silver"),
-                                   QStringLiteral("Red"), QStringLiteral("Lime"), QStringLiteral("Yellow"),
-                                   QStringLiteral("Blue"), QStringLiteral("Fuchsia"), QStringLiteral("Aqua"),
-                                   QStringLiteral("White")};
+        const QStringList names = {
+            QStringLiteral("Black"),  QStringLiteral("Maroon"),  QStringLiteral("Green"), QStringLiteral("Olive"),
+            QStringLiteral("Navy"),   QStringLiteral("Purple"),  QStringLiteral("Teal"),  QStringLiteral("Gray"),
+            QStringLiteral("Silver"), QStringLiteral("Red"),     QStringLiteral("Lime"),  QStringLiteral("Yellow"),
+            QStringLiteral("Blue"),   QStringLiteral("Fuchsia"), QStringLiteral("Aqua"),  QStringLiteral("White")};
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(colours->itemText(i), names[i]);
         QCOMPARE(colours->itemText(colours->count() - 1), u"Custom…");
@@ -896,7 +940,8 @@ private Q_SLOTS:
             withModalDialog(
                 [&](QWidget *modal) {
                     auto *picker = qobject_cast<QColorDialog *>(modal);
-                    const auto closed = qScopeGuard([modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
+                    const auto closed = qScopeGuard(
+                        [modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
                     QVERIFY(picker);
                     QCOMPARE(picker->currentColor(), QColor(0, 0, 0xFF));
                     if (answer.isValid()) {
@@ -927,7 +972,8 @@ private Q_SLOTS:
         withModalDialog(
             [](QWidget *modal) {
                 auto *dialog = qobject_cast<FontDialog *>(modal);
-                const auto closed = qScopeGuard([modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
+                const auto closed = qScopeGuard(
+                    [modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); });
                 QVERIFY(dialog);
                 auto *colours = dialog->findChild<QComboBox *>(QStringLiteral("colour"));
                 colours->setCurrentIndex(colours->findText(QStringLiteral("Red")));
@@ -1222,12 +1268,14 @@ private Q_SLOTS:
                                              {{box.center().x(), box.top()}, {0, 1}},
                                              {{box.center().x(), box.bottom()}, {0, -1}}};
                 for (const auto &[at, inward] : middles) {
-                    const double contrast = std::max(Theme::contrastRatio(colour(at.x(), at.y()), ground),
-                                                     Theme::contrastRatio(colour(at.x() + inward.x(), at.y() + inward.y()), ground));
+                    const double contrast = std::max(
+                        Theme::contrastRatio(colour(at.x(), at.y()), ground),
+                        Theme::contrastRatio(colour(at.x() + inward.x(), at.y() + inward.y()), ground));
                     QVERIFY2(contrast >= 3.0, qPrintable(QStringLiteral("%1, row %2 (%3): outline contrast %4:1")
-                                                              .arg(style).arg(row)
-                                                              .arg(list->words()->isChecked(row) ? u"ticked" : u"unticked")
-                                                              .arg(contrast, 0, 'f', 2)));
+                                                             .arg(style)
+                                                             .arg(row)
+                                                             .arg(list->words()->isChecked(row) ? u"ticked" : u"unticked")
+                                                             .arg(contrast, 0, 'f', 2)));
                 }
             }
         }
@@ -1244,8 +1292,10 @@ private Q_SLOTS:
         const auto check = [&](const QString &style, QWidget *widget, const QString &text, int needed, int room) {
             if (needed > room)
                 clipped.append(QStringLiteral("%1: %2 \"%3\" needs %4, has %5")
-                                   .arg(style, widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
-                                                                               : widget->objectName(),
+                                   .arg(style,
+                                        widget->objectName().isEmpty()
+                                            ? QString::fromLatin1(widget->metaObject()->className())
+                                            : widget->objectName(),
                                         text)
                                    .arg(needed)
                                    .arg(room));
@@ -1281,23 +1331,27 @@ private Q_SLOTS:
                         option.initFrom(box);
                         option.editable = box->isEditable();
                         option.frame = box->hasFrame();
-                        int room = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box).width();
+                        int room = box->style()
+                                       ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
+                                       .width();
                         if (box->isEditable()) {
                             const QMargins margins = box->lineEdit()->textMargins();
                             room = box->lineEdit()->contentsRect().width() - margins.left() - margins.right() - 4;
                         }
                         for (int i = 0; i < box->count(); ++i)
-                            check(style, box, box->itemText(i), QFontMetrics(box->font()).horizontalAdvance(box->itemText(i)), room);
+                            check(style, box, box->itemText(i),
+                                  QFontMetrics(box->font()).horizontalAdvance(box->itemText(i)), room);
                     } else if (auto *bar = qobject_cast<QTabBar *>(widget)) {
                         // Tabs take the room their texts ask for while the bar has it; the
                         // last tab must end within the bar.
                         const bool vertical = bar->shape() == QTabBar::RoundedWest || bar->shape() == QTabBar::RoundedEast;
                         const QRect last = bar->tabRect(bar->count() - 1);
-                        check(style, bar, bar->tabText(bar->count() - 1), vertical ? last.bottom() + 1 : last.right() + 1,
-                              vertical ? bar->height() : bar->width());
+                        check(style, bar, bar->tabText(bar->count() - 1),
+                              vertical ? last.bottom() + 1 : last.right() + 1, vertical ? bar->height() : bar->width());
                         for (int i = 0; i < bar->count(); ++i) {
                             const int text = QFontMetrics(bar->font()).horizontalAdvance(bar->tabText(i));
-                            check(style, bar, bar->tabText(i), text, vertical ? bar->tabRect(i).height() : bar->tabRect(i).width());
+                            check(style, bar, bar->tabText(i), text,
+                                  vertical ? bar->tabRect(i).height() : bar->tabRect(i).width());
                         }
                     }
                 }
@@ -1398,7 +1452,6 @@ private Q_SLOTS:
         QTest::keyClick(list, Qt::Key_Space); // Space still ticks
         QVERIFY(list->words()->isChecked(1));
         QCOMPARE(trees.size(), 1);
-
     }
 
     void screenReadersHearNamesAndTiers()
@@ -1413,7 +1466,8 @@ private Q_SLOTS:
             QCOMPARE(h.find<QLabel>(label)->buddy(), h.find<QWidget>(field));
         QCOMPARE(QAccessible::queryAccessibleInterface(h.find<QLineEdit>("edt1"))->text(QAccessible::Name),
                  u"Please type text here");
-        QCOMPARE(QAccessible::queryAccessibleInterface(h.find<QPushButton>("btn6"))->text(QAccessible::Name), u"Larger font");
+        QCOMPARE(QAccessible::queryAccessibleInterface(h.find<QPushButton>("btn6"))->text(QAccessible::Name),
+                 u"Larger font");
 
         // Every control that takes focus has a name, on every tab.
         QStringList unnamed;

@@ -37,8 +37,8 @@ class Window
 public:
     explicit Window(const QStringList &dictionaryPath)
     {
-        auto source = ScriptedSource::fromText(QStringLiteral(
-            "bright: brilliant, shining; brig: ship, prison; brilliant: dazzling; shining: gleaming"));
+        auto source = ScriptedSource::fromText(
+            QStringLiteral("bright: brilliant, shining; brig: ship, prison; brilliant: dazzling; shining: gleaming"));
         log = source->log;
         form = std::make_unique<TForm1>(std::move(source));
         form->SpellCheck1->setWordForms(std::make_unique<WordForms>(dictionaryPath));
@@ -178,7 +178,8 @@ private Q_SLOTS:
 
     void damagedDictionaryIsToldOnce()
     {
-        Window w({DataDir + QStringLiteral("/wordforms-damaged/dic-without-count"), DataDir + QStringLiteral("/wordforms")});
+        Window w(
+            {DataDir + QStringLiteral("/wordforms-damaged/dic-without-count"), DataDir + QStringLiteral("/wordforms")});
         w.generate(QStringLiteral("brighter bright"));
         // Without the dictionary, only the word as typed is found, and no crash.
         QCOMPARE(w.headings(), QStringList{QStringLiteral("bright")});
@@ -195,8 +196,8 @@ private Q_SLOTS:
 
     void wordTreeAnswersThroughTheRoot()
     {
-        auto source = ScriptedSource::fromText(QStringLiteral(
-            "bright: brilliant, shining; brilliant: dazzling; shining: gleaming; brighter: "));
+        auto source = ScriptedSource::fromText(
+            QStringLiteral("bright: brilliant, shining; brilliant: dazzling; shining: gleaming; brighter: "));
         const auto log = source->log;
         TSpellCheck spellCheck(nullptr, std::move(source));
         spellCheck.setWordForms(std::make_unique<WordForms>(QStringList{DataDir + QStringLiteral("/wordforms")}));
@@ -215,8 +216,9 @@ private Q_SLOTS:
             level1.append(root->child(i)->text(0));
         QCOMPARE(level1, (QStringList{QStringLiteral("brilliant"), QStringLiteral("shining")}));
         // Below the root the lookups are exact: "brilliant" is not taken for a form of anything.
-        QCOMPARE(log->words(), (QStringList{QStringLiteral("brighter"), QStringLiteral("bright"), QStringLiteral("brilliant"),
-                                             QStringLiteral("dazzling"), QStringLiteral("shining"), QStringLiteral("gleaming")}));
+        QCOMPARE(log->words(),
+                 (QStringList{QStringLiteral("brighter"), QStringLiteral("bright"), QStringLiteral("brilliant"),
+                              QStringLiteral("dazzling"), QStringLiteral("shining"), QStringLiteral("gleaming")}));
         delete tree;
 
         // A word that nothing answers keeps the silent close, suggestions or not.

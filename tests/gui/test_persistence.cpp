@@ -42,12 +42,10 @@ QString keyOf(const QString &component)
 // The key of a window named "Probe", with these lines in it.
 QByteArray probeKey(const QByteArray &lines)
 {
-    return "[" + RegistryFile::sectionName(RegistryStore::Root::CurrentUser, keyOf(u"Probe"_s)).toUtf8() + "]\n"
-           + lines;
+    return "[" + RegistryFile::sectionName(RegistryStore::Root::CurrentUser, keyOf(u"Probe"_s)).toUtf8() + "]\n" + lines;
 }
 
-std::optional<WindowPlacement::Stored> storedFor(const QString &component,
-                                                 const WindowPlacement::Options &options = {})
+std::optional<WindowPlacement::Stored> storedFor(const QString &component, const WindowPlacement::Options &options = {})
 {
     RegistryFile store(qEnvironmentVariable("VERBARIUM_REGISTRY_FILE"));
     return WindowPlacement::readRegistry(store, RegistryStore::Root::CurrentUser, keyOf(component), options);
@@ -150,8 +148,8 @@ private Q_SLOTS:
     {
         QWidget window;
         TcyIniForm store(&window);
-        QCOMPARE(store.Attributes(), (WindowPlacement::Attributes{TcyIniForm::atPosition, TcyIniForm::atSize,
-                                                                  TcyIniForm::atMaximized}));
+        QCOMPARE(store.Attributes(),
+                 (WindowPlacement::Attributes{TcyIniForm::atPosition, TcyIniForm::atSize, TcyIniForm::atMaximized}));
         QVERIFY(store.AutoLoad());
         QVERIFY(store.AutoSave());
         QCOMPARE(store.IniDirectory(), TcyIniForm::idProgramLocation);
@@ -167,9 +165,9 @@ private Q_SLOTS:
     void restoring_data()
     {
         QTest::addColumn<QByteArray>("key");
-        QTest::addColumn<QRect>("frame");     // expected outer rectangle in the normal state
+        QTest::addColumn<QRect>("frame"); // expected outer rectangle in the normal state
         QTest::addColumn<bool>("maximized");
-        QTest::addColumn<bool>("restored");   // LoadDefinitions' verdict
+        QTest::addColumn<bool>("restored"); // LoadDefinitions' verdict
 
         const QRect designed(0, 0, -1, -1); // the designed place and size, frame added
         const QByteArray stored = "VERSION=\"\"\nTOP=dword:0000001e\nLEFT=dword:00000028\nWIDTH=dword:000001f4\n"
@@ -177,21 +175,19 @@ private Q_SLOTS:
         QTest::newRow("first start: designed place, not centred") << QByteArray() << designed << false << false;
         QTest::newRow("as stored, exactly") << stored << QRect(40, 30, 500, 400) << false << true;
         QTest::newRow("maximized") << stored + "STATE=dword:00000001\n" << QRect(40, 30, 500, 400) << true << true;
-        QTest::newRow("minimized is not an attribute")
-            << stored + "STATE=dword:00000002\n" << QRect(40, 30, 500, 400) << false << true;
+        QTest::newRow("minimized is not an attribute") << stored + "STATE=dword:00000002\n"
+                                                       << QRect(40, 30, 500, 400) << false << true;
         QTest::newRow("WIDTH 0") << QByteArray(stored).replace("WIDTH=dword:000001f4", "WIDTH=dword:00000000")
                                  << QRect(40, 30, -1, 400) << false << true;
-        QTest::newRow("version set by hand") << QByteArray(stored).replace("VERSION=\"\"", "VERSION=\"1\"")
-                                             << designed << false << false;
+        QTest::newRow("version set by hand")
+            << QByteArray(stored).replace("VERSION=\"\"", "VERSION=\"1\"") << designed << false << false;
         QTest::newRow("TOP stored as text")
             << QByteArray(stored).replace("TOP=dword:0000001e", "TOP=\"30\"") << designed << false << false;
         QTest::newRow("partly off the screen, as stored")
             << QByteArray("VERSION=\"\"\nTOP=dword:ffffffec\nLEFT=dword:ffffff9c\n") << QRect(-100, -20, -1, -1)
             << false << true;
         QTest::newRow("off every screen: brought back")
-            << QByteArray(stored)
-                   .replace("LEFT=dword:00000028", "LEFT=dword:ffffec78")
-                   .replace("TOP=dword:0000001e", "TOP=dword:ffffec78")
+            << QByteArray(stored).replace("LEFT=dword:00000028", "LEFT=dword:ffffec78").replace("TOP=dword:0000001e", "TOP=dword:ffffec78")
             << QRect(0, 0, 500, 400) << false << true;
     }
 
@@ -237,8 +233,7 @@ private Q_SLOTS:
         attach(window.get())->Loaded();
         QVERIFY(showAndSettle(window.get()));
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-        QTRY_COMPARE(window->frameGeometry(),
-                     QRect(screen.width() / 2 - 150, screen.height() / 2 - 100, 300, 200));
+        QTRY_COMPARE(window->frameGeometry(), QRect(screen.width() / 2 - 150, screen.height() / 2 - 100, 300, 200));
     }
 
     void visibilityAndMinimizedWhenAttributes()
@@ -276,9 +271,9 @@ private Q_SLOTS:
 
         store->Notification(window.get(), TcyIniForm::opRemove);
         QVERIFY(!store->AutoSave());
-        QCOMPARE(storedFor(u"Probe"_s), std::optional(WindowPlacement::Stored{frame.width(), frame.height(), true,
-                                                                             frame.top(), frame.left(), {},
-                                                                             WindowPlacement::State::Normal}));
+        QCOMPARE(storedFor(u"Probe"_s),
+                 std::optional(WindowPlacement::Stored{
+                     frame.width(), frame.height(), true, frame.top(), frame.left(), {}, WindowPlacement::State::Normal}));
         const QByteArray first = readAll(registryPath());
         window->move(10, 10);
         store->Notification(window.get(), TcyIniForm::opRemove);
@@ -340,8 +335,8 @@ private Q_SLOTS:
         auto window = probeWindow();
         TcyIniForm *store = attach(window.get(), TcyIniForm::mFile);
         store->setIniSubDirs(u"Maker\\\\Tool"_s);
-        const QString file = m_dir.filePath(u"data/Maker/Tool/"_s) + WindowPlacement::iniFileName(
-                                                                          QCoreApplication::applicationFilePath());
+        const QString file = m_dir.filePath(u"data/Maker/Tool/"_s)
+                             + WindowPlacement::iniFileName(QCoreApplication::applicationFilePath());
         QCOMPARE(store->GetFile(window.get()), file);
         store->Loaded();
         QVERIFY(showAndSettle(window.get()));
@@ -398,8 +393,8 @@ private Q_SLOTS:
 
         QVERIFY(readAll(settingsPath()).contains("[General]\nClipBoardDelimiter=\xC2\xA7.\xC2\xA7"));
         QCOMPARE(storedFor(u"Form1"_s),
-                 std::optional(WindowPlacement::Stored{frame.width(), frame.height(), true, 0, 0, {},
-                                                       WindowPlacement::State::Normal}));
+                 std::optional(WindowPlacement::Stored{
+                     frame.width(), frame.height(), true, 0, 0, {}, WindowPlacement::State::Normal}));
         RegistryFile store(registryPath());
         QVERIFY(store.openKey(RegistryStore::Root::CurrentUser, keyOf(u"Form1"_s), false));
         QCOMPARE(store.readString(u"VERSION"_s), QString());
@@ -446,8 +441,7 @@ private Q_SLOTS:
 
     void mainWindowKeepsWhatItDoesNotUse()
     {
-        writeAllMakingFolders(settingsPath(),
-                              "; notes\n[Font]\nFontStyle=19\nFontColor=$FF000008\n[Mine]\nkey=value\n");
+        writeAllMakingFolders(settingsPath(), "; notes\n[Font]\nFontStyle=19\nFontColor=$FF000008\n[Mine]\nkey=value\n");
         auto form = openMainWindow();
         QVERIFY(form->aFont.bold && form->aFont.italic && !form->aFont.underline && !form->aFont.strikeOut);
         QCOMPARE(form->aFont.color, TColor::clWindowText);
@@ -534,10 +528,8 @@ private Q_SLOTS:
     void mainWindowStartsOverBadStoredData()
     {
         writeAllMakingFolders(settingsPath(), QByteArray("[Font]\nFontSize=huge\nFontColor=red\nFontName=")
-                                                  + QByteArray(5000, 'x')
-                                                  + "\n\x01\x02\xFF\xFE garbage without equals\n");
-        const QByteArray section =
-            RegistryFile::sectionName(RegistryStore::Root::CurrentUser, keyOf(u"Form1"_s)).toUtf8();
+                                                  + QByteArray(5000, 'x') + "\n\x01\x02\xFF\xFE garbage without equals\n");
+        const QByteArray section = RegistryFile::sectionName(RegistryStore::Root::CurrentUser, keyOf(u"Form1"_s)).toUtf8();
         writeAllMakingFolders(registryPath(), "[" + section
                                                   + "]\nVERSION=\"\"\nTOP=\"200\"\nLEFT=dword:00000064\nWIDTH=big\n"
                                                     "HEIGHT=dword:00000300\n");
@@ -561,7 +553,8 @@ private Q_SLOTS:
         QCOMPARE(form->aFont.family, QFont().family());
         QCOMPARE(form->aFont.pointSize, 12);
         closeAndDestroy(form);
-        QVERIFY2(readAll(settingsPath()).contains(QByteArray("FontName=" + QFont().family().toUtf8())), readAll(settingsPath()).constData());
+        QVERIFY2(readAll(settingsPath()).contains(QByteArray("FontName=" + QFont().family().toUtf8())),
+                 readAll(settingsPath()).constData());
         QVERIFY(m_messages.isEmpty());
     }
 

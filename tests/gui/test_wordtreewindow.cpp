@@ -154,31 +154,29 @@ private Q_SLOTS:
         // A level-3 "Quick" after "quick" and the reverse; a level-2 candidate is
         // skipped the same way, without a lookup.
         QTest::newRow("placed lower then upper")
-            << u"fast: rapid, swift; rapid: hasty; hasty: quick; swift: speedy, QUICK; speedy: Quick"_s
-            << u"fast"_s << u"fast\n  rapid\n    hasty\n      quick\n  swift\n    speedy"_s
+            << u"fast: rapid, swift; rapid: hasty; hasty: quick; swift: speedy, QUICK; speedy: Quick"_s << u"fast"_s
+            << u"fast\n  rapid\n    hasty\n      quick\n  swift\n    speedy"_s
             << QStringList{u"fast"_s, u"rapid"_s, u"hasty"_s, u"swift"_s, u"speedy"_s};
         QTest::newRow("placed upper then lower")
-            << u"fast: rapid, swift; rapid: hasty; hasty: Quick; swift: speedy, quick; speedy: quick"_s
-            << u"fast"_s << u"fast\n  rapid\n    hasty\n      Quick\n  swift\n    speedy"_s
+            << u"fast: rapid, swift; rapid: hasty; hasty: Quick; swift: speedy, quick; speedy: quick"_s << u"fast"_s
+            << u"fast\n  rapid\n    hasty\n      Quick\n  swift\n    speedy"_s
             << QStringList{u"fast"_s, u"rapid"_s, u"hasty"_s, u"swift"_s, u"speedy"_s};
         // Level-1 entries are never tested: a repeat gets its node and its lookup.
         QTest::newRow("repeated level 1")
             << u"big: large, huge, large; large: vast, great; vast: immense; huge: enormous, vast; great: grand"_s
-            << u"big"_s
-            << u"big\n  large\n    vast\n      immense\n    great\n      grand\n  huge\n    enormous\n  large"_s
+            << u"big"_s << u"big\n  large\n    vast\n      immense\n    great\n      grand\n  huge\n    enormous\n  large"_s
             << QStringList{u"big"_s, u"large"_s, u"vast"_s, u"great"_s, u"huge"_s, u"enormous"_s, u"large"_s};
         QTest::newRow("level 2 word again at level 1")
-            << u"cold: chilly, icy; chilly: icy, cool; icy: frozen, glacial; cool: frozen"_s
-            << u"cold"_s << u"cold\n  chilly\n    icy\n      frozen\n      glacial\n    cool\n  icy"_s
+            << u"cold: chilly, icy; chilly: icy, cool; icy: frozen, glacial; cool: frozen"_s << u"cold"_s
+            << u"cold\n  chilly\n    icy\n      frozen\n      glacial\n    cool\n  icy"_s
             << QStringList{u"cold"_s, u"chilly"_s, u"icy"_s, u"cool"_s, u"icy"_s};
         // The root word never counts as placed.
-        QTest::newRow("root at level 2")
-            << u"hot: warm; warm: hot, heated; heated: warm, hot"_s
-            << u"hot"_s << u"hot\n  warm\n    hot\n    heated"_s
-            << QStringList{u"hot"_s, u"warm"_s, u"hot"_s, u"heated"_s};
+        QTest::newRow("root at level 2") << u"hot: warm; warm: hot, heated; heated: warm, hot"_s << u"hot"_s
+                                         << u"hot\n  warm\n    hot\n    heated"_s
+                                         << QStringList{u"hot"_s, u"warm"_s, u"hot"_s, u"heated"_s};
         QTest::newRow("several meanings in order")
-            << u"light: pale, fair | easy; pale: wan; easy: simple"_s
-            << u"light"_s << u"light\n  pale\n    wan\n  fair\n  easy\n    simple"_s
+            << u"light: pale, fair | easy; pale: wan; easy: simple"_s << u"light"_s
+            << u"light\n  pale\n    wan\n  fair\n  easy\n    simple"_s
             << QStringList{u"light"_s, u"pale"_s, u"wan"_s, u"fair"_s, u"easy"_s, u"simple"_s};
     }
 
@@ -471,7 +469,8 @@ private Q_SLOTS:
         QTRY_COMPARE(treeWindows().size(), 2);
         TForm2 *byMenu = treeWindows().first() == byDoubleClick ? treeWindows().last() : treeWindows().first();
         QCOMPARE(byMenu->windowTitle(), QStringLiteral("licht"));
-        QCOMPARE(outline(byMenu->tv1), QStringLiteral("licht\n  hell\n    licht\n      lichtvoll\n    klar\n      rein\n  lichtvoll"));
+        QCOMPARE(outline(byMenu->tv1),
+                 QStringLiteral("licht\n  hell\n    licht\n      lichtvoll\n    klar\n      rein\n  lichtvoll"));
         QVERIFY(byDoubleClick->isVisible()); // the older window stays open
 
         // Nothing recorded yet: the window asks for the empty word and goes.
