@@ -1,5 +1,7 @@
 #include "thesaurus/HunspellCatalog.h"
 
+#include "thesaurus/LocaleFallback.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -28,24 +30,11 @@ HunspellCatalog::HunspellCatalog(const QStringList &searchPath)
 
 QStringList HunspellCatalog::locales() const
 {
-    QStringList result = m_byLocale.keys();
-    std::sort(result.begin(), result.end());
-    return result;
+    return LocaleFallback::sortedLocales(m_byLocale);
 }
 
 HunspellCatalog::Files HunspellCatalog::find(const QString &locale, const QString &language,
                                              const QString &preferredLocale) const
 {
-    if (locale.isEmpty())
-        return {};
-    for (const QString &candidate : {locale, preferredLocale, language}) {
-        if (!candidate.isEmpty() && m_byLocale.contains(candidate))
-            return m_byLocale.value(candidate);
-    }
-    static const QRegularExpression region(QStringLiteral("^_[A-Z]{2}$"));
-    for (const QString &known : locales()) {
-        if (known.startsWith(language) && region.match(QStringView(known).mid(language.size())).hasMatch())
-            return m_byLocale.value(known);
-    }
-    return {};
+    return LocaleFallback::find(m_byLocale, locale, language, preferredLocale);
 }

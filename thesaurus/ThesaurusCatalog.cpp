@@ -1,5 +1,7 @@
 #include "thesaurus/ThesaurusCatalog.h"
 
+#include "thesaurus/LocaleFallback.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -102,26 +104,11 @@ ThesaurusCatalog::ThesaurusCatalog(const QStringList &searchPath) : m_searchPath
 
 QStringList ThesaurusCatalog::locales() const
 {
-    QStringList result = m_byLocale.keys();
-    std::sort(result.begin(), result.end());
-    return result;
+    return LocaleFallback::sortedLocales(m_byLocale);
 }
 
 ThesaurusCatalog::DataFiles ThesaurusCatalog::find(const QString &locale, const QString &language,
                                                    const QString &preferredLocale) const
 {
-    if (locale.isEmpty())
-        return {};
-    for (const QString &candidate : {locale, preferredLocale, language}) {
-        if (!candidate.isEmpty() && m_byLocale.contains(candidate))
-            return m_byLocale.value(candidate);
-    }
-    // Any other region of the language, the same one every time.
-    // Only regions count: data in another script is no stand-in.
-    static const QRegularExpression region(QStringLiteral("^_[A-Z]{2}$"));
-    for (const QString &known : locales()) {
-        if (known.startsWith(language) && region.match(QStringView(known).mid(language.size())).hasMatch())
-            return m_byLocale.value(known);
-    }
-    return {};
+    return LocaleFallback::find(m_byLocale, locale, language, preferredLocale);
 }
