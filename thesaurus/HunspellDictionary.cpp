@@ -145,24 +145,24 @@ QList<HunspellDictionary::Analysis> HunspellDictionary::analyze(const QString &w
     return result;
 }
 
-QStringList HunspellDictionary::suggest(const QString &word) const
+QStringList HunspellDictionary::decodedList(const QString &word,
+                                            std::vector<std::string> (Hunspell::*call)(const std::string &)) const
 {
     QStringList result;
     const std::string encoded = encode(word);
     if (encoded.empty())
         return result;
-    for (const std::string &s : m_hunspell->suggest(encoded))
+    for (const std::string &s : (m_hunspell.get()->*call)(encoded))
         result.append(decode(s));
     return result;
 }
 
+QStringList HunspellDictionary::suggest(const QString &word) const
+{
+    return decodedList(word, &Hunspell::suggest);
+}
+
 QStringList HunspellDictionary::stems(const QString &word) const
 {
-    QStringList result;
-    const std::string encoded = encode(word);
-    if (encoded.empty())
-        return result;
-    for (const std::string &s : m_hunspell->stem(encoded))
-        result.append(decode(s));
-    return result;
+    return decodedList(word, &Hunspell::stem);
 }

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class Hunspell;
 
@@ -40,6 +42,8 @@ public:
 
 private:
     std::string encode(const QString &word) const;
+    // The decoded answer of one of Hunspell's word-list calls.
+    QStringList decodedList(const QString &word, std::vector<std::string> (Hunspell::*call)(const std::string &)) const;
     QString decode(const std::string &text) const;
 
     std::unique_ptr<Hunspell> m_hunspell;
