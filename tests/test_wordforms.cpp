@@ -123,6 +123,9 @@ private Q_SLOTS:
         QTest::newRow("compound by its analysis") << German << "Konfigurationsdatei"
                                                   << "Datei"
                                                   << "Konfigurationsdatei";
+        QTest::newRow("compound of three parts") << German << "Hauskonfigurationsdatei"
+                                                 << "Datei"
+                                                 << "Hauskonfigurationsdatei";
         QTest::newRow("inflected compound") << German << "Konfigurationsdateien"
                                             << "Datei"
                                             << "Konfigurationsdateien";

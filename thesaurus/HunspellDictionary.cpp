@@ -110,6 +110,24 @@ bool HunspellDictionary::spell(const QString &word) const
     return !encoded.empty() && m_hunspell->spell(encoded);
 }
 
+HunspellDictionary::Check HunspellDictionary::check(const QString &word) const
+{
+    // Hunspell's SPELL_COMPOUND bit of the spell check's info (hunspell.hxx documents it).
+    constexpr int SpellCompound = 1 << 0;
+    Check result;
+    const std::string encoded = encode(word);
+    if (encoded.empty())
+        return result;
+    int info = 0;
+    std::string root;
+    result.correct = m_hunspell->spell(encoded, &info, &root);
+    if (result.correct) {
+        result.compound = (info & SpellCompound) != 0;
+        result.root = decode(root);
+    }
+    return result;
+}
+
 HunspellDictionary::Analysis HunspellDictionary::parseAnalysis(const QString &line)
 {
     Analysis analysis;

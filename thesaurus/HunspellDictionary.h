@@ -28,7 +28,15 @@ public:
     HunspellDictionary(const HunspellDictionary &) = delete;
     HunspellDictionary &operator=(const HunspellDictionary &) = delete;
 
+    // What Hunspell's spell check says of a word: cheap next to a full analysis.
+    struct Check {
+        bool correct = false;
+        bool compound = false; // accepted as a compound; root is then its first part
+        QString root;          // the root of the first reading found; empty when the word is its own
+    };
+
     bool spell(const QString &word) const;
+    Check check(const QString &word) const;
     QList<Analysis> analyze(const QString &word) const;
     QStringList suggest(const QString &word) const;
     // Every stem Hunspell names for the word, of every reading, prefixes and all.

@@ -13,16 +13,19 @@
 
 namespace {
 
+// A letter without case or accents: "Ä" and "a" agree.
+QChar baseLetter(QChar letter)
+{
+    if (letter.unicode() < 0x80)
+        return letter.toCaseFolded();
+    const QString decomposed = letter.decomposition();
+    return (decomposed.isEmpty() ? letter : decomposed.at(0)).toCaseFolded();
+}
+
 // The letter a word begins with, without case or accents: "Häuser" and "haus" agree.
 QChar baseLetter(const QString &word)
 {
-    if (word.isEmpty())
-        return {};
-    const QChar first = word.at(0);
-    if (first.unicode() < 0x80)
-        return first.toCaseFolded();
-    const QString decomposed = first.decomposition();
-    return (decomposed.isEmpty() ? first : decomposed.at(0)).toCaseFolded();
+    return word.isEmpty() ? QChar() : baseLetter(word.at(0));
 }
 
 bool keepsBeginning(const QString &word, const QString &stem)
@@ -137,6 +140,159 @@ const WordNetExceptions &WordForms::wordNet()
     return *m_wordNet;
 }
 
+namespace {
+
+// The words tried for one typed word: each is looked up once, and the first with
+// synonyms becomes the answer.
+class Attempts
+{
+public:
+    Attempts(WordForms::Root &result, const SynonymExpansion::Lookup &exact) : m_result(result), m_exact(exact)
+    {
+        m_tried.insert(result.typed);
+    }
+
+    bool answers(const QString &word)
+    {
+        if (word.isEmpty() || m_tried.contains(word))
+            return false;
+        m_tried.insert(word);
+        QStringList synonyms;
+        m_exact(word, synonyms);
+        if (synonyms.isEmpty())
+            return false;
+        m_result.root = word;
+        m_result.synonyms = std::move(synonyms);
+        return true;
+    }
+
+    // A stem that keeps the beginning of the word, or failing that the stem with
+    // the word's prefix put back ("requires" read as re- + "quire" gives "require").
+    bool stemAnswers(const QString &word, const QString &stem)
+    {
+        if (sharesBeginning(word, stem) && answers(stem))
+            return true;
+        const QString whole = withPrefixBack(word, stem);
+        return sharesBeginning(word, whole) && answers(whole);
+    }
+
+    // A compound's last part answers for it, itself or its stem ("Konfigurationsdateien" -> "Datei").
+    bool lastPartAnswers(const HunspellDictionary &dictionary, const QString &part)
+    {
+        if (answers(part))
+            return true;
+        for (const HunspellDictionary::Analysis &analysis : dictionary.analyze(part)) {
+            for (const QString &stem : analysis.stems) {
+                if (!analysis.prefixed && keepsBeginning(part, stem) && answers(stem))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    // Whether the stem begins as the word does, for its first three letters or as
+    // many as it has, without case or accents: "Häuser" and "Haus" do, "rerun" and
+    // "run" do not.
+    static bool sharesBeginning(const QString &word, const QString &stem)
+    {
+        const qsizetype needed = std::min<qsizetype>({3, word.size(), stem.size()});
+        if (needed == 0)
+            return false;
+        for (qsizetype i = 0; i < needed; ++i) {
+            if (baseLetter(word.at(i)) != baseLetter(stem.at(i)))
+                return false;
+        }
+        return true;
+    }
+
+    WordForms::Root &m_result;
+    const SynonymExpansion::Lookup &m_exact;
+    QSet<QString> m_tried;
+};
+
+// Hunspell's spell check names the root of the first reading it finds, at a small
+// part of the cost of a full analysis; most inflections end here. For a compound it
+// names the first part, and what follows that part is the compound's last part, or
+// a compound of its own.
+bool spellingAnswers(Attempts &attempts, const HunspellDictionary &dictionary, QString word)
+{
+    constexpr int MaxParts = 4;
+    for (int part = 0; part < MaxParts; ++part) {
+        const HunspellDictionary::Check check = dictionary.check(word);
+        if (!check.correct || check.root.isEmpty() || check.root == word)
+            return false;
+        if (!check.compound)
+            return part == 0 ? attempts.stemAnswers(word, check.root) : false;
+        if (!word.startsWith(check.root, Qt::CaseInsensitive) || word.size() - check.root.size() < 2)
+            return false;
+        word = inCaseOf(word, word.sliced(check.root.size()));
+        if (attempts.lastPartAnswers(dictionary, word))
+            return true;
+    }
+    return false;
+}
+
+// Hunspell's full analysis: every reading of the word, with its prefixes and parts.
+bool analysisAnswers(Attempts &attempts, const HunspellDictionary &dictionary, const QString &core)
+{
+    const QList<HunspellDictionary::Analysis> analyses = dictionary.analyze(core);
+    // Stems that keep the word's beginning, from readings without a prefix first:
+    // "programs" answers with "program", never "gram".
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (analysis.prefixed)
+            continue;
+        for (const QString &stem : analysis.stems) {
+            if (keepsBeginning(core, stem) && attempts.answers(stem))
+                return true;
+        }
+    }
+    // An irregular form read without a prefix names a root of another beginning
+    // ("sont" -> "être"): taken after every root that keeps the beginning.
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (analysis.prefixed)
+            continue;
+        for (const QString &stem : analysis.stems) {
+            if (attempts.answers(stem))
+                return true;
+        }
+    }
+    // Only a reading with a prefix: its stem with the prefix back ("requires" gives
+    // "require", never "quire").
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (!analysis.prefixed)
+            continue;
+        for (const QString &stem : analysis.stems) {
+            const QString whole = keepsBeginning(core, stem) ? stem : withPrefixBack(core, stem);
+            if (keepsBeginning(core, whole) && attempts.answers(whole))
+                return true;
+        }
+    }
+
+    // A compound answers by its last part.
+    bool compoundRead = false;
+    for (const HunspellDictionary::Analysis &analysis : analyses) {
+        if (analysis.compoundLast.isEmpty())
+            continue;
+        compoundRead = true;
+        if (attempts.lastPartAnswers(dictionary, inCaseOf(core, analysis.compoundLast)))
+            return true;
+    }
+    if (!compoundRead && dictionary.compounds() && dictionary.spell(core)) {
+        // Hunspell accepts the compound without naming its parts: the longest tail it
+        // accepts, and whose word has synonyms, is the last part.
+        constexpr qsizetype MinPart = 3;
+        for (qsizetype i = MinPart; i + MinPart <= core.size(); ++i) {
+            const QString tail = inCaseOf(core, core.mid(i));
+            if (dictionary.spell(tail) && attempts.lastPartAnswers(dictionary, tail))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId, const SynonymExpansion::Lookup &exact)
 {
     Root result{typed, {}, {}, {}, 0, typed.size()};
@@ -146,19 +302,7 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
         result.root = typed;
         return result;
     }
-    QSet<QString> tried{typed};
-    const auto answers = [&](const QString &word) {
-        if (word.isEmpty() || tried.contains(word))
-            return false;
-        tried.insert(word);
-        QStringList synonyms;
-        exact(word, synonyms);
-        if (synonyms.isEmpty())
-            return false;
-        result.root = word;
-        result.synonyms = std::move(synonyms);
-        return true;
-    };
+    Attempts attempts(result, exact);
 
     // Punctuation around the word, as a pasted sentence brings it: "bright,", "«maison»".
     qsizetype start = 0;
@@ -170,15 +314,15 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
     result.coreStart = start;
     result.coreLength = end - start;
     QString core = result.core();
-    if (core.isEmpty() || answers(core))
+    if (core.isEmpty() || attempts.answers(core))
         return result;
     // An abbreviation keeps its full stop ("Univ.", "etc.").
-    if (end < typed.size() && typed.at(end) == QLatin1Char('.') && answers(core + QLatin1Char('.')))
+    if (end < typed.size() && typed.at(end) == QLatin1Char('.') && attempts.answers(core + QLatin1Char('.')))
         return result;
     // Typographic apostrophes, where the data writes plain ones ("aujourd’hui").
     if (core.contains(QChar(0x2019))) {
         core.replace(QChar(0x2019), QLatin1Char('\''));
-        if (answers(core))
+        if (attempts.answers(core))
             return result;
     }
 
@@ -192,85 +336,21 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
             result.coreStart += match.capturedLength(1);
             result.coreLength -= match.capturedLength(1);
             core = match.captured(2);
-            if (answers(core))
+            if (attempts.answers(core))
                 return result;
         }
     }
 
     if (info.language == u"en") {
         for (const QString &base : wordNet().bases(core.toLower())) {
-            if (answers(base))
+            if (attempts.answers(base))
                 return result;
         }
     }
 
     HunspellDictionary *dictionary = dictionaryFor(languageId);
-    if (!dictionary)
+    if (!dictionary || spellingAnswers(attempts, *dictionary, core) || analysisAnswers(attempts, *dictionary, core))
         return result;
-
-    const QList<HunspellDictionary::Analysis> analyses = dictionary->analyze(core);
-    // Stems that keep the word's beginning, from readings without a prefix first:
-    // "programs" answers with "program", never "gram".
-    for (const HunspellDictionary::Analysis &analysis : analyses) {
-        if (analysis.prefixed)
-            continue;
-        for (const QString &stem : analysis.stems) {
-            if (keepsBeginning(core, stem) && answers(stem))
-                return result;
-        }
-    }
-    // An irregular form read without a prefix names a root of another beginning
-    // ("sont" -> "être"): taken after every root that keeps the beginning.
-    for (const HunspellDictionary::Analysis &analysis : analyses) {
-        if (analysis.prefixed)
-            continue;
-        for (const QString &stem : analysis.stems) {
-            if (answers(stem))
-                return result;
-        }
-    }
-    // Only a reading with a prefix: its stem with the prefix back ("requires" gives
-    // "require", never "quire").
-    for (const HunspellDictionary::Analysis &analysis : analyses) {
-        if (!analysis.prefixed)
-            continue;
-        for (const QString &stem : analysis.stems) {
-            const QString whole = keepsBeginning(core, stem) ? stem : withPrefixBack(core, stem);
-            if (keepsBeginning(core, whole) && answers(whole))
-                return result;
-        }
-    }
-
-    // A compound answers by its last part, itself or its stem ("Konfigurationsdateien" -> "Datei").
-    const auto lastPartAnswers = [&](const QString &part) {
-        if (answers(part))
-            return true;
-        for (const HunspellDictionary::Analysis &analysis : dictionary->analyze(part)) {
-            for (const QString &stem : analysis.stems) {
-                if (!analysis.prefixed && keepsBeginning(part, stem) && answers(stem))
-                    return true;
-            }
-        }
-        return false;
-    };
-    bool compoundRead = false;
-    for (const HunspellDictionary::Analysis &analysis : analyses) {
-        if (analysis.compoundLast.isEmpty())
-            continue;
-        compoundRead = true;
-        if (lastPartAnswers(inCaseOf(core, analysis.compoundLast)))
-            return result;
-    }
-    if (!compoundRead && dictionary->compounds() && dictionary->spell(core)) {
-        // Hunspell accepts the compound without naming its parts: the longest tail it
-        // accepts, and whose word has synonyms, is the last part.
-        constexpr qsizetype MinPart = 3;
-        for (qsizetype i = MinPart; i + MinPart <= core.size(); ++i) {
-            const QString tail = inCaseOf(core, core.mid(i));
-            if (dictionary->spell(tail) && lastPartAnswers(tail))
-                return result;
-        }
-    }
 
     // A true miss: the spellings that would find something.
     for (const QString &suggestion : dictionary->suggest(core)) {
