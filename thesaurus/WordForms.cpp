@@ -63,85 +63,6 @@ bool elides(const QString &language)
     return language == u"fr" || language == u"it" || language == u"ca";
 }
 
-} // namespace
-
-QString WordForms::Root::withCore(const QString &replacement) const
-{
-    return typed.left(coreStart) + replacement + typed.mid(coreStart + coreLength);
-}
-
-QStringList WordForms::defaultSearchPath()
-{
-    QStringList path = ThesaurusCatalog::defaultSearchPath();
-    const QString fromEnvironment = qEnvironmentVariable("VERBARIUM_DICTIONARY_PATH");
-    if (qEnvironmentVariableIsSet("VERBARIUM_DICTIONARY_PATH"))
-        path += fromEnvironment.split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    else
-        path += ThesaurusCatalog::defaultHunspellSearchPath() + QStringList{QStringLiteral("/usr/share/wordnet")};
-    path.removeDuplicates();
-    return path;
-}
-
-WordForms::WordForms(const QStringList &searchPath) : m_searchPath(searchPath) {}
-
-WordForms::~WordForms() = default;
-
-QStringList WordForms::takeNotes()
-{
-    return std::exchange(m_notes, {});
-}
-
-QString WordForms::dictionaryPath(std::int32_t languageId)
-{
-    if (!m_catalog)
-        m_catalog = std::make_unique<HunspellCatalog>(m_searchPath);
-    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
-    return m_catalog->find(info.locale, info.language, info.preferredLocale).dicPath;
-}
-
-bool WordForms::isLoaded(std::int32_t languageId) const
-{
-    const auto it = m_byLanguage.find(languageId);
-    return it != m_byLanguage.end() && it->second;
-}
-
-HunspellDictionary *WordForms::dictionaryFor(std::int32_t languageId)
-{
-    if (const auto it = m_byLanguage.find(languageId); it != m_byLanguage.end())
-        return it->second;
-    if (!m_catalog)
-        m_catalog = std::make_unique<HunspellCatalog>(m_searchPath);
-    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
-    const HunspellCatalog::Files files = m_catalog->find(info.locale, info.language, info.preferredLocale);
-    HunspellDictionary *dictionary = nullptr;
-    if (files.isValid()) {
-        std::shared_ptr<HunspellDictionary> &open = m_open[files.dicPath];
-        if (!open && !m_unusable.contains(files.dicPath)) {
-            try {
-                open = std::make_shared<HunspellDictionary>(files.affPath, files.dicPath);
-            } catch (const AppError &error) {
-                m_unusable.insert(files.dicPath);
-                // Told once; the language goes on without word forms.
-                m_notes.append(
-                    QStringLiteral("The spelling dictionary %1 cannot be used: %2. Words are looked up only as typed.")
-                        .arg(QDir::toNativeSeparators(files.dicPath), error.message()));
-            }
-        }
-        dictionary = open.get();
-    }
-    m_byLanguage.emplace(languageId, dictionary);
-    return dictionary;
-}
-
-const WordNetExceptions &WordForms::wordNet()
-{
-    if (!m_wordNet)
-        m_wordNet = std::make_unique<WordNetExceptions>(WordNetExceptions::load(m_searchPath));
-    return *m_wordNet;
-}
-
-namespace {
-
 // The words tried for one typed word: each is looked up once, and the first with
 // synonyms becomes the answer.
 class Attempts
@@ -292,6 +213,81 @@ bool analysisAnswers(Attempts &attempts, const HunspellDictionary &dictionary, c
 }
 
 } // namespace
+
+QString WordForms::Root::withCore(const QString &replacement) const
+{
+    return typed.left(coreStart) + replacement + typed.mid(coreStart + coreLength);
+}
+
+QStringList WordForms::defaultSearchPath()
+{
+    QStringList path = ThesaurusCatalog::defaultSearchPath();
+    const QString fromEnvironment = qEnvironmentVariable("VERBARIUM_DICTIONARY_PATH");
+    if (qEnvironmentVariableIsSet("VERBARIUM_DICTIONARY_PATH"))
+        path += fromEnvironment.split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    else
+        path += ThesaurusCatalog::defaultHunspellSearchPath() + QStringList{QStringLiteral("/usr/share/wordnet")};
+    path.removeDuplicates();
+    return path;
+}
+
+WordForms::WordForms(const QStringList &searchPath) : m_searchPath(searchPath) {}
+
+WordForms::~WordForms() = default;
+
+QStringList WordForms::takeNotes()
+{
+    return std::exchange(m_notes, {});
+}
+
+QString WordForms::dictionaryPath(std::int32_t languageId)
+{
+    if (!m_catalog)
+        m_catalog = std::make_unique<HunspellCatalog>(m_searchPath);
+    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
+    return m_catalog->find(info.locale, info.language, info.preferredLocale).dicPath;
+}
+
+bool WordForms::isLoaded(std::int32_t languageId) const
+{
+    const auto it = m_byLanguage.find(languageId);
+    return it != m_byLanguage.end() && it->second;
+}
+
+HunspellDictionary *WordForms::dictionaryFor(std::int32_t languageId)
+{
+    if (const auto it = m_byLanguage.find(languageId); it != m_byLanguage.end())
+        return it->second;
+    if (!m_catalog)
+        m_catalog = std::make_unique<HunspellCatalog>(m_searchPath);
+    const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
+    const HunspellCatalog::Files files = m_catalog->find(info.locale, info.language, info.preferredLocale);
+    HunspellDictionary *dictionary = nullptr;
+    if (files.isValid()) {
+        std::shared_ptr<HunspellDictionary> &open = m_open[files.dicPath];
+        if (!open && !m_unusable.contains(files.dicPath)) {
+            try {
+                open = std::make_shared<HunspellDictionary>(files.affPath, files.dicPath);
+            } catch (const AppError &error) {
+                m_unusable.insert(files.dicPath);
+                // Told once; the language goes on without word forms.
+                m_notes.append(
+                    QStringLiteral("The spelling dictionary %1 cannot be used: %2. Words are looked up only as typed.")
+                        .arg(QDir::toNativeSeparators(files.dicPath), error.message()));
+            }
+        }
+        dictionary = open.get();
+    }
+    m_byLanguage.emplace(languageId, dictionary);
+    return dictionary;
+}
+
+const WordNetExceptions &WordForms::wordNet()
+{
+    if (!m_wordNet)
+        m_wordNet = std::make_unique<WordNetExceptions>(WordNetExceptions::load(m_searchPath));
+    return *m_wordNet;
+}
 
 WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId, const SynonymExpansion::Lookup &exact)
 {
