@@ -20,6 +20,7 @@ namespace {
 const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
 const QString WordFormsDir = DataDir + QStringLiteral("/wordforms");
 const QString DamagedDir = DataDir + QStringLiteral("/wordforms-damaged");
+const QString Latin1Dir = DataDir + QStringLiteral("/wordforms-latin1");
 
 const std::int32_t English = LanguageTable::identifier(wdEnglishUS);
 const std::int32_t German = LanguageTable::identifier(wdGerman);
@@ -321,6 +322,49 @@ private Q_SLOTS:
         QCOMPARE(analysis.stems, stems);
         QCOMPARE(analysis.prefixed, prefixed);
         QCOMPARE(analysis.compoundLast, compoundLast);
+    }
+
+    // The spell check's answer, which a miss asks for before a full analysis.
+    void spellCheckReadings_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<bool>("correct");
+        QTest::addColumn<bool>("compound");
+        QTest::addColumn<QString>("root");
+        QTest::newRow("suffix") << WordFormsDir + u"/en_US"_s << "copies" << true << false << "copy";
+        QTest::newRow("read with a prefix first") << WordFormsDir + u"/en_US"_s << "requires" << true << false << "quire";
+        QTest::newRow("its own root") << WordFormsDir + u"/en_US"_s << "bright" << true << false << "";
+        QTest::newRow("misspelt") << WordFormsDir + u"/en_US"_s << "brigt" << false << false << "";
+        QTest::newRow("compound: its first part")
+            << WordFormsDir + u"/de_DE"_s << "Konfigurationsdatei" << true << true << "Konfigurations";
+        QTest::newRow("not a word of the code page") << Latin1Dir + u"/de_DE"_s << u"Ha\u0161s"_s << false << false << "";
+        QTest::newRow("legacy encoding") << Latin1Dir + u"/de_DE"_s << u"H\u00e4user"_s << true << false << "Haus";
+        QTest::newRow("legacy encoding, root decoded")
+            << Latin1Dir + u"/de_DE"_s << u"B\u00e4ren"_s << true << false << u"B\u00e4r"_s;
+    }
+
+    void spellCheckReadings()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, word);
+        QFETCH(bool, correct);
+        QFETCH(bool, compound);
+        QFETCH(QString, root);
+        const HunspellDictionary dictionary(folder + u".aff"_s, folder + u".dic"_s);
+        const HunspellDictionary::Check check = dictionary.check(word);
+        QCOMPARE(check.correct, correct);
+        QCOMPARE(check.compound, compound);
+        QCOMPARE(check.root, root);
+    }
+
+    void legacyEncodedDictionaryFindsTheRoot()
+    {
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{Latin1Dir, WordFormsDir});
+        const WordForms::Root result = forms.resolve(u"H\u00e4user"_s, German, thesaurus.exact(German));
+        QCOMPARE(result.root, u"Haus"_s);
+        QVERIFY(forms.dictionaryPath(German).startsWith(Latin1Dir));
     }
 
     void catalogFindsByLocale()
