@@ -81,7 +81,11 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QPoi
     auto *l = new QLabel(text, parent);
     l->setObjectName(QLatin1StringView(name));
     l->move(at);
+    // Sized for the application's font, which some themes show it in, even where
+    // the page's own font is smaller: it is never clipped.
+    l->setFont(QApplication::font(l));
     l->adjustSize();
+    l->setFont(QFont());
     return l;
 }
 
@@ -174,6 +178,7 @@ MainLayout::SettingsTab MainLayout::settingsTab(QTabWidget *tabs)
     SettingsTab tab;
     auto *page = tab.page = new QWidget;
     page->setObjectName(QStringLiteral("ts5"));
+    tabs->addTab(page, tr("Settings"));
 
     // Each control stands at its designed place or, where this system's font makes
     // the label before it wider, just after that label.
@@ -211,9 +216,6 @@ MainLayout::SettingsTab MainLayout::settingsTab(QTabWidget *tabs)
 
     QWidget::setTabOrder(cbb2, cbb3);
     QWidget::setTabOrder(cbb3, edt2);
-    // Joins its tab only now: its labels are measured in the application's font,
-    // which some themes show them in, so that they are never clipped.
-    tabs->addTab(page, tr("Settings"));
     return tab;
 }
 
