@@ -41,12 +41,12 @@ void InfoPages::addSheets()
           std::tuple{"ts4", tr("Contact"), "wb4"}}) {
         auto *page = new QWidget;
         page->setObjectName(QLatin1StringView(name));
+        m_tabs->addTab(page, caption);
         auto *layout = new QVBoxLayout(page);
         layout->setContentsMargins(0, 0, 0, 0);
         auto *view = new BrowserView(page);
         view->setObjectName(QLatin1StringView(browser));
         layout->addWidget(view);
-        m_tabs->addTab(page, caption);
     }
 }
 
@@ -57,16 +57,6 @@ QStackedWidget *InfoPages::buildContentStack(QWidget *searchPanel)
     m_searchPanel = searchPanel;
     m_stack->addWidget(searchPanel);
 
-    struct InfoPanel {
-        const char *name;
-        QString heading;
-        const char *body;
-        const char *text; // built-in text resource, or none for a web page
-        const char *face;
-        qreal points;
-        bool scrollBars;
-        int tab = 0; // of a web page: the tab that shows it
-    };
     const InfoPanel panels[] = {
         {"pnlReadMePanel", tr("Help"), "cxRichEdit1", ":/texts/help.txt", "Calibri", 11, true},
         {"pnlHelpPanel", tr("About"), "RichEdit1", ":/texts/about.txt", "Tahoma", 10, false},
@@ -78,42 +68,68 @@ QStackedWidget *InfoPages::buildContentStack(QWidget *searchPanel)
         {"pnlWebSettings", tr("Settings"), "wb8", nullptr, nullptr, 0, false, 4},
     };
     for (const InfoPanel &info : panels) {
+        // Each panel joins the stack empty, so that what it holds is made in place.
         auto *panel = new QWidget;
         panel->setObjectName(QLatin1StringView(info.name));
-        auto *layout = new QVBoxLayout(panel);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        auto *title = new QLabel(info.heading, panel);
-        QFont font(QStringLiteral("Calibri"));
-        font.setPointSizeF(20);
-        font.setBold(true);
-        title->setFont(font);
-        title->setFixedHeight(33);
-        layout->addWidget(title);
-        QWidget *body = nullptr;
-        if (info.text) {
-            auto *text = new BuiltInText(panel);
-            QFile file(QString::fromLatin1(info.text));
-            if (file.open(QIODevice::ReadOnly))
-                text->setPlainLines(QString::fromUtf8(file.readAll()));
-            QFont textFont{QString::fromLatin1(info.face)};
-            textFont.setPointSizeF(info.points);
-            text->setFont(textFont);
-            const Qt::ScrollBarPolicy policy = info.scrollBars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-            text->setHorizontalScrollBarPolicy(policy);
-            text->setVerticalScrollBarPolicy(policy);
-            connect(text, &BuiltInText::linkClicked, this, &InfoPages::linkClicked);
-            body = text;
-        } else {
-            body = new BrowserView(panel);
-        }
-        body->setObjectName(QLatin1StringView(info.body));
-        if (auto *page = qobject_cast<BrowserView *>(body))
-            showBuiltInTextWhenPageFails(page, info.tab);
-        layout->addWidget(body, 1);
         m_stack->addWidget(panel);
+        // A built-in text is read, laid out and styled only when its panel is first
+        // shown; a web page's area is made now, as it starts loading at once.
+        if (info.text)
+            m_unfilled.insert(panel, info);
+        else
+            fillPanel(panel, info);
     }
     return m_stack;
+}
+
+void InfoPages::fillPanel(QWidget *panel, const InfoPanel &info)
+{
+    auto *layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *title = new QLabel(info.heading, panel);
+    QFont font(QStringLiteral("Calibri"));
+    font.setPointSizeF(20);
+    font.setBold(true);
+    title->setFont(font);
+    title->setFixedHeight(33);
+    layout->addWidget(title);
+    QWidget *body = nullptr;
+    if (info.text) {
+        auto *text = new BuiltInText(panel);
+        QFile file(QString::fromLatin1(info.text));
+        if (file.open(QIODevice::ReadOnly))
+            text->setPlainLines(QString::fromUtf8(file.readAll()));
+        QFont textFont{QString::fromLatin1(info.face)};
+        textFont.setPointSizeF(info.points);
+        text->setFont(textFont);
+        const Qt::ScrollBarPolicy policy = info.scrollBars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+        text->setHorizontalScrollBarPolicy(policy);
+        text->setVerticalScrollBarPolicy(policy);
+        connect(text, &BuiltInText::linkClicked, this, &InfoPages::linkClicked);
+        body = text;
+    } else {
+        body = new BrowserView(panel);
+    }
+    body->setObjectName(QLatin1StringView(info.body));
+    // Screen readers call the page by its heading.
+    body->setAccessibleName(info.heading);
+    if (auto *page = qobject_cast<BrowserView *>(body))
+        showBuiltInTextWhenPageFails(page, info.tab);
+    layout->addWidget(body, 1);
+}
+
+void InfoPages::bringToFront(QWidget *panel)
+{
+    if (!panel)
+        return;
+    // Filled while still hidden: its controls are shown with it.
+    if (const auto unfilled = m_unfilled.constFind(panel); unfilled != m_unfilled.constEnd()) {
+        const InfoPanel info = *unfilled;
+        m_unfilled.erase(unfilled);
+        fillPanel(panel, info);
+    }
+    m_stack->setCurrentWidget(panel);
 }
 
 QTabWidget *InfoPages::buildSidePanel()
@@ -130,6 +146,7 @@ QTabWidget *InfoPages::buildSidePanel()
     auto *ts6 = new QWidget;
     ts6->setObjectName(QStringLiteral("ts6"));
     ts6->setCursor(Qt::ArrowCursor);
+    m_sidePanel->addTab(ts6, tr("Click for info"));
     auto *layout = new QVBoxLayout(ts6);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -150,13 +167,12 @@ QTabWidget *InfoPages::buildSidePanel()
     m_sidePanel->installEventFilter(this);
     m_sidePanel->tabBar()->installEventFilter(this);
     layout->addWidget(wb1, 1);
-    m_sidePanel->addTab(ts6, tr("Click for info"));
     return m_sidePanel;
 }
 
 void InfoPages::start()
 {
-    m_stack->setCurrentWidget(m_searchPanel);
+    bringToFront(m_searchPanel);
     m_tabs->setCurrentIndex(0);
     m_sidePanel->setFixedWidth(CheckInternetConnection() ? InfoPanels::expandedWidth(m_window->width())
                                                          : InfoPanels::CollapsedWidth);
@@ -182,18 +198,15 @@ void InfoPages::showPanelOfCurrentTab()
             online = false;
         }
     }
-    if (QWidget *panel = m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, online)))
-        m_stack->setCurrentWidget(panel);
+    bringToFront(m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, online)));
 }
 
 void InfoPages::showBuiltInTextWhenPageFails(BrowserView *page, int tab)
 {
     connect(page, &BrowserView::loadFailed, this, [this, page, tab] {
         // Failed while in front: the built-in text takes its place at once.
-        if (m_stack->currentWidget() == page->parentWidget()) {
-            if (QWidget *panel = m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, false)))
-                m_stack->setCurrentWidget(panel);
-        }
+        if (m_stack->currentWidget() == page->parentWidget())
+            bringToFront(m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, false)));
     });
 }
 
@@ -211,7 +224,7 @@ void InfoPages::showSheetPage(const char *browserName, const char *path)
 
 void InfoPages::showReadMe()
 {
-    m_stack->setCurrentWidget(m_stack->findChild<QWidget *>(QStringLiteral("pnlReadMePanel")));
+    bringToFront(m_stack->findChild<QWidget *>(QStringLiteral("pnlReadMePanel")));
 }
 
 void InfoPages::collapseSidePanel()

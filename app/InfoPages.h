@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QString>
 
 class BrowserView;
 class QStackedWidget;
@@ -52,7 +54,22 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A panel of the content stack: its heading and its page, a built-in text or a web page.
+    struct InfoPanel {
+        const char *name;
+        QString heading;
+        const char *body;
+        const char *text; // built-in text resource, or none for a web page
+        const char *face;
+        qreal points;
+        bool scrollBars;
+        int tab = 0; // of a web page: the tab that shows it
+    };
+
     BrowserView *browser(const char *name) const;
+    void fillPanel(QWidget *panel, const InfoPanel &info);
+    // Every panel comes to the front of the stack through here, filled first if it is not yet.
+    void bringToFront(QWidget *panel);
     void showBuiltInTextWhenPageFails(BrowserView *page, int tab);
 
     QWidget *m_window;
@@ -60,4 +77,6 @@ private:
     QStackedWidget *m_stack = nullptr;
     QWidget *m_searchPanel = nullptr;
     QTabWidget *m_sidePanel = nullptr;
+    // The panels whose contents are made when they are first shown.
+    QHash<QWidget *, InfoPanel> m_unfilled;
 };

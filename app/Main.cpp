@@ -130,7 +130,7 @@ void TForm1::buildWindow()
     pgc1->setFixedHeight(TopTabsHeight);
     m_info = new InfoPages(this, pgc1);
 
-    const MainLayout::ThesaurusTool tool = MainLayout::thesaurusTool(devicePixelRatioF());
+    const MainLayout::ThesaurusTool tool = MainLayout::thesaurusTool(pgc1, devicePixelRatioF());
     edt1 = tool.edt1;
     cbb1 = tool.cbb1;
     btn2 = tool.btn2;
@@ -142,10 +142,9 @@ void TForm1::buildWindow()
     connect(tool.btn5, &QPushButton::clicked, this, &TForm1::btn5Click);
     connect(tool.btn6, &QPushButton::clicked, this, &TForm1::btn6Click);
     connect(tool.btn7, &QPushButton::clicked, this, &TForm1::btn7Click);
-    pgc1->addTab(tool.page, tr("Thesaurus Tool"));
     m_info->addSheets();
 
-    const MainLayout::SettingsTab settings = MainLayout::settingsTab();
+    const MainLayout::SettingsTab settings = MainLayout::settingsTab(pgc1);
     cbb2 = settings.cbb2;
     cbb3 = settings.cbb3;
     edt2 = settings.edt2;
@@ -153,13 +152,16 @@ void TForm1::buildWindow()
     connect(cbb2, &QComboBox::currentIndexChanged, this, &TForm1::updateLanguageNote);
     connect(cbb3, &QComboBox::activated, this, &TForm1::cbb3Change);
     updateLanguageNote();
-    pgc1->addTab(settings.page, tr("Settings"));
     root->addWidget(pgc1);
 
     auto *middle = new QHBoxLayout;
     middle->setContentsMargins(0, 0, 0, 0);
     middle->setSpacing(0);
-    middle->addWidget(m_info->buildContentStack(buildSearchPanel()), 1);
+    // The search panel joins the content stack empty and is filled there.
+    auto *pnlSearchPanel = new QWidget;
+    pnlSearchPanel->setObjectName(QStringLiteral("pnlSearchPanel"));
+    middle->addWidget(m_info->buildContentStack(pnlSearchPanel), 1);
+    fillSearchPanel(pnlSearchPanel);
     middle->addWidget(m_info->buildSidePanel());
     root->addLayout(middle, 1);
     connect(m_info, &InfoPages::linkClicked, this, &TForm1::cxRichEdit1PropertiesURLClick);
@@ -172,10 +174,8 @@ void TForm1::buildWindow()
     root->addWidget(footer);
 }
 
-QWidget *TForm1::buildSearchPanel()
+void TForm1::fillSearchPanel(QWidget *pnlSearchPanel)
 {
-    auto *pnlSearchPanel = new QWidget;
-    pnlSearchPanel->setObjectName(QStringLiteral("pnlSearchPanel"));
     auto *searchLayout = new QVBoxLayout(pnlSearchPanel);
     searchLayout->setContentsMargins(0, 0, 0, 0);
     pnlMissLine = new MissLine(pnlSearchPanel);
@@ -189,7 +189,6 @@ QWidget *TForm1::buildSearchPanel()
     connect(ScrollBox1, &ResultsArea::dictionaryChosen, this, &TForm1::onWebBrowserDictionary);
     connect(ScrollBox1, &ResultsArea::wordTreeChosen, this, &TForm1::GoDoraz3);
     searchLayout->addWidget(ScrollBox1);
-    return pnlSearchPanel;
 }
 
 void TForm1::keepOuterMinimumWidth()

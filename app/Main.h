@@ -95,7 +95,7 @@ private:
     void keepOuterMinimumWidth();
     void onTabChanged(int index);
     void openWordTree(const QString &word);
-    QWidget *buildSearchPanel();
+    void fillSearchPanel(QWidget *pnlSearchPanel);
 
     void FormCreate();
     void FormShow();

@@ -5,14 +5,17 @@
 #include "thesaurus/LanguageTable.h"
 #include "widgets/Logo.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -42,6 +45,23 @@ void selectFollowingTyping(QComboBox *box)
     });
 }
 
+// The style's icons are read from image files: each is read once for every window
+// of the style, and let go with the application.
+QIcon standardIcon(QWidget *widget, QStyle::StandardPixmap which)
+{
+    static QHash<std::pair<QString, int>, QIcon> icons;
+    static const bool cleared = [] {
+        qAddPostRoutine([] { icons.clear(); });
+        return true;
+    }();
+    Q_UNUSED(cleared);
+    const std::pair<QString, int> key(QApplication::style()->name(), int(which));
+    auto found = icons.constFind(key);
+    if (found == icons.constEnd())
+        found = icons.insert(key, widget->style()->standardIcon(which));
+    return *found;
+}
+
 QPushButton *button(QWidget *parent, const char *name, const QString &text, const QRect &geometry, qreal points,
                     QStyle::StandardPixmap icon = QStyle::SP_CustomBase)
 {
@@ -52,7 +72,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text, cons
     b->setAutoDefault(false);
     b->setDefault(false);
     if (icon != QStyle::SP_CustomBase)
-        b->setIcon(b->style()->standardIcon(icon));
+        b->setIcon(standardIcon(b, icon));
     return b;
 }
 
@@ -61,7 +81,11 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QPoi
     auto *l = new QLabel(text, parent);
     l->setObjectName(QLatin1StringView(name));
     l->move(at);
+    // Sized for the application's font, which some themes show it in, even where
+    // the page's own font is smaller: it is never clipped.
+    l->setFont(QApplication::font(l));
     l->adjustSize();
+    l->setFont(QFont());
     return l;
 }
 
@@ -83,11 +107,14 @@ QFont MainLayout::tahoma(qreal points, bool bold)
     return font;
 }
 
-MainLayout::ThesaurusTool MainLayout::thesaurusTool(qreal devicePixelRatio)
+MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devicePixelRatio)
 {
     ThesaurusTool tool;
     auto *page = tool.page = new QWidget;
     page->setObjectName(QStringLiteral("ts1"));
+    // The page joins its tab before its controls are made: they take the tab's style
+    // and fonts as they are made instead of being restyled all together afterwards.
+    tabs->addTab(page, tr("Thesaurus Tool"));
     // The buttons have fixed sizes: the themes' roomy padding would clip their captions.
     page->setStyleSheet(QStringLiteral("QPushButton { padding: 2px 3px; }"));
 
@@ -146,11 +173,12 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(qreal devicePixelRatio)
     return tool;
 }
 
-MainLayout::SettingsTab MainLayout::settingsTab()
+MainLayout::SettingsTab MainLayout::settingsTab(QTabWidget *tabs)
 {
     SettingsTab tab;
     auto *page = tab.page = new QWidget;
     page->setObjectName(QStringLiteral("ts5"));
+    tabs->addTab(page, tr("Settings"));
 
     // Each control stands at its designed place or, where this system's font makes
     // the label before it wider, just after that label.
@@ -254,14 +282,10 @@ void MainLayout::describeControls(QWidget *window)
     name("pgc2", tr("Info side panel"));
     name("ScrollBox1", tr("Results"));
     name("wb1", tr("Info"));
-    for (const char *page : {"wb2", "wb5", "cxRichEdit1"})
-        name(page, tr("Help"));
-    for (const char *page : {"wb3", "wb6", "RichEdit1"})
-        name(page, tr("About"));
-    for (const char *page : {"wb4", "wb7", "cxRichEdit2"})
-        name(page, tr("Contacts"));
-    for (const char *page : {"wb8", "cxRichEdit3"})
-        name(page, tr("Settings"));
+    // The pages of the content stack are named by their headings where they are made.
+    name("wb2", tr("Help"));
+    name("wb3", tr("About"));
+    name("wb4", tr("Contacts"));
 }
 
 void MainLayout::installShortcuts(QWidget *window)

@@ -8,6 +8,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QWidget;
 
 // Builds the fixed parts of the main window: the thesaurus tool, the settings tab
@@ -44,8 +45,9 @@ public:
     static void substituteWindowsFonts();
     static QFont tahoma(qreal points, bool bold = false);
 
-    static ThesaurusTool thesaurusTool(qreal devicePixelRatio);
-    static SettingsTab settingsTab();
+    // Each builds its page and adds it to the tabs.
+    static ThesaurusTool thesaurusTool(QTabWidget *tabs, qreal devicePixelRatio);
+    static SettingsTab settingsTab(QTabWidget *tabs);
     static QFrame *footer(QWidget *parent);
 
     // Names for screen readers, labels tied to their fields.

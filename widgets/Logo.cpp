@@ -1,15 +1,95 @@
 #include "widgets/Logo.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
+#include <QStyle>
+#include <QStyleOption>
 
-namespace Logo {
+#include <functional>
+#include <utility>
 
-QPixmap pixmap(const QSize &size, qreal devicePixelRatio)
+namespace {
+
+// A picture drawn at a given size in device pixels.
+using Drawing = std::function<QPixmap(const QSize &)>;
+
+// The kept drawing of a size, or a new one. The pixmap cache goes with the application.
+QPixmap drawnOnce(const QString &name, const QSize &size, const Drawing &draw)
 {
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
+    const QString key = QStringLiteral("verbarium-%1-%2x%3").arg(name).arg(size.width()).arg(size.height());
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = draw(size);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
+// An icon that draws a size only when a window or a button first needs it: a
+// window that is never given an icon by its platform draws nothing.
+class DrawnIconEngine : public QIconEngine
+{
+public:
+    DrawnIconEngine(QString name, QList<QSize> sizes, Drawing draw)
+        : m_name(std::move(name)), m_sizes(std::move(sizes)), m_draw(std::move(draw))
+    {
+    }
+
+    QIconEngine *clone() const override { return new DrawnIconEngine(*this); }
+    QString key() const override { return QStringLiteral("verbarium-drawn"); }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return m_sizes; }
+
+    // The pictures are square: the largest square that fits.
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return side > 0 ? QSize(side, side) : QSize();
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        const QSize square = actualSize(size, mode, state);
+        if (square.isEmpty())
+            return {};
+        QPixmap pixmap = drawnOnce(m_name, square, m_draw);
+        if (mode == QIcon::Disabled || mode == QIcon::Selected) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pixmap = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+        }
+        return pixmap;
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap drawn = pixmap(rect.size() * ratio, mode, state);
+        drawn.setDevicePixelRatio(ratio);
+        const QSize shown = drawn.deviceIndependentSize().toSize();
+        painter->drawPixmap(QRect(QPoint(), shown).translated(rect.center() - QRect(QPoint(), shown).center()), drawn);
+    }
+
+private:
+    QString m_name;
+    QList<QSize> m_sizes;
+    Drawing m_draw;
+};
+
+QList<QSize> squares(std::initializer_list<int> sides)
+{
+    QList<QSize> sizes;
+    for (int side : sides)
+        sizes.append(QSize(side, side));
+    return sizes;
+}
+
+QPixmap drawLogo(const QSize &size)
+{
+    QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -35,31 +115,38 @@ QPixmap pixmap(const QSize &size, qreal devicePixelRatio)
     return pixmap;
 }
 
+} // namespace
+
+namespace Logo {
+
+QPixmap pixmap(const QSize &size, qreal devicePixelRatio)
+{
+    QPixmap pixmap = drawnOnce(QStringLiteral("logo"), size * devicePixelRatio, drawLogo);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
 QIcon icon()
 {
-    QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(pixmap(QSize(side, side)));
-    return icon;
+    return QIcon(new DrawnIconEngine(QStringLiteral("logo"), squares({16, 24, 32, 48, 64, 128, 256}), drawLogo));
 }
 
 QIcon letterIcon(const QString &letters)
 {
-    QIcon icon;
-    for (int side : {16, 24, 32}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QFont font(QStringLiteral("Serif"));
-        font.setPixelSize(side * 3 / 4);
-        font.setBold(true);
-        painter.setFont(font);
-        painter.setPen(QColor(0x2b, 0x4c, 0x9a));
-        painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return QIcon(new DrawnIconEngine(QStringLiteral("letters-") + letters, squares({16, 24, 32}),
+                                     [letters](const QSize &size) {
+                                         QPixmap pixmap(size);
+                                         pixmap.fill(Qt::transparent);
+                                         QPainter painter(&pixmap);
+                                         painter.setRenderHint(QPainter::Antialiasing);
+                                         QFont font(QStringLiteral("Serif"));
+                                         font.setPixelSize(size.height() * 3 / 4);
+                                         font.setBold(true);
+                                         painter.setFont(font);
+                                         painter.setPen(QColor(0x2b, 0x4c, 0x9a));
+                                         painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
+                                         return pixmap;
+                                     }));
 }
 
 } // namespace Logo

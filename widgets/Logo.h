@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 // The product's logo, drawn rather than shipped as an image so that it is sharp at every size.
+// Each size is drawn when it is first asked for and kept for every later window.
 namespace Logo {
 QPixmap pixmap(const QSize &size, qreal devicePixelRatio = 1.0);
 QIcon icon();

@@ -12,6 +12,7 @@
 #include "info/SiteAddress.h"
 #include "thesaurus/LanguageTable.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QHttpServer>
@@ -31,6 +32,7 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -473,6 +475,65 @@ private Q_SLOTS:
         Q_EMIT helpText->linkClicked(u"HTTPS://example.com/a"_s);
         QCOMPARE(m_opened->size(), 1);
         QCOMPARE(m_network->asks, 1 + 2 * 3); // links never test the connection
+    }
+
+    // A built-in text, whichever way its panel first comes to the front, shows every
+    // line of its file under its heading and is named for screen readers.
+    void builtInTextsWhenFirstInFront()
+    {
+        quint16 refusedPort = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            refusedPort = probe.serverPort();
+        }
+        struct Way {
+            const char *what;
+            bool online;
+            bool refused; // the site refuses every connection
+            std::function<void(TForm1 &)> bring;
+            const char *panel;
+            const char *text;
+            const char *file;
+            QString heading;
+        };
+        const auto tab = [](int index) { return [index](TForm1 &form) { clickTab(form, index); }; };
+        const Way ways[] = {
+            {"Help tab offline", false, false, tab(1), "pnlReadMePanel", "cxRichEdit1", ":/texts/help.txt", u"Help"_s},
+            {"About tab offline", false, false, tab(2), "pnlHelpPanel", "RichEdit1", ":/texts/about.txt", u"About"_s},
+            {"Contact tab offline", false, false, tab(3), "pnlNewsLetterPanel", "cxRichEdit2", ":/texts/contact.txt",
+             u"Contacts"_s},
+            {"Settings tab offline", false, false, tab(4), "pnlSettings", "cxRichEdit3", ":/texts/settings.txt",
+             u"Settings"_s},
+            {"Help button online", true, false, [](TForm1 &form) { clickButton(form, u"btn7"_s); }, "pnlReadMePanel",
+             "cxRichEdit1", ":/texts/help.txt", u"Help"_s},
+            {"Help tab online, its page refused", true, true, tab(1), "pnlReadMePanel", "cxRichEdit1",
+             ":/texts/help.txt", u"Help"_s},
+        };
+        for (const Way &way : ways) {
+            SiteAddress::setBaseUrlForTesting(way.refused ? u"http://127.0.0.1:%1"_s.arg(refusedPort) : m_base);
+            const auto restore = qScopeGuard([this] { SiteAddress::setBaseUrlForTesting(m_base); });
+            const auto form = makeWindow(way.online);
+            show(*form);
+            way.bring(*form);
+            QTRY_VERIFY2_WITH_TIMEOUT(front(*form) == QLatin1StringView(way.panel), way.what, PageTimeout);
+
+            auto *text = form->findChild<BuiltInText *>(QLatin1StringView(way.text));
+            QVERIFY2(text && text->isVisible(), way.what);
+            QCOMPARE(QAccessible::queryAccessibleInterface(text)->text(QAccessible::Name), way.heading);
+            auto *title = text->parentWidget()->findChild<QLabel *>();
+            QVERIFY2(title && title->isVisible() && title->text() == way.heading, way.what);
+
+            QFile file(QLatin1StringView(way.file));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+            QCOMPARE(text->document()->blockCount(), lines.size());
+            const QString shown = text->document()->toPlainText();
+            for (QString line : lines) {
+                line.replace(u"%SITE%"_s, SiteAddress::baseUrl());
+                QVERIFY2(shown.contains(line), qPrintable(u"%1: \"%2\""_s.arg(QLatin1StringView(way.what), line)));
+            }
+        }
     }
 
     // A panel's page stays on our site: a click that leads elsewhere or asks for a new

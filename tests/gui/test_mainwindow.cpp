@@ -365,6 +365,43 @@ private Q_SLOTS:
         QCOMPARE(form.windowHandle()->title(), form.windowTitle());
     }
 
+    // The logo and the font button's letters are drawn when a size is asked for:
+    // every size comes at that size with something on it, in each mode, at each density.
+    void drawnPicturesAtEverySize()
+    {
+        Harness h{QString()};
+        const auto drawn = [](const QPixmap &pixmap) {
+            const QImage image = pixmap.toImage();
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(image.pixel(x, y)) > 0)
+                        return true;
+                }
+            }
+            return false;
+        };
+        const std::pair<const char *, QIcon> icons[] = {{"window", h.form->windowIcon()},
+                                                        {"btn4", h.find<QPushButton>("btn4")->icon()}};
+        for (const auto &[what, icon] : icons) {
+            QVERIFY2(!icon.isNull() && !icon.availableSizes().isEmpty(), what);
+            QList<QSize> sizes = icon.availableSizes();
+            sizes.append(QSize(40, 40)); // between the offered sizes
+            for (const QSize &size : std::as_const(sizes)) {
+                for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+                    const QPixmap pixmap = icon.pixmap(size, 1.0, mode);
+                    QVERIFY2(pixmap.size() == size && drawn(pixmap), what);
+                }
+            }
+            QVERIFY2(icon.pixmap(QSize(32, 32), 1.0, QIcon::Disabled).toImage()
+                         != icon.pixmap(QSize(32, 32), 1.0, QIcon::Normal).toImage(),
+                     what);
+            QCOMPARE(icon.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
+        }
+        const QPixmap logo = h.find<QLabel>("img1")->pixmap();
+        QCOMPARE(logo.deviceIndependentSize(), QSizeF(64, 64));
+        QVERIFY(drawn(logo));
+    }
+
     // The minimum is the outer width, the window's frame included.
     void windowKeepsItsMinimumWidth()
     {
