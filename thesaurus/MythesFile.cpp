@@ -373,29 +373,62 @@ void MythesFile::readIndex(const QString &idxPath)
     // One pass over the index lines, none over the data: each line is well formed,
     // points inside the data file, and comes after the one before (or the index is
     // searched through a sorted copy of its line positions, made at the first lookup).
+    // The pass is the whole cost of opening a language, so it works on the bytes
+    // directly: one memchr per line, the offset read backwards from the line's end.
     const qint64 datSize = m_dat->size();
     qint64 counted = 0;
-    QByteArrayView previous;
-    while (!lines.atEnd()) {
-        const QByteArrayView line = lines.next();
-        QByteArrayView word;
-        if (!line.isEmpty()) {
+    const char *at = m_index.constData() + m_body;
+    const char *const end = m_index.constData() + m_index.size();
+    const char *previous = at;
+    qsizetype previousSize = 0;
+    while (at < end) {
+        const void *newline = std::memchr(at, '\n', size_t(end - at));
+        const char *const next = newline ? static_cast<const char *>(newline) + 1 : end;
+        const char *stop = newline ? static_cast<const char *>(newline) : end;
+        if (stop > at && stop[-1] == '\r')
+            --stop;
+        qsizetype wordSize = 0;
+        if (stop > at) {
             ++counted;
-            const qsizetype bar = line.lastIndexOf('|');
+            // "word|offset": the digits after the last bar, at most 12 of them, read
+            // backwards from the line's end.
+            const char *digits = stop;
             qint64 offset = 0;
-            if (bar < 0 || line.size() > MaxIndexLineLength || !parseCount(line.sliced(bar + 1), datSize - 1, offset))
+            qint64 place = 1;
+            while (digits > at && stop - digits <= 12) {
+                const unsigned digit = static_cast<unsigned char>(digits[-1]) - unsigned('0');
+                if (digit > 9)
+                    break;
+                offset += digit * place;
+                place *= 10;
+                --digits;
+            }
+            const QByteArrayView line(at, stop - at);
+            if (digits == stop || stop - digits > 12 || digits == at || digits[-1] != '|'
+                || line.size() > MaxIndexLineLength || offset > datSize - 1)
                 throw AppError(damaged(idxPath, QStringLiteral("\"%1\" is not an index line.").arg(shown(line))));
-            word = line.first(bar);
+            wordSize = digits - 1 - at;
             // The data's entry line takes its count after the first bar, so a
             // headword with a bar of its own names no entry at all.
-            if (word.contains('|'))
-                throw AppError(damaged(
-                    idxPath,
-                    QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.").arg(shown(word)).arg(offset)));
+            if (std::memchr(at, '|', size_t(wordSize)))
+                throw AppError(damaged(idxPath, QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
+                                                    .arg(shown(QByteArrayView(at, wordSize)))
+                                                    .arg(offset)));
         }
-        if (word < previous)
-            m_indexSorted = false;
-        previous = word;
+        if (m_indexSorted) {
+            // Byte by byte, as QByteArrayView orders them: neighbours share a short
+            // beginning at most.
+            const qsizetype common = std::min(wordSize, previousSize);
+            qsizetype i = 0;
+            while (i < common && at[i] == previous[i])
+                ++i;
+            if (i < common ? static_cast<unsigned char>(at[i]) < static_cast<unsigned char>(previous[i])
+                           : wordSize < previousSize)
+                m_indexSorted = false;
+        }
+        previous = at;
+        previousSize = wordSize;
+        at = next;
     }
     if (counted != declared)
         throw AppError(damaged(idxPath, QStringLiteral("it declares %1 entries but holds %2.").arg(declared).arg(counted)));
