@@ -769,6 +769,56 @@ private Q_SLOTS:
         }
     }
 
+    // The offset that ends an index line, however many digits it has and however
+    // long the line is: the open reads short and long numbers by different ways.
+    void indexOffsetDigits_data()
+    {
+        QTest::addColumn<QByteArray>("word");
+        QTest::addColumn<QByteArray>("offset"); // as the index writes it; the entry is at byte 6
+        QTest::addColumn<QString>("error");     // the end of the open's error; empty: the entry answers
+
+        QTest::newRow("short line") << QByteArray("w") << QByteArray("6") << "";
+        QTest::newRow("seven digits") << QByteArray("w") << QByteArray("0000006") << "";
+        QTest::newRow("eight digits") << QByteArray("w") << QByteArray("00000006") << "";
+        QTest::newRow("nine digits") << QByteArray("w") << QByteArray("000000006") << "";
+        QTest::newRow("twelve digits") << QByteArray("w") << QByteArray("000000000006") << "";
+        QTest::newRow("thirteen digits") << QByteArray("w") << QByteArray("0000000000006")
+                                         << "\"w|0000000000006\" is not an index line.";
+        QTest::newRow("long word, one digit") << QByteArray("longheadword") << QByteArray("6") << "";
+        QTest::newRow("word of digits") << QByteArray("1234567") << QByteArray("6") << "";
+        QTest::newRow("word of digits, eight digits") << QByteArray("1234567") << QByteArray("00000006") << "";
+        QTest::newRow("carriage return") << QByteArray("w") << QByteArray("00000006\r") << "";
+        QTest::newRow("the data's last byte") << QByteArray("w") << QByteArray("00000015")
+                                              << "the entry \"w\" points to byte 15, where it does not stand.";
+        QTest::newRow("past the data's end") << QByteArray("w") << QByteArray("00000016")
+                                             << "\"w|00000016\" is not an index line.";
+        QTest::newRow("a letter after the digits") << QByteArray("w") << QByteArray("0000006x")
+                                                   << "\"w|0000006x\" is not an index line.";
+        QTest::newRow("no digits") << QByteArray("word") << QByteArray("abcdefgh")
+                                   << "\"word|abcdefgh\" is not an index line.";
+        QTest::newRow("other digits than ASCII") << QByteArray("word") << QByteArray("\xd9\xa6")
+                                                 << "\"word|\xd9\xa6\" is not an index line.";
+    }
+    void indexOffsetDigits()
+    {
+        QFETCH(QByteArray, word);
+        QFETCH(QByteArray, offset);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString idxPath = dir.filePath(QStringLiteral("th.idx"));
+        const QString datPath = dir.filePath(QStringLiteral("th.dat"));
+        QVERIFY(replaceFile(idxPath, "UTF-8\n1\n" + word + '|' + offset + '\n'));
+        QVERIFY(replaceFile(datPath, "UTF-8\n" + word + "|1\n(n)|a\n"));
+        QCOMPARE(QFileInfo(datPath).size(), 16 + word.size() - 1);
+        try {
+            MythesFile file(idxPath, datPath);
+            QCOMPARE(render(file.lookup(QString::fromUtf8(word))), QStringLiteral("a"));
+            QVERIFY2(error.isEmpty(), "the index was taken");
+        } catch (const AppError &caught) {
+            QVERIFY2(!error.isEmpty() && caught.message().endsWith(error), qPrintable(caught.message()));
+        }
+    }
+
     // A headword indexed twice has the meanings of both entries, in index order,
     // whether the index is sorted or not.
     void headwordIndexedTwice_data()

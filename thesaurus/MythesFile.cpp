@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
+#include <QtAlgorithms>
 
 #include <algorithm>
 #include <cstring>
@@ -65,6 +67,47 @@ bool parseCount(QByteArrayView text, qint64 limit, qint64 &value)
         value = value * 10 + (c - '0');
     }
     return value <= limit;
+}
+
+// The number that ends right before end, counting back over at most available
+// bytes: how many digits it has (13 when there are more than 12) and its value.
+// Every line of an index ends in one and real offsets have at most eight digits,
+// so eight bytes are tested and read at once where they can be.
+qsizetype numberBefore(const char *end, qsizetype available, qint64 &value)
+{
+    qsizetype run = 0;
+    value = 0;
+    if (available >= 8) {
+        quint64 bytes = 0;
+        std::memcpy(&bytes, end - 8, 8);
+        bytes = qFromLittleEndian(bytes); // the byte before end is the highest
+        constexpr quint64 ones = 0x0101010101010101;
+        constexpr quint64 highs = 0x80 * ones;
+        const quint64 low = bytes & ~highs;
+        // A byte is a digit when its high bit is clear and its low seven bits are
+        // at least '0' and below '9' + 1; the sums stay within each byte.
+        const quint64 digits = (low + (0x80 - '0') * ones) & ~(low + (0x80 - '9' - 1) * ones) & ~bytes & highs;
+        const quint64 others = ~digits & highs;
+        run = others ? qCountLeadingZeroBits(others) / 8 : 8;
+        if (run == 0)
+            return 0;
+        if (run < 8 || available == 8 || end[-9] < '0' || end[-9] > '9') {
+            // The bytes before the number read as '0', then eight digits at once:
+            // pairs, fours, eight.
+            const quint64 kept = ~quint64(0) << (8 * (8 - run));
+            quint64 number = ((bytes & kept) | ('0' * ones & ~kept)) - '0' * ones;
+            number = (number * 10 + (number >> 8)) & 0x00FF00FF00FF00FF;
+            number = (number * 100 + (number >> 16)) & 0x0000FFFF0000FFFF;
+            number = (number * 10000 + (number >> 32)) & 0xFFFFFFFF;
+            value = qint64(number);
+            return run;
+        }
+    }
+    while (run < available && run <= 12 && end[-run - 1] >= '0' && end[-run - 1] <= '9')
+        ++run;
+    for (const char *d = end - run; d < end; ++d)
+        value = value * 10 + (*d - '0');
+    return run;
 }
 
 QByteArrayView withoutBom(QByteArrayView line)
@@ -390,19 +433,10 @@ void MythesFile::readIndex(const QString &idxPath)
         qsizetype wordSize = 0;
         if (stop > at) {
             ++counted;
-            // "word|offset": the digits after the last bar, at most 12 of them, read
-            // backwards from the line's end.
-            const char *digits = stop;
+            // "word|offset": the digits after the last bar, at most 12 of them, found
+            // backwards from the line's end, then read forwards.
             qint64 offset = 0;
-            qint64 place = 1;
-            while (digits > at && stop - digits <= 12) {
-                const unsigned digit = static_cast<unsigned char>(digits[-1]) - unsigned('0');
-                if (digit > 9)
-                    break;
-                offset += digit * place;
-                place *= 10;
-                --digits;
-            }
+            const char *const digits = stop - numberBefore(stop, stop - at, offset);
             const QByteArrayView line(at, stop - at);
             if (digits == stop || stop - digits > 12 || digits == at || digits[-1] != '|'
                 || line.size() > MaxIndexLineLength || offset > datSize - 1)
