@@ -4,7 +4,9 @@
     process-bench.py BUILD_DIR [RUNS]
 
 1. `verbarium-lookup WORD` against WordNet's `wn WORD -synsa`: wall time of the
-   whole process (median of RUNS) and its peak resident memory.
+   whole process (median of RUNS) and its peak resident memory, after the floors
+   of any start: `/bin/true`, a process that only loads Qt Core, and the tool's
+   own `--version`.
 2. The first lookup in a fresh process, timed inside it, for en_US, de_DE and
    pt_BR: our reader (open + lookup) against MyThes's constructor + one Lookup.
 Every process runs with warm file caches: one untimed run of each goes first.
@@ -22,6 +24,7 @@ import time
 build = pathlib.Path(sys.argv[1])
 runs = int(sys.argv[2]) if len(sys.argv) > 2 else 21
 lookup_tool = build / "tools" / "verbarium-lookup"
+qt_start = build / "bench" / "verbarium-qt-start"
 first_lookup = build / "bench" / "verbarium-first-lookup"
 data = pathlib.Path(os.environ.get("VERBARIUM_BENCH_DATA", "/usr/share/mythes"))
 wn = shutil.which("wn")
@@ -73,8 +76,14 @@ print(f"Whole process, median of {runs} runs, warm caches:")
 print()
 print("| Command | Word | Wall time | `wn -synsa` | Ratio | Peak RSS | `wn` peak RSS |")
 print("|---|---|---:|---:|---:|---:|---:|")
+# The floors of a process's start: any process, then one that loads Qt Core and ends.
+true_time, true_rss = measure(["/bin/true"])
+print(f"| `/bin/true` (a process that starts and ends) | - | {ms(true_time)} | | | {true_rss / 1024:.1f} MiB | |")
+if qt_start.exists():
+    qt_time, qt_rss = measure([str(qt_start)])
+    print(f"| `verbarium-qt-start` (loads Qt Core and ends) | - | {ms(qt_time)} | | | {qt_rss / 1024:.1f} MiB | |")
 start_time, start_rss = measure([str(lookup_tool), "--version"])
-print(f"| `verbarium-lookup --version` (a Qt process that starts and ends) | - | {ms(start_time)} | | "
+print(f"| `verbarium-lookup --version` (parses its options and ends) | - | {ms(start_time)} | | "
       f"| {start_rss / 1024:.1f} MiB | |")
 for word in ("run", "bright", "big"):
     ours_time, ours_rss = measure([str(lookup_tool), "--data-dir", str(data), word])
