@@ -790,14 +790,14 @@ private Q_SLOTS:
         QTest::newRow("carriage return") << QByteArray("w") << QByteArray("00000006\r") << "";
         QTest::newRow("the data's last byte") << QByteArray("w") << QByteArray("00000015")
                                               << "the entry \"w\" points to byte 15, where it does not stand.";
-        QTest::newRow("past the data's end") << QByteArray("w") << QByteArray("00000016")
-                                             << "\"w|00000016\" is not an index line.";
-        QTest::newRow("a letter after the digits") << QByteArray("w") << QByteArray("0000006x")
-                                                   << "\"w|0000006x\" is not an index line.";
+        QTest::newRow("past the data's end")
+            << QByteArray("w") << QByteArray("00000016") << "\"w|00000016\" is not an index line.";
+        QTest::newRow("a letter after the digits")
+            << QByteArray("w") << QByteArray("0000006x") << "\"w|0000006x\" is not an index line.";
         QTest::newRow("no digits") << QByteArray("word") << QByteArray("abcdefgh")
                                    << "\"word|abcdefgh\" is not an index line.";
-        QTest::newRow("other digits than ASCII") << QByteArray("word") << QByteArray("\xd9\xa6")
-                                                 << "\"word|\xd9\xa6\" is not an index line.";
+        QTest::newRow("other digits than ASCII")
+            << QByteArray("word") << QByteArray("\xd9\xa6") << "\"word|\xd9\xa6\" is not an index line.";
     }
     void indexOffsetDigits()
     {

@@ -285,21 +285,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason"); // empty: nothing passed over
 
         QTest::newRow("regular file") << "file"
-                                      << "A/th_ca_ES_v3" << "";
+                                      << "A/th_ca_ES_v3"
+                                      << "";
         QTest::newRow("link to a regular file") << "link to file"
-                                                << "A/th_ca_ES_v3" << "";
+                                                << "A/th_ca_ES_v3"
+                                                << "";
         QTest::newRow("FIFO") << "fifo"
-                              << "A/th_ca_ES_v2" << "it is not a regular file";
+                              << "A/th_ca_ES_v2"
+                              << "it is not a regular file";
         QTest::newRow("folder") << "folder"
-                                << "A/th_ca_ES_v2" << "it is not a regular file";
+                                << "A/th_ca_ES_v2"
+                                << "it is not a regular file";
         QTest::newRow("link to nothing") << "dangling link"
-                                         << "A/th_ca_ES_v2" << "it is not a regular file";
+                                         << "A/th_ca_ES_v2"
+                                         << "it is not a regular file";
         QTest::newRow("link to a folder") << "link to folder"
-                                          << "A/th_ca_ES_v2" << "it is not a regular file";
+                                          << "A/th_ca_ES_v2"
+                                          << "it is not a regular file";
         QTest::newRow("no permission to read") << "unreadable"
-                                               << "A/th_ca_ES_v2" << "permission denied";
+                                               << "A/th_ca_ES_v2"
+                                               << "permission denied";
         QTest::newRow("data file a link to nothing") << "dat dangling"
-                                                     << "A/th_ca_ES_v2" << "";
+                                                     << "A/th_ca_ES_v2"
+                                                     << "";
     }
     void passesOverUnreadableIndexes()
     {

@@ -416,7 +416,7 @@ void MythesFile::readIndex(const QString &idxPath)
     // One pass over the index lines, none over the data: each line is well formed,
     // points inside the data file, and comes after the one before (or the index is
     // searched through a sorted copy of its line positions, made at the first lookup).
-    // The pass is the whole cost of opening a language, so it works on the bytes
+    // The pass is most of what opening a language costs, so it works on the bytes
     // directly: one memchr per line, the offset read backwards from the line's end.
     const qint64 datSize = m_dat->size();
     qint64 counted = 0;

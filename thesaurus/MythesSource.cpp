@@ -26,8 +26,8 @@ void MythesSource::start()
     m_catalog = std::make_unique<ThesaurusCatalog>(m_searchPath ? *m_searchPath : ThesaurusCatalog::defaultSearchPath());
     // An empty catalog is kept: it tells which index files it had to pass over.
     if (m_catalog->isEmpty())
-        throw AppError(QStringLiteral("No thesaurus data was found in %1")
-                           .arg(m_catalog->searchPath().join(QStringLiteral(", "))));
+        throw AppError(
+            QStringLiteral("No thesaurus data was found in %1").arg(m_catalog->searchPath().join(QStringLiteral(", "))));
 }
 
 void MythesSource::quit()

@@ -148,8 +148,7 @@ std::vector<FolderEntry> listFolder(const QByteArray &folder)
     while (const dirent *entry = ::readdir(dir))
         entries.push_back({QByteArray(entry->d_name), entry->d_type});
     ::closedir(dir);
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
     return entries;
 }
 
@@ -194,13 +193,13 @@ ThesaurusCatalog::ThesaurusCatalog(const QStringList &searchPath) : m_searchPath
                 continue;
             const QByteArray idx = encodedFolder + entry.name;
             const unsigned char type = typeOf(idx, entry.type);
-            const char *why = type != DT_REG              ? "it is not a regular file"
+            const char *why = type != DT_REG                         ? "it is not a regular file"
                               : ::access(idx.constData(), R_OK) != 0 ? "permission denied"
                                                                      : nullptr;
             if (why) {
                 if (type != DT_UNKNOWN || entry.type == DT_LNK)
-                    m_unreadable.append({shownFolder + QLatin1Char('/') + baseName + QStringLiteral(".idx"),
-                                         QString::fromLatin1(why)});
+                    m_unreadable.append(
+                        {shownFolder + QLatin1Char('/') + baseName + QStringLiteral(".idx"), QString::fromLatin1(why)});
                 continue;
             }
             const FolderEntry *dat = listed(base + ".dat");
@@ -209,8 +208,8 @@ ThesaurusCatalog::ThesaurusCatalog(const QStringList &searchPath) : m_searchPath
             auto it = inFolder.find(locale);
             if (it == inFolder.end() || it->first < version) {
                 const QString path = absoluteFolder + QLatin1Char('/') + baseName;
-                inFolder.insert(locale,
-                                {version, DataFiles{path + QStringLiteral(".idx"), path + QStringLiteral(".dat"), locale}});
+                inFolder.insert(
+                    locale, {version, DataFiles{path + QStringLiteral(".idx"), path + QStringLiteral(".dat"), locale}});
             }
         }
         for (auto it = inFolder.cbegin(); it != inFolder.cend(); ++it) {

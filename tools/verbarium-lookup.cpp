@@ -174,8 +174,8 @@ void printTree(const WordTree &tree, const QString &format)
 void reportUnreadableIndexes(const ThesaurusCatalog &catalog)
 {
     for (const ThesaurusCatalog::Unreadable &index : catalog.unreadable())
-        err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(index.idxPath) << "\": " << index.reason
-              << ".\n";
+        err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(index.idxPath)
+              << "\": " << index.reason << ".\n";
 }
 
 } // namespace
