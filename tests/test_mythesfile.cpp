@@ -819,6 +819,50 @@ private Q_SLOTS:
         }
     }
 
+    // Whether the index is in order is told by comparing each headword with the one
+    // before, also where they differ only after a long shared beginning or in a
+    // byte above 127: an index out of order is searched through a sorted copy.
+    void longHeadwordsInAnyOrder_data()
+    {
+        QTest::addColumn<QByteArrayList>("indexOrder");
+
+        const QByteArray base = "abcdefghijkl";
+        const QByteArrayList words{base + "1", base + "2", base + "3", base + "4", base + "5"};
+        QTest::newRow("sorted") << words;
+        QTest::newRow("the last first") << QByteArrayList{words[4], words[0], words[1], words[2], words[3]};
+        QTest::newRow("a longer word before its beginning")
+            << QByteArrayList{base + "1x", base + "1", words[2], words[3], words[4]};
+        QTest::newRow("a byte above 127 before an ASCII letter")
+            << QByteArrayList{base + "\xc3\xa9", base + "z", base + "zz", base + "zzz", base + "zzzz"};
+        QTest::newRow("differing after two eight-byte steps") << QByteArrayList{
+            base + "mnopqz-end", base + "mnopqa-end", base + "mnopqb-end", base + "mnopqc-end", base + "mnopqd-end"};
+        QTest::newRow("differing in the eighth byte")
+            << QByteArrayList{"abcdefgz", "abcdefga", "abcdefgb", "abcdefgc", "abcdefgd"};
+        QTest::newRow("differing in the ninth byte")
+            << QByteArrayList{"abcdefghz", "abcdefgha", "abcdefghb", "abcdefghc", "abcdefghd"};
+    }
+    void longHeadwordsInAnyOrder()
+    {
+        QFETCH(QByteArrayList, indexOrder);
+        QTemporaryDir dir;
+        const QString idxPath = dir.filePath(QStringLiteral("th.idx"));
+        const QString datPath = dir.filePath(QStringLiteral("th.dat"));
+        QByteArray dat = "UTF-8\n";
+        QHash<QByteArray, qsizetype> offsets;
+        for (const QByteArray &word : indexOrder) {
+            offsets.insert(word, dat.size());
+            dat += word + "|1\n(n)|synonym of " + word + '\n';
+        }
+        QByteArray idx = "UTF-8\n" + QByteArray::number(indexOrder.size()) + '\n';
+        for (const QByteArray &word : indexOrder)
+            idx += word + '|' + QByteArray::number(offsets.value(word)) + '\n';
+        QVERIFY(replaceFile(idxPath, idx));
+        QVERIFY(replaceFile(datPath, dat));
+        MythesFile file(idxPath, datPath);
+        for (const QByteArray &word : indexOrder)
+            QCOMPARE(render(file.lookup(QString::fromUtf8(word))), QStringLiteral("synonym of ") + QString::fromUtf8(word));
+    }
+
     // A headword indexed twice has the meanings of both entries, in index order,
     // whether the index is sorted or not.
     void headwordIndexedTwice_data()

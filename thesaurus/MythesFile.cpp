@@ -450,10 +450,21 @@ void MythesFile::readIndex(const QString &idxPath)
                                                     .arg(offset)));
         }
         if (m_indexSorted) {
-            // Byte by byte, as QByteArrayView orders them: neighbours share a short
-            // beginning at most.
+            // Byte by byte, as QByteArrayView orders them; the beginning they share
+            // is skipped eight bytes at a time.
             const qsizetype common = std::min(wordSize, previousSize);
             qsizetype i = 0;
+            for (; i + 8 <= common; i += 8) {
+                quint64 mine = 0;
+                quint64 theirs = 0;
+                std::memcpy(&mine, at + i, 8);
+                std::memcpy(&theirs, previous + i, 8);
+                // The first byte that differs is the lowest one read.
+                if (const quint64 differ = qFromLittleEndian(mine) ^ qFromLittleEndian(theirs)) {
+                    i += qCountTrailingZeroBits(differ) / 8;
+                    break;
+                }
+            }
             while (i < common && at[i] == previous[i])
                 ++i;
             if (i < common ? static_cast<unsigned char>(at[i]) < static_cast<unsigned char>(previous[i])
