@@ -4,10 +4,13 @@
     process-bench.py BUILD_DIR [RUNS]
 
 1. `verbarium-lookup WORD` against WordNet's `wn WORD -synsa`: wall time of the
-   whole process (median of RUNS) and its peak resident memory.
+   whole process (median of RUNS) and its peak resident memory, after the floors
+   of any start: `/bin/true`, a process that only loads Qt Core, and the tool's
+   own `--version`.
 2. The first lookup in a fresh process, timed inside it, for en_US, de_DE and
    pt_BR: our reader (open + lookup) against MyThes's constructor + one Lookup.
 Every process runs with warm file caches: one untimed run of each goes first.
+Ours and `wn` run in turn, so that the machine's other work weighs on both alike.
 """
 
 import os
@@ -22,6 +25,7 @@ import time
 build = pathlib.Path(sys.argv[1])
 runs = int(sys.argv[2]) if len(sys.argv) > 2 else 21
 lookup_tool = build / "tools" / "verbarium-lookup"
+qt_start = build / "bench" / "verbarium-qt-start"
 first_lookup = build / "bench" / "verbarium-first-lookup"
 data = pathlib.Path(os.environ.get("VERBARIUM_BENCH_DATA", "/usr/share/mythes"))
 wn = shutil.which("wn")
@@ -47,22 +51,32 @@ def peak_rss_kib(command):
         return int(out.read().split()[-1])
 
 
-def measure(command, check_status=True):
-    run_process(command, check_status)  # warm the caches
-    elapsed = statistics.median(run_process(command, check_status) for _ in range(runs))
-    rss = statistics.median(peak_rss_kib(command) for _ in range(3))
-    return elapsed, rss
-
-
-def inner(mode, idx, dat, word):
-    """Median of the in-process microseconds over RUNS fresh processes."""
-    command = [str(first_lookup), mode, str(idx), str(dat), word]
-    subprocess.run(command, check=True, capture_output=True)
-    values = []
+def measure(*commands):
+    """Median wall time and peak resident memory of each command, their runs taken
+    in turn, so that the other work on the machine weighs on all of them alike and
+    their ratios hold. Only our own processes' statuses are checked (see run_process)."""
+    checked = [command[0] != wn for command in commands]
+    for command, check in zip(commands, checked):
+        run_process(command, check)  # warm the caches
+    times = [[] for _ in commands]
     for _ in range(runs):
-        out = subprocess.run(command, check=True, capture_output=True, text=True).stdout
-        values.append(float(out))
-    return statistics.median(values)
+        for command, check, found in zip(commands, checked, times):
+            found.append(run_process(command, check))
+    return [(statistics.median(found), statistics.median(peak_rss_kib(command) for _ in range(3)))
+            for command, found in zip(commands, times)]
+
+
+def inner(idx, dat, word):
+    """Medians of the in-process microseconds over RUNS fresh processes, ours and
+    MyThes's, run in turn."""
+    commands = [[str(first_lookup), mode, str(idx), str(dat), word] for mode in ("ours", "mythes")]
+    values = [[], []]
+    for command in commands:
+        subprocess.run(command, check=True, capture_output=True)
+    for _ in range(runs):
+        for command, found in zip(commands, values):
+            found.append(float(subprocess.run(command, check=True, capture_output=True, text=True).stdout))
+    return statistics.median(values[0]), statistics.median(values[1])
 
 
 def ms(seconds):
@@ -73,16 +87,21 @@ print(f"Whole process, median of {runs} runs, warm caches:")
 print()
 print("| Command | Word | Wall time | `wn -synsa` | Ratio | Peak RSS | `wn` peak RSS |")
 print("|---|---|---:|---:|---:|---:|---:|")
-start_time, start_rss = measure([str(lookup_tool), "--version"])
-print(f"| `verbarium-lookup --version` (a Qt process that starts and ends) | - | {ms(start_time)} | | "
-      f"| {start_rss / 1024:.1f} MiB | |")
+# The floors of a process's start: any process, then one that loads Qt Core and ends.
+floors = [("`/bin/true` (a process that starts and ends)", ["/bin/true"]),
+          ("`verbarium-qt-start` (loads Qt Core and ends)", [str(qt_start)]),
+          ("`verbarium-lookup --version` (parses its options and ends)", [str(lookup_tool), "--version"])]
+floors = [(what, command) for what, command in floors if pathlib.Path(command[0]).exists()]
+for (what, _), (floor_time, floor_rss) in zip(floors, measure(*(command for _, command in floors))):
+    print(f"| {what} | - | {ms(floor_time)} | | | {floor_rss / 1024:.1f} MiB | |")
 for word in ("run", "bright", "big"):
-    ours_time, ours_rss = measure([str(lookup_tool), "--data-dir", str(data), word])
+    ours = [str(lookup_tool), "--data-dir", str(data), word]
     if wn:
-        wn_time, wn_rss = measure([wn, word, "-synsa"], check_status=False)
+        (ours_time, ours_rss), (wn_time, wn_rss) = measure(ours, [wn, word, "-synsa"])
         print(f"| `verbarium-lookup {word}` | {word} | {ms(ours_time)} | {ms(wn_time)} | {ours_time / wn_time:.2f} "
               f"| {ours_rss / 1024:.1f} MiB | {wn_rss / 1024:.1f} MiB |")
     else:
+        ((ours_time, ours_rss),) = measure(ours)
         print(f"| `verbarium-lookup {word}` | {word} | {ms(ours_time)} | no `wn` (install wordnet) | - "
               f"| {ours_rss / 1024:.1f} MiB | - |")
 
@@ -96,6 +115,5 @@ for base, word in (("th_en_US_v2", "bright"), ("th_de_DE_v2", "gut"), ("th_pt_BR
     if not idx.exists() or not dat.exists():
         print(f"| {base} | {word} | no data | | |")
         continue
-    ours = inner("ours", idx, dat, word)
-    mythes = inner("mythes", idx, dat, word)
+    ours, mythes = inner(idx, dat, word)
     print(f"| {base} | {word} | {ours / 1000:.2f} ms | {mythes / 1000:.2f} ms | {ours / mythes:.2f} |")

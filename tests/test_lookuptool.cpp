@@ -1,3 +1,4 @@
+#include "Version.h"
 #include "thesaurus/SynonymExpansion.h"
 
 #include <QFileInfo>
@@ -22,15 +23,21 @@ struct Run {
     QString err;
 };
 
-// Runs the tool; the environment names the fixtures, so that runs without
-// --data-dir read them before any installed data.
-Run run(const QStringList &arguments)
+QProcessEnvironment fixturesFirst()
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("VERBARIUM_THESAURUS_PATH"), Fixtures);
+    return environment;
+}
+
+// Runs the tool; the environment names the fixtures, so that runs without
+// --data-dir read them before any installed data.
+Run run(const QStringList &arguments, const QString &program = Tool,
+        const QProcessEnvironment &environment = fixturesFirst())
+{
+    QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(Tool, arguments);
+    process.start(program, arguments);
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
@@ -277,6 +284,61 @@ private Q_SLOTS:
             << withData({"--tree", "run"}, DataDir + QStringLiteral("/damaged/offset-other-word")) << 3
             << "th_en_US_v2.idx\" is damaged";
     }
+    // The tool starts without an application object; what it would give stays.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("start"); // of standard output
+        QTest::newRow("--help") << "--help" << QStringLiteral("Usage: %1 [options] PHRASE\n").arg(Tool);
+        QTest::newRow("-h") << "-h" << QStringLiteral("Usage: %1 [options] PHRASE\n").arg(Tool);
+        QTest::newRow("--help-all, which the help offers")
+            << "--help-all" << QStringLiteral("Usage: %1 [options] PHRASE\n").arg(Tool);
+        QTest::newRow("--version") << "--version"
+                                   << QStringLiteral("verbarium-lookup %1\n").arg(QLatin1String(Version::Text));
+        QTest::newRow("-v") << "-v" << QStringLiteral("verbarium-lookup %1\n").arg(QLatin1String(Version::Text));
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, start);
+        const Run result = run({option, QStringLiteral("run")});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err, QString());
+        QVERIFY2(result.out.startsWith(start), qPrintable(result.out));
+        if (option.startsWith(u"--help") || option == u"-h") {
+            for (const char *part : {"Exit status: 0 found, 1 nothing found", "--data-dir <DIR>", "PHRASE "})
+                QVERIFY2(result.out.contains(QLatin1String(part)), part);
+        } else {
+            QCOMPARE(result.out, start);
+        }
+    }
+
+    // The thesaurus folder beside the program is on the default search path, found
+    // without an application object, also when the program is called through a link.
+    void dataBesideTheProgram()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QString program = home.filePath(QStringLiteral("bin/verbarium-lookup"));
+        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("bin/thesaurus"))));
+        QVERIFY(QFile::copy(Tool, program));
+        for (const char *suffix : {".idx", ".dat"})
+            QVERIFY(QFile::copy(Fixtures + QStringLiteral("/th_en_US_v2") + QLatin1String(suffix),
+                                home.filePath(QStringLiteral("bin/thesaurus/th_en_US_v2") + QLatin1String(suffix))));
+        QVERIFY(QFile::link(program, home.filePath(QStringLiteral("link"))));
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("VERBARIUM_THESAURUS_PATH"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_DATA_DIRS"), home.path());
+        for (const QString &called : {program, home.filePath(QStringLiteral("link"))}) {
+            const Run result = run(args({"--format", "tsv", "Verbarium"}), called, environment);
+            QCOMPARE(result.err, QString());
+            QCOMPARE(result.out, tsvColumn(0, QStringLiteral("Verbarium"), QStringLiteral("thesaurus:0, word finder:0")));
+            QCOMPARE(result.exitCode, 0);
+        }
+    }
+
     void wordForms_data();
     void wordForms();
     void missingInJson();

@@ -769,6 +769,100 @@ private Q_SLOTS:
         }
     }
 
+    // The offset that ends an index line, however many digits it has and however
+    // long the line is: the open reads short and long numbers by different ways.
+    void indexOffsetDigits_data()
+    {
+        QTest::addColumn<QByteArray>("word");
+        QTest::addColumn<QByteArray>("offset"); // as the index writes it; the entry is at byte 6
+        QTest::addColumn<QString>("error");     // the end of the open's error; empty: the entry answers
+
+        QTest::newRow("short line") << QByteArray("w") << QByteArray("6") << "";
+        QTest::newRow("seven digits") << QByteArray("w") << QByteArray("0000006") << "";
+        QTest::newRow("eight digits") << QByteArray("w") << QByteArray("00000006") << "";
+        QTest::newRow("nine digits") << QByteArray("w") << QByteArray("000000006") << "";
+        QTest::newRow("twelve digits") << QByteArray("w") << QByteArray("000000000006") << "";
+        QTest::newRow("thirteen digits") << QByteArray("w") << QByteArray("0000000000006")
+                                         << "\"w|0000000000006\" is not an index line.";
+        QTest::newRow("long word, one digit") << QByteArray("longheadword") << QByteArray("6") << "";
+        QTest::newRow("word of digits") << QByteArray("1234567") << QByteArray("6") << "";
+        QTest::newRow("word of digits, eight digits") << QByteArray("1234567") << QByteArray("00000006") << "";
+        QTest::newRow("carriage return") << QByteArray("w") << QByteArray("00000006\r") << "";
+        QTest::newRow("the data's last byte") << QByteArray("w") << QByteArray("00000015")
+                                              << "the entry \"w\" points to byte 15, where it does not stand.";
+        QTest::newRow("past the data's end")
+            << QByteArray("w") << QByteArray("00000016") << "\"w|00000016\" is not an index line.";
+        QTest::newRow("a letter after the digits")
+            << QByteArray("w") << QByteArray("0000006x") << "\"w|0000006x\" is not an index line.";
+        QTest::newRow("no digits") << QByteArray("word") << QByteArray("abcdefgh")
+                                   << "\"word|abcdefgh\" is not an index line.";
+        QTest::newRow("other digits than ASCII")
+            << QByteArray("word") << QByteArray("\xd9\xa6") << "\"word|\xd9\xa6\" is not an index line.";
+    }
+    void indexOffsetDigits()
+    {
+        QFETCH(QByteArray, word);
+        QFETCH(QByteArray, offset);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString idxPath = dir.filePath(QStringLiteral("th.idx"));
+        const QString datPath = dir.filePath(QStringLiteral("th.dat"));
+        QVERIFY(replaceFile(idxPath, "UTF-8\n1\n" + word + '|' + offset + '\n'));
+        QVERIFY(replaceFile(datPath, "UTF-8\n" + word + "|1\n(n)|a\n"));
+        QCOMPARE(QFileInfo(datPath).size(), 16 + word.size() - 1);
+        try {
+            MythesFile file(idxPath, datPath);
+            QCOMPARE(render(file.lookup(QString::fromUtf8(word))), QStringLiteral("a"));
+            QVERIFY2(error.isEmpty(), "the index was taken");
+        } catch (const AppError &caught) {
+            QVERIFY2(!error.isEmpty() && caught.message().endsWith(error), qPrintable(caught.message()));
+        }
+    }
+
+    // Whether the index is in order is told by comparing each headword with the one
+    // before, also where they differ only after a long shared beginning or in a
+    // byte above 127: an index out of order is searched through a sorted copy.
+    void longHeadwordsInAnyOrder_data()
+    {
+        QTest::addColumn<QByteArrayList>("indexOrder");
+
+        const QByteArray base = "abcdefghijkl";
+        const QByteArrayList words{base + "1", base + "2", base + "3", base + "4", base + "5"};
+        QTest::newRow("sorted") << words;
+        QTest::newRow("the last first") << QByteArrayList{words[4], words[0], words[1], words[2], words[3]};
+        QTest::newRow("a longer word before its beginning")
+            << QByteArrayList{base + "1x", base + "1", words[2], words[3], words[4]};
+        QTest::newRow("a byte above 127 before an ASCII letter")
+            << QByteArrayList{base + "\xc3\xa9", base + "z", base + "zz", base + "zzz", base + "zzzz"};
+        QTest::newRow("differing after two eight-byte steps") << QByteArrayList{
+            base + "mnopqz-end", base + "mnopqa-end", base + "mnopqb-end", base + "mnopqc-end", base + "mnopqd-end"};
+        QTest::newRow("differing in the eighth byte")
+            << QByteArrayList{"abcdefgz", "abcdefga", "abcdefgb", "abcdefgc", "abcdefgd"};
+        QTest::newRow("differing in the ninth byte")
+            << QByteArrayList{"abcdefghz", "abcdefgha", "abcdefghb", "abcdefghc", "abcdefghd"};
+    }
+    void longHeadwordsInAnyOrder()
+    {
+        QFETCH(QByteArrayList, indexOrder);
+        QTemporaryDir dir;
+        const QString idxPath = dir.filePath(QStringLiteral("th.idx"));
+        const QString datPath = dir.filePath(QStringLiteral("th.dat"));
+        QByteArray dat = "UTF-8\n";
+        QHash<QByteArray, qsizetype> offsets;
+        for (const QByteArray &word : indexOrder) {
+            offsets.insert(word, dat.size());
+            dat += word + "|1\n(n)|synonym of " + word + '\n';
+        }
+        QByteArray idx = "UTF-8\n" + QByteArray::number(indexOrder.size()) + '\n';
+        for (const QByteArray &word : indexOrder)
+            idx += word + '|' + QByteArray::number(offsets.value(word)) + '\n';
+        QVERIFY(replaceFile(idxPath, idx));
+        QVERIFY(replaceFile(datPath, dat));
+        MythesFile file(idxPath, datPath);
+        for (const QByteArray &word : indexOrder)
+            QCOMPARE(render(file.lookup(QString::fromUtf8(word))), QStringLiteral("synonym of ") + QString::fromUtf8(word));
+    }
+
     // A headword indexed twice has the meanings of both entries, in index order,
     // whether the index is sorted or not.
     void headwordIndexedTwice_data()

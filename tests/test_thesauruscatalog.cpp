@@ -13,6 +13,9 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using TestWords::words;
 
 namespace {
@@ -114,6 +117,26 @@ private Q_SLOTS:
                                      << "" << 0;
         QTest::newRow("nothing after th_") << "th_"
                                            << "" << 0;
+        QTest::newRow("new edition") << "th_en_US_v2_new"
+                                     << "en_US" << 2;
+        QTest::newRow("new edition, no version") << "th_en_US_new"
+                                                 << "en_US" << 0;
+        QTest::newRow("script without region") << "th_sr_Latn_v2"
+                                               << "sr_Latn" << 2;
+        QTest::newRow("bare language, version") << "thes_fr_v3"
+                                                << "fr" << 3;
+        QTest::newRow("four-letter language") << "th_engl_US"
+                                              << "" << 0;
+        QTest::newRow("three-letter region") << "th_en_USA"
+                                             << "" << 0;
+        QTest::newRow("script of five letters") << "th_sr_Latnx_RS"
+                                                << "" << 0;
+        QTest::newRow("version without digits") << "th_en_US_v"
+                                                << "" << 0;
+        QTest::newRow("something after the version") << "th_en_US_v2.bak"
+                                                     << "" << 0;
+        QTest::newRow("one-letter language") << "th_e_US"
+                                             << "" << 0;
     }
     void localeFromBaseName()
     {
@@ -250,6 +273,86 @@ private Q_SLOTS:
                 hunspell += folder.replace(QStringLiteral("/mythes"), QStringLiteral("/hunspell"))
                                 .replace(QStringLiteral("/thesaurus"), QStringLiteral("/hunspell"));
             QCOMPARE(ThesaurusCatalog::defaultHunspellSearchPath(), hunspell);
+        }
+    }
+
+    // Whatever stands under an index's name and cannot be read is passed over for the
+    // next version or folder, and named with the reason.
+    void passesOverUnreadableIndexes_data()
+    {
+        QTest::addColumn<QString>("standing"); // what th_ca_ES_v3.idx is
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("reason"); // empty: nothing passed over
+
+        QTest::newRow("regular file") << "file"
+                                      << "A/th_ca_ES_v3"
+                                      << "";
+        QTest::newRow("link to a regular file") << "link to file"
+                                                << "A/th_ca_ES_v3"
+                                                << "";
+        QTest::newRow("FIFO") << "fifo"
+                              << "A/th_ca_ES_v2"
+                              << "it is not a regular file";
+        QTest::newRow("folder") << "folder"
+                                << "A/th_ca_ES_v2"
+                                << "it is not a regular file";
+        QTest::newRow("link to nothing") << "dangling link"
+                                         << "A/th_ca_ES_v2"
+                                         << "it is not a regular file";
+        QTest::newRow("link to a folder") << "link to folder"
+                                          << "A/th_ca_ES_v2"
+                                          << "it is not a regular file";
+        QTest::newRow("no permission to read") << "unreadable"
+                                               << "A/th_ca_ES_v2"
+                                               << "permission denied";
+        QTest::newRow("data file a link to nothing") << "dat dangling"
+                                                     << "A/th_ca_ES_v2"
+                                                     << "";
+    }
+    void passesOverUnreadableIndexes()
+    {
+        QFETCH(QString, standing);
+        QFETCH(QString, expected);
+        QFETCH(QString, reason);
+        if (standing == u"unreadable" && ::geteuid() == 0)
+            QSKIP("root reads every file");
+
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QStringList path = makeFolders(root, {QStringLiteral("th_ca_ES_v2 th_ca_ES_v3! other.txt!")});
+        const QString idx = path[0] + QStringLiteral("/th_ca_ES_v3.idx");
+        const QString target = root.filePath(QStringLiteral("target"));
+        QVERIFY(touch(target));
+        QVERIFY(QDir(root.path()).mkdir(QStringLiteral("folder")));
+        const QString dat = path[0] + QStringLiteral("/th_ca_ES_v3.dat");
+        if (standing == u"dat dangling")
+            QVERIFY(QFile::link(root.filePath(QStringLiteral("nothing")), dat));
+        else
+            QVERIFY(touch(dat));
+        if (standing != u"file" && standing != u"dat dangling") {
+            QVERIFY(QFile::remove(idx));
+            if (standing == u"link to file")
+                QVERIFY(QFile::link(target, idx));
+            else if (standing == u"fifo")
+                QCOMPARE(::mkfifo(QFile::encodeName(idx).constData(), 0600), 0);
+            else if (standing == u"folder")
+                QVERIFY(QDir().mkdir(idx));
+            else if (standing == u"dangling link")
+                QVERIFY(QFile::link(root.filePath(QStringLiteral("nothing")), idx));
+            else if (standing == u"link to folder")
+                QVERIFY(QFile::link(root.filePath(QStringLiteral("folder")), idx));
+            else if (standing == u"unreadable")
+                QVERIFY(touch(idx) && QFile::setPermissions(idx, QFileDevice::WriteOwner));
+        }
+
+        const ThesaurusCatalog catalog(path);
+        QCOMPARE(shortName(root, findFor(catalog, 1027)), expected);
+        if (reason.isEmpty()) {
+            QCOMPARE(catalog.unreadable().size(), 0);
+        } else {
+            QCOMPARE(catalog.unreadable().size(), 1);
+            QCOMPARE(catalog.unreadable().at(0).idxPath, idx);
+            QCOMPARE(catalog.unreadable().at(0).reason, reason);
         }
     }
 

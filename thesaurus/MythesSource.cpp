@@ -24,11 +24,10 @@ MythesSource::MythesSource(const QStringList &searchPath) : m_searchPath(searchP
 void MythesSource::start()
 {
     m_catalog = std::make_unique<ThesaurusCatalog>(m_searchPath ? *m_searchPath : ThesaurusCatalog::defaultSearchPath());
-    if (m_catalog->isEmpty()) {
-        const QStringList path = m_catalog->searchPath();
-        m_catalog.reset();
-        throw AppError(QStringLiteral("No thesaurus data was found in %1").arg(path.join(QStringLiteral(", "))));
-    }
+    // An empty catalog is kept: it tells which index files it had to pass over.
+    if (m_catalog->isEmpty())
+        throw AppError(
+            QStringLiteral("No thesaurus data was found in %1").arg(m_catalog->searchPath().join(QStringLiteral(", "))));
 }
 
 void MythesSource::quit()

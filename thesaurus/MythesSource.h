@@ -30,6 +30,9 @@ public:
     // The files that answer for a language identifier; invalid when there are none.
     ThesaurusCatalog::DataFiles dataFor(std::int32_t languageId) const;
 
+    // The files found at start, also when none could serve; none before start.
+    const ThesaurusCatalog *catalog() const { return m_catalog.get(); }
+
     // Whether a language has data, without opening it.
     bool hasData(std::int32_t languageId) const override { return dataFor(languageId).isValid(); }
 

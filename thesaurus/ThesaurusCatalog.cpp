@@ -4,10 +4,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
+#include <vector>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +38,16 @@ QStringList xdgDataDirs()
     return dirs;
 }
 
+// The folder of the running program. A process without an application object
+// (the lookup tool starts without one) asks the kernel where its program is.
+QString executableFolder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return program.isEmpty() ? QString() : QFileInfo(program).absolutePath();
+}
+
 QStringList searchPathFor(const char *variable, const QString &userFolder, const QString &systemFolder)
 {
     QStringList path;
@@ -42,8 +57,9 @@ QStringList searchPathFor(const char *variable, const QString &userFolder, const
     path += xdgDataHome() + QStringLiteral("/verbarium-pro/") + userFolder;
     for (const QString &dir : xdgDataDirs())
         path += dir + QLatin1Char('/') + systemFolder;
-    if (QCoreApplication::instance())
-        path += QCoreApplication::applicationDirPath() + QLatin1Char('/') + userFolder;
+    const QString programFolder = executableFolder();
+    if (!programFolder.isEmpty())
+        path += programFolder + QLatin1Char('/') + userFolder;
     path += QStringLiteral("/usr/local/share/") + systemFolder;
     path += QStringLiteral("/usr/share/") + systemFolder;
     path.removeDuplicates();
@@ -65,35 +81,136 @@ QStringList ThesaurusCatalog::defaultHunspellSearchPath()
 
 QString ThesaurusCatalog::localeFromBaseName(const QString &baseName, int *version)
 {
-    // th_<locale>[_vN] and thes_<locale>; the locale is a language of two or three
-    // letters with optional script and region parts.
-    static const QRegularExpression pattern(
-        QStringLiteral("^(?:th|thes)_([a-z]{2,3}(?:_[A-Z][a-z]{3})?(?:_[A-Z]{2})?)(?:_v([0-9]+))?(?:_new)?$"));
-    const QRegularExpressionMatch match = pattern.match(baseName);
-    if (!match.hasMatch())
+    // th_<locale>[_vN][_new] and thes_<locale>[_vN][_new]; the locale is a language of
+    // two or three letters with optional script and region parts: "sr_Latn_RS".
+    // Read by hand: every start of the program names each file of the folders here.
+    const QStringView name(baseName);
+    const auto isLower = [](QChar c) { return c >= u'a' && c <= u'z'; };
+    const auto isUpper = [](QChar c) { return c >= u'A' && c <= u'Z'; };
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto runOf = [&](qsizetype from, auto &&isClass) {
+        qsizetype to = from;
+        while (to < name.size() && isClass(name[to]))
+            ++to;
+        return to - from;
+    };
+    qsizetype at = 0;
+    if (name.startsWith(u"th_"))
+        at = 3;
+    else if (name.startsWith(u"thes_"))
+        at = 5;
+    else
+        return {};
+    const qsizetype localeStart = at;
+    const qsizetype language = runOf(at, isLower);
+    if (language < 2 || language > 3)
+        return {};
+    at += language;
+    const auto partAt = [&](qsizetype from) { return from < name.size() && name[from] == u'_'; };
+    // _Script: a capital and three small letters.
+    if (partAt(at) && at + 5 <= name.size() && isUpper(name[at + 1]) && runOf(at + 2, isLower) == 3)
+        at += 5;
+    // _RG: two capitals and nothing more of the same kind.
+    if (partAt(at) && runOf(at + 1, isUpper) == 2 && (at + 3 == name.size() || name[at + 3] == u'_'))
+        at += 3;
+    const qsizetype localeEnd = at;
+    QStringView digits;
+    if (partAt(at) && at + 1 < name.size() && name[at + 1] == u'v' && runOf(at + 2, isDigit) > 0) {
+        digits = name.sliced(at + 2, runOf(at + 2, isDigit));
+        at += 2 + digits.size();
+    }
+    if (name.sliced(at) == u"_new")
+        at += 4;
+    if (at != name.size())
         return {};
     if (version)
-        *version = match.captured(2).toInt();
-    return match.captured(1);
+        *version = digits.toInt();
+    return name.sliced(localeStart, localeEnd - localeStart).toString();
 }
+
+namespace {
+
+// One entry of a folder, as the folder's listing gives it.
+struct FolderEntry {
+    QByteArray name;
+    unsigned char type; // DT_REG, DT_DIR, DT_LNK... or DT_UNKNOWN
+};
+
+// A folder's entries, sorted by name; none for a folder that cannot be listed. The
+// listing's own file types spare a stat of each entry: the start of every process
+// lists the folders, and the system's holds a hundred and fifty files.
+std::vector<FolderEntry> listFolder(const QByteArray &folder)
+{
+    std::vector<FolderEntry> entries;
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return entries;
+    while (const dirent *entry = ::readdir(dir))
+        entries.push_back({QByteArray(entry->d_name), entry->d_type});
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
+    return entries;
+}
+
+// What a name stands for, following symbolic links: DT_REG, DT_DIR, another DT_
+// value, or DT_UNKNOWN when nothing is there.
+unsigned char typeOf(const QByteArray &path, unsigned char listed)
+{
+    if (listed != DT_LNK && listed != DT_UNKNOWN)
+        return listed;
+    struct stat info {
+    };
+    if (::stat(path.constData(), &info) != 0)
+        return DT_UNKNOWN;
+    return S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_FIFO;
+}
+
+} // namespace
 
 ThesaurusCatalog::ThesaurusCatalog(const QStringList &searchPath) : m_searchPath(searchPath)
 {
-    // Earlier folders win; within a folder the highest format version wins.
+    // Earlier folders win; within a folder the highest format version wins. An index
+    // counts when it is a readable regular file and its data file is there.
     for (const QString &folder : searchPath) {
+        const QString shownFolder = QDir(folder).path();
+        const QString absoluteFolder = QDir::cleanPath(QDir(folder).absolutePath());
+        const QByteArray encodedFolder = QFile::encodeName(absoluteFolder) + '/';
+        const std::vector<FolderEntry> entries = listFolder(encodedFolder);
+        const auto listed = [&](const QByteArray &name) {
+            const auto it = std::lower_bound(entries.cbegin(), entries.cend(), name,
+                                             [](const FolderEntry &e, const QByteArray &n) { return e.name < n; });
+            return it != entries.cend() && it->name == name ? &*it : nullptr;
+        };
         QHash<QString, std::pair<int, DataFiles>> inFolder;
-        const QFileInfoList entries = QDir(folder).entryInfoList({QStringLiteral("*.idx")}, QDir::Files | QDir::Readable);
-        for (const QFileInfo &idx : entries) {
+        for (const FolderEntry &entry : entries) {
+            if (!entry.name.endsWith(".idx"))
+                continue;
+            const QByteArray base = entry.name.chopped(4);
             int version = 0;
-            const QString locale = localeFromBaseName(idx.completeBaseName(), &version);
+            const QString baseName = QFile::decodeName(base);
+            const QString locale = localeFromBaseName(baseName, &version);
             if (locale.isEmpty())
                 continue;
-            const QString dat = idx.absolutePath() + QLatin1Char('/') + idx.completeBaseName() + QStringLiteral(".dat");
-            if (!QFileInfo::exists(dat))
+            const QByteArray idx = encodedFolder + entry.name;
+            const unsigned char type = typeOf(idx, entry.type);
+            const char *why = type != DT_REG                         ? "it is not a regular file"
+                              : ::access(idx.constData(), R_OK) != 0 ? "permission denied"
+                                                                     : nullptr;
+            if (why) {
+                if (type != DT_UNKNOWN || entry.type == DT_LNK)
+                    m_unreadable.append(
+                        {shownFolder + QLatin1Char('/') + baseName + QStringLiteral(".idx"), QString::fromLatin1(why)});
+                continue;
+            }
+            const FolderEntry *dat = listed(base + ".dat");
+            if (!dat || typeOf(encodedFolder + dat->name, dat->type) == DT_UNKNOWN)
                 continue;
             auto it = inFolder.find(locale);
-            if (it == inFolder.end() || it->first < version)
-                inFolder.insert(locale, {version, DataFiles{idx.absoluteFilePath(), dat, locale}});
+            if (it == inFolder.end() || it->first < version) {
+                const QString path = absoluteFolder + QLatin1Char('/') + baseName;
+                inFolder.insert(
+                    locale, {version, DataFiles{path + QStringLiteral(".idx"), path + QStringLiteral(".dat"), locale}});
+            }
         }
         for (auto it = inFolder.cbegin(); it != inFolder.cend(); ++it) {
             if (!m_byLocale.contains(it.key()))

@@ -15,6 +15,12 @@ public:
         QString locale; // the locale the files are for, which may differ from the one asked
         bool isValid() const { return !idxPath.isEmpty(); }
     };
+    // An index file named like a thesaurus file that cannot serve: what stands in
+    // the folder under that name, and why it cannot be read.
+    struct Unreadable {
+        QString idxPath;
+        QString reason; // "it is not a regular file", "permission denied"
+    };
 
     // The search path: VERBARIUM_THESAURUS_PATH (a list, separated like PATH), the
     // user's $XDG_DATA_HOME/verbarium-pro/thesaurus, mythes/ under every folder of
@@ -31,6 +37,9 @@ public:
     const QStringList &searchPath() const { return m_searchPath; }
     bool isEmpty() const { return m_byLocale.isEmpty(); }
     QStringList locales() const;
+    // The index files passed over because they cannot be read, folder by folder,
+    // by name within a folder.
+    const QList<Unreadable> &unreadable() const { return m_unreadable; }
 
     // The files for a locale: the exact locale first, then the preferred locale of
     // the same language, then a file for the bare language, then any other region
@@ -44,4 +53,5 @@ public:
 private:
     QStringList m_searchPath;
     QHash<QString, DataFiles> m_byLocale;
+    QList<Unreadable> m_unreadable;
 };

@@ -20,6 +20,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -170,31 +171,27 @@ void printTree(const WordTree &tree, const QString &format)
 
 // The catalog passes over index files it cannot read; they are named here, so that
 // a language missing for that reason is no mystery.
-void reportUnreadableIndexes(const QStringList &folders)
+void reportUnreadableIndexes(const ThesaurusCatalog &catalog)
 {
-    for (const QString &folder : folders) {
-        const QFileInfoList entries = QDir(folder).entryInfoList(
-            {QStringLiteral("*.idx")}, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-        for (const QFileInfo &info : entries) {
-            if (ThesaurusCatalog::localeFromBaseName(info.completeBaseName()).isEmpty())
-                continue;
-            const char *why = !info.isFile()       ? "it is not a regular file"
-                              : !info.isReadable() ? "permission denied"
-                                                   : nullptr;
-            if (why)
-                err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(info.filePath())
-                      << "\": " << why << ".\n";
-        }
-    }
+    for (const ThesaurusCatalog::Unreadable &index : catalog.unreadable())
+        err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(index.idxPath)
+              << "\": " << index.reason << ".\n";
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // No application object: the tool runs no event loop, and making one is a good
+    // part of a short lookup's time. The locale is taken from the environment as
+    // the application object would take it; only --help makes one, below.
+    std::setlocale(LC_ALL, "");
     QCoreApplication::setApplicationName(QStringLiteral("verbarium-lookup"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -226,12 +223,16 @@ int main(int argc, char *argv[])
     parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption, rootOption});
     parser.addPositionalArgument(QStringLiteral("PHRASE"), QStringLiteral("The phrase, at most 10 words (3 at depth 2)."));
 
-    if (!parser.parse(QCoreApplication::arguments())) {
+    if (!parser.parse(arguments)) {
         err() << parser.errorText() << '\n';
         return Refused;
     }
-    if (parser.isSet(QStringLiteral("help")))
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        // The usage line names the program as it was called, which the parser takes
+        // from the application object.
+        QCoreApplication app(argc, argv);
         parser.showHelp(0);
+    }
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
 
@@ -265,12 +266,12 @@ int main(int argc, char *argv[])
     if (parser.isSet(dataDirOption))
         spellCheck.setWordForms(std::make_unique<WordForms>(parser.values(dataDirOption)));
     const TSpellCheckLanguage language = LanguageTable::languageForListIndex(listIndex);
-    const QStringList folders = parser.isSet(dataDirOption) ? parser.values(dataDirOption)
-                                                            : ThesaurusCatalog::defaultSearchPath();
-    reportUnreadableIndexes(folders);
+    const ThesaurusCatalog *catalog = mythes->catalog();
+    if (catalog)
+        reportUnreadableIndexes(*catalog);
     if (!spellCheck.Active()) {
         QStringList shown;
-        for (const QString &folder : folders)
+        for (const QString &folder : catalog ? catalog->searchPath() : parser.values(dataDirOption))
             shown.append(QDir::toNativeSeparators(folder));
         err() << "No thesaurus data was found in " << shown.join(QStringLiteral(", ")) << ".\n";
         return ThesaurusFailed;
