@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <memory>
 #include <vector>
@@ -68,15 +69,22 @@ public:
     static QByteArray codecName(QByteArray dataName);
 
 private:
+    // Where the index lines of a headword start, in the index's order; nearly
+    // always one, held without an allocation.
+    using IndexLines = QVarLengthArray<qsizetype, 4>;
+
     void openData();
     void readIndex(const QString &idxPath);
-    // Where the index lines of a headword start, in the index's order.
-    std::vector<qsizetype> linesOf(const QString &word);
-    std::vector<qsizetype> linesOfExact(const QString &word);
-    std::vector<qsizetype> linesOfKey(QByteArrayView key);
+    IndexLines linesOf(const QString &word);
+    IndexLines linesOfExact(const QString &word);
+    IndexLines linesOfKey(QByteArrayView key);
     QByteArrayView indexLine(qsizetype start) const;
+    qint64 entrySizeHint(qsizetype indexLine, qint64 offset) const;
     template <typename OnLine>
-    void forEachMeaningLine(const std::vector<qsizetype> &lines, OnLine &&onLine);
+    void forEachMeaningLine(const IndexLines &lines, OnLine &&onLine);
+    // A field of a meaning line, its notes taken off, appended to the synonyms or,
+    // when a note names an antonym, to the antonyms (left out without a list).
+    void addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms);
     QString decoded(QByteArrayView bytes);
 
     QString m_idxPath;
