@@ -513,6 +513,27 @@ private Q_SLOTS:
         QCOMPARE(appended, synonyms);
     }
 
+    // Notes of one length that differ, one after the other and from one lookup to
+    // the next: each field is judged by its own note.
+    void sameLengthNotesTellApart()
+    {
+        QTemporaryDir dir;
+        const QString base = writePair(
+            dir.path(), QStringLiteral("th_en_US_v2"),
+            {DatEntry{"v", {"(n)|a (similar)|b (antonym)|c (similar)|d (ANTONYM)|e (antonym)"}},
+             DatEntry{"w", {"(n)|f (similar)|g (antonym)"}}, DatEntry{"x", {"(n)|h (antonym)|i (similar)"}}});
+        MythesFile file(base + QStringLiteral(".idx"), base + QStringLiteral(".dat"));
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(render(file.lookup(QStringLiteral("v"))), QStringLiteral("a, c, !b, !d, !e"));
+            QCOMPARE(render(file.lookup(QStringLiteral("w"))), QStringLiteral("f, !g"));
+            QCOMPARE(render(file.lookup(QStringLiteral("x"))), QStringLiteral("i, !h"));
+            QStringList synonyms;
+            for (const char *word : {"v", "w", "x"})
+                QVERIFY(file.appendSynonyms(QString::fromLatin1(word), synonyms));
+            QCOMPARE(synonyms.join(QLatin1Char(',')), QStringLiteral("a,c,f,i"));
+        }
+    }
+
     void damaged_data()
     {
         QTest::addColumn<QString>("damage");

@@ -181,15 +181,20 @@ bool isAsciiBlank(char c)
     return uchar(c) < 0x80 && QChar::isSpace(char32_t(uchar(c)));
 }
 
+bool isAscii(QByteArrayView bytes)
+{
+    uchar all = 0; // every byte or'ed together: its high bit set when one is not ASCII
+    for (const char c : bytes)
+        all |= uchar(c);
+    return all < 0x80;
+}
+
 bool noteNamesAntonym(QByteArrayView openAndNote, const QStringList &markers)
 {
     const QByteArrayView note = openAndNote.sliced(1);
     static constexpr char word[] = "antonym";
     constexpr qsizetype length = std::size(word) - 1;
-    uchar bytes = 0; // every byte or'ed together: high bit set when one is not ASCII
-    for (const char c : note)
-        bytes |= uchar(c);
-    if (bytes >= 0x80 || !markers.isEmpty()) {
+    if (!markers.isEmpty() || !isAscii(note)) {
         // Decoded from the '(' on, whose ASCII byte keeps a byte order mark at the
         // note's start from being dropped as at the start of a text.
         const QString decoded = QString::fromUtf8(openAndNote);
@@ -205,7 +210,8 @@ bool noteNamesAntonym(QByteArrayView openAndNote, const QStringList &markers)
     return false;
 }
 
-bool withoutNotesUtf8(QByteArrayView &field, bool &antonym, const QStringList &markers)
+template <typename NoteNamesAntonym>
+bool withoutNotesUtf8(QByteArrayView &field, bool &antonym, NoteNamesAntonym &&noteNamesAntonym)
 {
     antonym = false;
     for (;;) {
@@ -244,7 +250,7 @@ bool withoutNotesUtf8(QByteArrayView &field, bool &antonym, const QStringList &m
             return false;
         if (!isAsciiBlank(field[open - 1]))
             return true; // "word(s)": not a note after a word
-        if (noteNamesAntonym(field.sliced(open, last - open), markers))
+        if (noteNamesAntonym(field.sliced(open, last - open)))
             antonym = true;
         field = field.first(open);
     }
@@ -506,7 +512,8 @@ MythesFile::Entry MythesFile::lookup(const QString &word)
     entry.found = !lines.empty();
     forEachMeaningLine(lines, [&](QByteArrayView line) {
         Meaning meaning;
-        forEachField(line, [&](QByteArrayView field) { addDataField(field, meaning.synonyms, &meaning.antonyms); });
+        const bool ascii = m_utf8 && isAscii(line);
+        forEachField(line, [&](QByteArrayView field) { addDataField(field, meaning.synonyms, &meaning.antonyms, ascii); });
         entry.meanings.append(std::move(meaning));
     });
     return entry;
@@ -516,19 +523,30 @@ bool MythesFile::appendSynonyms(const QString &word, QStringList &synonyms)
 {
     const IndexLines lines = linesOf(word);
     forEachMeaningLine(lines, [&](QByteArrayView line) {
-        forEachField(line, [&](QByteArrayView field) { addDataField(field, synonyms, nullptr); });
+        const bool ascii = m_utf8 && isAscii(line);
+        forEachField(line, [&](QByteArrayView field) { addDataField(field, synonyms, nullptr, ascii); });
     });
     return !lines.empty();
 }
 
-void MythesFile::addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms)
+void MythesFile::addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms, bool asciiLine)
 {
     if (m_utf8) {
+        // The fields of a meaning mostly carry the same note: its answer is kept.
+        const auto namesAntonym = [this](QByteArrayView openAndNote) {
+            if (openAndNote != QByteArrayView(m_lastNote)) {
+                m_lastNote.resize(openAndNote.size());
+                std::memcpy(m_lastNote.data(), openAndNote.data(), size_t(openAndNote.size()));
+                m_lastNoteNamesAntonym = noteNamesAntonym(openAndNote, m_antonymMarkers);
+            }
+            return m_lastNoteNamesAntonym;
+        };
         QByteArrayView kept = field;
         bool antonym = false;
-        if (withoutNotesUtf8(kept, antonym, m_antonymMarkers)) {
+        if (withoutNotesUtf8(kept, antonym, namesAntonym)) {
+            // ASCII, as nearly all English is, widens without being decoded.
             if (!kept.isEmpty() && (!antonym || antonyms))
-                (antonym ? *antonyms : synonyms).append(QString::fromUtf8(kept));
+                (antonym ? *antonyms : synonyms).append(asciiLine ? QString::fromLatin1(kept) : QString::fromUtf8(kept));
             return;
         }
     }

@@ -84,7 +84,8 @@ private:
     void forEachMeaningLine(const IndexLines &lines, OnLine &&onLine);
     // A field of a meaning line, its notes taken off, appended to the synonyms or,
     // when a note names an antonym, to the antonyms (left out without a list).
-    void addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms);
+    // asciiLine: the data is UTF-8 and the field's line all ASCII.
+    void addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms, bool asciiLine);
     QString decoded(QByteArrayView bytes);
 
     QString m_idxPath;
@@ -103,4 +104,8 @@ private:
     std::vector<qsizetype> m_sortedLines; // the lines by headword, when the file has them out of order
     QStringEncoder m_encoder;
     QStringDecoder m_decoder;
+    // The last note of a UTF-8 field, from its '(' on, and whether it names an
+    // antonym: the fields of a meaning mostly carry the same note.
+    QByteArray m_lastNote;
+    bool m_lastNoteNamesAntonym = false;
 };
