@@ -168,16 +168,10 @@ void addOwnField(QString &&text, QStringList &synonyms, QStringList *antonyms, c
     }
 }
 
-// Byte by byte, what withoutNotes does to the characters of a UTF-8 field. UTF-8
-// writes each ASCII character as that one byte and uses no such byte for any other
-// character, so blanks, parentheses and ASCII notes read the same as bytes, and the
-// synonym is decoded alone, straight from the data. Where a decision rests on a
-// character beyond ASCII (one at an end may be one of Unicode's blanks) it answers
-// false, and the field goes the general way, decoded whole.
+// A blank as QChar::isSpace says, for the bytes that are ASCII; the bytes 0x85 and
+// 0xA0, which share their numbers with blanks, stand in UTF-8 only inside a character.
 bool isAsciiBlank(char c)
 {
-    // QChar::isSpace alone would take the bytes 0x85 and 0xA0 for the blanks that
-    // share their numbers, where UTF-8 has them only inside a character.
     return uchar(c) < 0x80 && QChar::isSpace(char32_t(uchar(c)));
 }
 
@@ -189,6 +183,7 @@ bool isAscii(QByteArrayView bytes)
     return all < 0x80;
 }
 
+// namesAntonym for the bytes of a UTF-8 note, given from its '(' on.
 bool noteNamesAntonym(QByteArrayView openAndNote, const QStringList &markers)
 {
     const QByteArrayView note = openAndNote.sliced(1);
@@ -210,6 +205,12 @@ bool noteNamesAntonym(QByteArrayView openAndNote, const QStringList &markers)
     return false;
 }
 
+// Byte by byte, what withoutNotes does to the characters of a UTF-8 field. UTF-8
+// writes each ASCII character as that one byte and uses no such byte for any other
+// character, so blanks, parentheses and ASCII notes read the same as bytes, and the
+// synonym is decoded alone, straight from the data. Where a decision rests on a
+// character beyond ASCII (one at an end may be one of Unicode's blanks) it answers
+// false, and the field goes the general way, decoded whole.
 template <typename NoteNamesAntonym>
 bool withoutNotesUtf8(QByteArrayView &field, bool &antonym, NoteNamesAntonym &&noteNamesAntonym)
 {
