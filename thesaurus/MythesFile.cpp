@@ -326,9 +326,11 @@ public:
     {
     }
 
-    // The next line, valid until the next call, and where it starts.
+    // The next line, valid until the next call, and where it starts; at the end,
+    // an empty line, as the one before may have moved with the buffer.
     Status next(QByteArrayView &line, qint64 &start)
     {
+        line = QByteArrayView();
         start = m_bufferStart + m_begin; // kept by fill(), which moves both
         qsizetype scanned = m_begin;     // searched for '\n' up to here
         for (;;) {
@@ -770,10 +772,11 @@ void MythesFile::forEachMeaningLine(const IndexLines &indexLines, OnLine &&onLin
         const DataLines::Status after = lines.next(text, start);
         if (after == DataLines::TooLong)
             throw tooLong(start);
+        if (after != DataLines::Line || text.isEmpty())
+            continue;
         qint64 nextCount = 0;
         const qsizetype nextBar = text.indexOf('|');
-        if (after == DataLines::Line && !text.isEmpty()
-            && (nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount))
+        if ((nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount))
             && linesOfKey(text.first(nextBar < 0 ? text.size() : nextBar)).empty())
             throw AppError(damaged(
                 m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
