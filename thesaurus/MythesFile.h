@@ -79,7 +79,7 @@ private:
     IndexLines linesOfExact(const QString &word);
     IndexLines linesOfKey(QByteArrayView key);
     QByteArrayView indexLine(qsizetype start) const;
-    qint64 entrySizeHint(qsizetype indexLine, qint64 offset) const;
+    qint64 entrySizeHint(qsizetype indexLineStart, qint64 offset) const;
     template <typename OnLine>
     void forEachMeaningLine(const IndexLines &lines, OnLine &&onLine);
     // A field of a meaning line, its notes taken off, appended to the synonyms or,
