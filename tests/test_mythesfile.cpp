@@ -427,6 +427,113 @@ private Q_SLOTS:
         QCOMPARE(meaning.antonyms, antonym.isEmpty() ? QStringList{} : QStringList{antonym});
     }
 
+    // UTF-8 fields are read on their bytes; what comes out must be what addField
+    // makes of the decoded field, whatever the bytes: non-ASCII blanks and letters
+    // at the ends and before a note, byte order marks, broken sequences, the
+    // language's own markers.
+    void utf8FieldsReadAsDecoded_data()
+    {
+        QTest::addColumn<QString>("language"); // of the file's name, which picks the markers
+        QTest::addColumn<QByteArray>("field");
+
+        const QByteArray en = "en_US";
+        const QList<std::pair<const char *, QByteArray>> fields{
+            {"plain", "city"},
+            {"note", "city (generic term)"},
+            {"antonym", "dull (antonym)"},
+            {"antonym in capitals among notes", "dull (ANTONYM) (dated)"},
+            {"near antonym", "stand still (near antonym)"},
+            {"nested note", "a (b (c))"},
+            {"word with parentheses and a note", "f(x) (math)"},
+            {"parentheses inside the word", "word(s)"},
+            {"note alone", "(antonym)"},
+            {"blank and note alone", " \t(antonym)"},
+            {"unbalanced", "odd )"},
+            {"ASCII blanks of every kind", "\t\v\f city \r "},
+            {"empty", ""},
+            {"blanks only", "   "},
+            {"empty note", "x ()"},
+            {"non-ASCII word", "citt\xC3\xA0"},
+            {"non-ASCII first letter and a note", "\xC3\x84rger (ugs.)"},
+            {"non-ASCII last letter and an antonym note", "caf\xC3\xA9 (antonym)"},
+            {"no-break space before a note", "mot\xC2\xA0(familier)"},
+            {"no-break space and blank before a note", "a\xC2\xA0 (antonym)"},
+            {"no-break space at the end", "word\xC2\xA0"},
+            {"no-break space after a note", "word (antonym)\xC2\xA0"},
+            {"ideographic space at the start", "\xE3\x80\x80word"},
+            {"no-break space, then the note alone", " \xC2\xA0(antonym)"},
+            {"letter, no-break space, note alone", "x\xC2\xA0 (antonym)"},
+            {"byte order mark first", "\xEF\xBB\xBFword"},
+            {"byte order mark after a blank", " \xEF\xBB\xBFword"},
+            {"byte order mark opening a note", "w (\357\273\277antonym)"},
+            {"broken sequence before a note", "a\xE2\x80 (antonym)"},
+            {"broken sequence alone", "\xE2\x80"},
+            {"broken sequence at the end", "x \xFF"},
+            {"lone byte that is a blank in Latin-1, at the end", "x\xA0"},
+            {"lone byte that is a blank in Latin-1, at the start", "\x85x"},
+            {"em space before a note", "a\xE2\x80\x83(antonym)"},
+            {"cut four-byte sequence then a note", "\xF0\x9F\x98 (note)"},
+            {"overlong sequence", "a\xC0\x80 b"},
+            {"non-ASCII note naming an antonym", "Freude (Antonym, \303\274bertragen)"},
+            {"non-ASCII note naming none", "Freude (\303\274bertragen)"},
+            {"antonym in the word is no note", "antonymy"},
+        };
+        for (const auto &[name, field] : fields)
+            QTest::newRow(name) << QString::fromLatin1(en) << field;
+        // Markers: Polish "antonim" (ASCII), Catalan "antònim" (not ASCII).
+        QTest::newRow("Polish marker") << "pl_PL" << QByteArray("zimny (antonim)");
+        QTest::newRow("Polish marker in capitals after a note") << "pl_PL" << QByteArray("zimny (pot.) (ANTONIM)");
+        QTest::newRow("Polish marker as the word") << "pl_PL" << QByteArray("antonim");
+        QTest::newRow("Catalan marker") << "ca_ES" << QByteArray("fred (ant\xC3\xB2nim)");
+        QTest::newRow("Catalan marker in capitals") << "ca_ES" << QByteArray("fred (ANT\xC3\x92NIM)");
+        QTest::newRow("Catalan note without the marker") << "ca_ES" << QByteArray("fred (antonim)");
+    }
+    void utf8FieldsReadAsDecoded()
+    {
+        QFETCH(QString, language);
+        QFETCH(QByteArray, field);
+
+        MythesFile::Meaning expected;
+        const QString name = QStringLiteral("th_%1_v2").arg(language);
+        MythesFile::addField(
+            QString::fromUtf8(field), expected,
+            AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(name + QStringLiteral(".dat"))));
+
+        QTemporaryDir dir;
+        const QString base = writePair(dir.path(), name, {DatEntry{"w", {"(n)|before|" + field + "|after"}}});
+        MythesFile file(base + QStringLiteral(".idx"), base + QStringLiteral(".dat"));
+        const MythesFile::Entry entry = file.lookup(QStringLiteral("w"));
+        QCOMPARE(entry.meanings.size(), 1);
+        const QStringList synonyms = QStringList{QStringLiteral("before")} + expected.synonyms
+                                     + QStringList{QStringLiteral("after")};
+        QCOMPARE(entry.meanings[0].synonyms, synonyms);
+        QCOMPARE(entry.meanings[0].antonyms, expected.antonyms);
+        QStringList appended;
+        QVERIFY(file.appendSynonyms(QStringLiteral("w"), appended));
+        QCOMPARE(appended, synonyms);
+    }
+
+    // Notes of one length that differ, one after the other and from one lookup to
+    // the next: each field is judged by its own note.
+    void sameLengthNotesTellApart()
+    {
+        QTemporaryDir dir;
+        const QString base = writePair(
+            dir.path(), QStringLiteral("th_en_US_v2"),
+            {DatEntry{"v", {"(n)|a (similar)|b (antonym)|c (similar)|d (ANTONYM)|e (antonym)"}},
+             DatEntry{"w", {"(n)|f (similar)|g (antonym)"}}, DatEntry{"x", {"(n)|h (antonym)|i (similar)"}}});
+        MythesFile file(base + QStringLiteral(".idx"), base + QStringLiteral(".dat"));
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(render(file.lookup(QStringLiteral("v"))), QStringLiteral("a, c, !b, !d, !e"));
+            QCOMPARE(render(file.lookup(QStringLiteral("w"))), QStringLiteral("f, !g"));
+            QCOMPARE(render(file.lookup(QStringLiteral("x"))), QStringLiteral("i, !h"));
+            QStringList synonyms;
+            for (const char *word : {"v", "w", "x"})
+                QVERIFY(file.appendSynonyms(QString::fromLatin1(word), synonyms));
+            QCOMPARE(synonyms.join(QLatin1Char(',')), QStringLiteral("a,c,f,i"));
+        }
+    }
+
     void damaged_data()
     {
         QTest::addColumn<QString>("damage");
@@ -861,6 +968,61 @@ private Q_SLOTS:
         MythesFile file(idxPath, datPath);
         for (const QByteArray &word : indexOrder)
             QCOMPARE(render(file.lookup(QString::fromUtf8(word))), QStringLiteral("synonym of ") + QString::fromUtf8(word));
+    }
+
+    // An entry is read in one go as far as the next line of the index points; when
+    // that is no guide (it points into the entry, before it, or nowhere) the entry
+    // is still read whole, on from the first read.
+    void entryReadWholeWhateverTheNextIndexLine_data()
+    {
+        QTest::addColumn<QByteArray>("idx");
+        QTest::addColumn<QByteArray>("dat");
+        QTest::addColumn<QString>("b"); // b's entry, or the end of its message
+
+        const QByteArray a = "a|2\n(n)|" + QByteArray(6000, 'x') + "|y\n(n)|z\n";
+        const QByteArray b = "b|1\n(n)|w\n";
+        const QByteArray aFirst = "UTF-8\n" + a + b;
+        const QByteArray bFirst = "UTF-8\n" + b + a;
+        const QByteArray bAfterA = QByteArray::number(6 + a.size());
+        const QByteArray aAfterB = QByteArray::number(6 + b.size());
+        const QString bNotThere = QStringLiteral("the entry \"b\" points to byte 10, where it does not stand.");
+
+        QTest::newRow("next line points past the entry") << "UTF-8\n2\na|6\nb|" + bAfterA + '\n' << aFirst << "w";
+        QTest::newRow("next line points inside the entry") << QByteArray("UTF-8\n2\na|6\nb|10\n") << aFirst << bNotThere;
+        QTest::newRow("next line points before the entry") << "UTF-8\n2\na|" + aAfterB + "\nb|6\n" << bFirst << "w";
+        QTest::newRow("no next line") << QByteArray("UTF-8\n1\na|6\n") << aFirst << "-";
+        QTest::newRow("next line empty") << "UTF-8\n2\na|6\n\nb|" + bAfterA + '\n' << aFirst << "w";
+        // The first read, sized by b's line, ends where the file ends: the entry fills
+        // the buffer, which the look past it for the next entry grows to a page, and
+        // finds nothing.
+        const QByteArray small = "a|2\n(n)|" + QByteArray(300, 'x') + "|y\n(n)|z\n";
+        const QByteArray bInside = QByteArray::number(6 + small.size() - 256);
+        QTest::newRow("first read ends with the file")
+            << "UTF-8\n2\na|6\nb|" + bInside + '\n'
+            << "UTF-8\n" + small
+            << QStringLiteral("the entry \"b\" points to byte %1, where it does not stand.").arg(QString::fromLatin1(bInside));
+    }
+    void entryReadWholeWhateverTheNextIndexLine()
+    {
+        QFETCH(QByteArray, idx);
+        QFETCH(QByteArray, dat);
+        QFETCH(QString, b);
+        QTemporaryDir dir;
+        const QString idxPath = dir.filePath(QStringLiteral("th.idx"));
+        const QString datPath = dir.filePath(QStringLiteral("th.dat"));
+        QVERIFY(replaceFile(idxPath, idx));
+        QVERIFY(replaceFile(datPath, dat));
+        MythesFile file(idxPath, datPath);
+        for (int round = 0; round < 2; ++round) {
+            const QString a = render(file.lookup(QStringLiteral("a")));
+            QCOMPARE(a, QString(a.size() - 7, QLatin1Char('x')) + QStringLiteral(", y | z"));
+            QVERIFY(a.startsWith(QStringLiteral("xxx")));
+            try {
+                QCOMPARE(render(file.lookup(QStringLiteral("b"))), b);
+            } catch (const AppError &error) {
+                QVERIFY2(error.message().endsWith(b), qPrintable(error.message()));
+            }
+        }
     }
 
     // A headword indexed twice has the meanings of both entries, in index order,

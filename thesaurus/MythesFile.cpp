@@ -211,6 +211,95 @@ void addOwnField(QString &&text, QStringList &synonyms, QStringList *antonyms, c
     }
 }
 
+// A blank as QChar::isSpace says, for the bytes that are ASCII; the bytes 0x85 and
+// 0xA0, which share their numbers with blanks, stand in UTF-8 only inside a character.
+bool isAsciiBlank(char c)
+{
+    return uchar(c) < 0x80 && QChar::isSpace(char32_t(uchar(c)));
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    uchar all = 0; // every byte or'ed together: its high bit set when one is not ASCII
+    for (const char c : bytes)
+        all |= uchar(c);
+    return all < 0x80;
+}
+
+// namesAntonym for the bytes of a UTF-8 note, given from its '(' on.
+bool noteNamesAntonym(QByteArrayView openAndNote, const QStringList &markers)
+{
+    const QByteArrayView note = openAndNote.sliced(1);
+    static constexpr char word[] = "antonym";
+    constexpr qsizetype length = std::size(word) - 1;
+    if (!markers.isEmpty() || !isAscii(note)) {
+        // Decoded from the '(' on, whose ASCII byte keeps a byte order mark at the
+        // note's start from being dropped as at the start of a text.
+        const QString decoded = QString::fromUtf8(openAndNote);
+        return namesAntonym(QStringView(decoded).sliced(1), markers);
+    }
+    for (qsizetype i = 0; i + length <= note.size(); ++i) {
+        qsizetype j = 0;
+        while (j < length && (note[i + j] | 0x20) == word[j])
+            ++j;
+        if (j == length)
+            return true;
+    }
+    return false;
+}
+
+// Byte by byte, what withoutNotes does to the characters of a UTF-8 field. UTF-8
+// writes each ASCII character as that one byte and uses no such byte for any other
+// character, so blanks, parentheses and ASCII notes read the same as bytes, and the
+// synonym is decoded alone, straight from the data. Where a decision rests on a
+// character beyond ASCII (one at an end may be one of Unicode's blanks) it answers
+// false, and the field goes the general way, decoded whole.
+template <typename NoteNamesAntonym>
+bool withoutNotesUtf8(QByteArrayView &field, bool &antonym, NoteNamesAntonym &&noteNamesAntonym)
+{
+    antonym = false;
+    for (;;) {
+        qsizetype begin = 0;
+        qsizetype end = field.size();
+        while (begin < end && isAsciiBlank(field[begin]))
+            ++begin;
+        while (end > begin && isAsciiBlank(field[end - 1]))
+            --end;
+        field = field.sliced(begin, end - begin);
+        if (field.isEmpty())
+            return true;
+        if (uchar(field.front()) >= 0x80 || uchar(field.back()) >= 0x80)
+            return false;
+        if (field.back() != ')')
+            return true;
+        // The '(' that the last ')' closes: the last '(' when no ')' stands between.
+        const qsizetype last = field.size() - 1;
+        const void *at = memrchr(field.data(), '(', size_t(last));
+        qsizetype open = at ? static_cast<const char *>(at) - field.data() : -1;
+        if (open >= 0 && std::memchr(field.data() + open + 1, ')', size_t(last - open - 1))) {
+            int depth = 0;
+            open = -1;
+            for (qsizetype i = last; i >= 0; --i) {
+                if (field[i] == ')')
+                    ++depth;
+                else if (field[i] == '(' && --depth == 0) {
+                    open = i;
+                    break;
+                }
+            }
+        }
+        if (open <= 0)
+            return true;
+        if (uchar(field[open - 1]) >= 0x80)
+            return false;
+        if (!isAsciiBlank(field[open - 1]))
+            return true; // "word(s)": not a note after a word
+        if (noteNamesAntonym(field.sliced(open, last - open)))
+            antonym = true;
+        field = field.first(open);
+    }
+}
+
 // The fields of a meaning line after its part of speech; a line without a bar is
 // a single field.
 template <typename OnField>
@@ -273,11 +362,18 @@ public:
 
     // The buffer is the caller's, kept from one read to the next so that a lookup
     // allocates nothing once the first has sized it.
-    DataLines(DataFile &file, QByteArray &buffer, qint64 from) : m_file(file), m_buffer(buffer), m_bufferStart(from) {}
+    // The first read takes firstRead bytes: an entry whose size is known is read
+    // whole at once.
+    DataLines(DataFile &file, QByteArray &buffer, qint64 from, qint64 firstRead = 4096)
+        : m_file(file), m_buffer(buffer), m_bufferStart(from), m_nextRead(qsizetype(firstRead))
+    {
+    }
 
-    // The next line, valid until the next call, and where it starts.
+    // The next line, valid until the next call, and where it starts; at the end,
+    // an empty line, as the one before may have moved with the buffer.
     Status next(QByteArrayView &line, qint64 &start)
     {
+        line = QByteArrayView();
         start = m_bufferStart + m_begin; // kept by fill(), which moves both
         qsizetype scanned = m_begin;     // searched for '\n' up to here
         for (;;) {
@@ -317,9 +413,10 @@ private:
             m_begin = 0;
             m_end = pending;
         }
-        // A page to begin with, which holds most entries whole; twice what is
-        // pending when a line goes on.
-        const qsizetype wanted = pending + std::max<qsizetype>(pending, 4096);
+        // What the first read was asked to take, then twice what is pending when a
+        // line goes on.
+        const qsizetype wanted = pending + std::max<qsizetype>(pending, m_nextRead);
+        m_nextRead = 4096;
         if (m_buffer.size() < wanted)
             m_buffer.resize(wanted);
         const qint64 got = m_file.readAt(m_bufferStart + m_end, m_buffer.data() + m_end, qint64(wanted - m_end));
@@ -330,6 +427,7 @@ private:
     DataFile &m_file;
     QByteArray &m_buffer; // resized without being filled
     qint64 m_bufferStart; // the file position of the buffer's first byte
+    qsizetype m_nextRead;
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
 };
@@ -491,13 +589,12 @@ void MythesFile::addField(QStringView field, Meaning &meaning, const QStringList
 MythesFile::Entry MythesFile::lookup(const QString &word)
 {
     Entry entry;
-    const std::vector<qsizetype> lines = linesOf(word);
+    const IndexLines lines = linesOf(word);
     entry.found = !lines.empty();
     forEachMeaningLine(lines, [&](QByteArrayView line) {
         Meaning meaning;
-        forEachField(line, [&](QByteArrayView field) {
-            addOwnField(decoded(field), meaning.synonyms, &meaning.antonyms, m_antonymMarkers);
-        });
+        const bool ascii = m_utf8 && isAscii(line);
+        forEachField(line, [&](QByteArrayView field) { addDataField(field, meaning.synonyms, &meaning.antonyms, ascii); });
         entry.meanings.append(std::move(meaning));
     });
     return entry;
@@ -505,17 +602,43 @@ MythesFile::Entry MythesFile::lookup(const QString &word)
 
 bool MythesFile::appendSynonyms(const QString &word, QStringList &synonyms)
 {
-    const std::vector<qsizetype> lines = linesOf(word);
+    const IndexLines lines = linesOf(word);
     forEachMeaningLine(lines, [&](QByteArrayView line) {
-        forEachField(line,
-                     [&](QByteArrayView field) { addOwnField(decoded(field), synonyms, nullptr, m_antonymMarkers); });
+        const bool ascii = m_utf8 && isAscii(line);
+        forEachField(line, [&](QByteArrayView field) { addDataField(field, synonyms, nullptr, ascii); });
     });
     return !lines.empty();
 }
 
-std::vector<qsizetype> MythesFile::linesOf(const QString &word)
+void MythesFile::addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms, bool asciiLine)
 {
-    std::vector<qsizetype> lines = linesOfExact(word);
+    if (m_utf8) {
+        // The fields of a meaning mostly carry the same note: its answer is kept.
+        const auto namesAntonym = [this](QByteArrayView openAndNote) {
+            if (openAndNote != QByteArrayView(m_lastNote)) {
+                m_lastNote.resize(openAndNote.size());
+                std::memcpy(m_lastNote.data(), openAndNote.data(), size_t(openAndNote.size()));
+                m_lastNoteNamesAntonym = noteNamesAntonym(openAndNote, m_antonymMarkers);
+            }
+            return m_lastNoteNamesAntonym;
+        };
+        QByteArrayView kept = field;
+        bool antonym = false;
+        if (withoutNotesUtf8(kept, antonym, namesAntonym)) {
+            // ASCII, as nearly all English is, widens without being decoded.
+            if (!kept.isEmpty() && (!antonym || antonyms))
+                (antonym ? *antonyms : synonyms).append(asciiLine ? QString::fromLatin1(kept) : QString::fromUtf8(kept));
+            return;
+        }
+    }
+    // Decoded whole, from the field's first byte: a byte order mark there is
+    // dropped, one after a blank is kept.
+    addOwnField(decoded(field), synonyms, antonyms, m_antonymMarkers);
+}
+
+MythesFile::IndexLines MythesFile::linesOf(const QString &word)
+{
+    IndexLines lines = linesOfExact(word);
     if (lines.empty()) {
         const QString lower = word.toLower();
         if (lower != word)
@@ -543,12 +666,46 @@ QByteArrayView headwordOf(QByteArrayView line)
     return bar < 0 ? QByteArrayView() : line.first(bar);
 }
 
+// headwordOf(the line at start) against a key, as QByteArrayView compares them
+// (bytes unsigned), in one walk over the line: the open has checked that a line
+// with a bar has only the one before its offset, and that a line without is empty
+// (or a lone '\r').
+int compareHeadword(QByteArrayView index, qsizetype start, QByteArrayView key)
+{
+    QByteArrayView line = index.sliced(start);
+    if (line.startsWith('\r'))
+        line = line.sliced(1).startsWith('\n') || line.size() == 1 ? QByteArrayView() : line;
+    for (qsizetype i = 0;; ++i) {
+        if (i == line.size() || line[i] == '\n')
+            return key.isEmpty() ? 0 : -1; // no bar: the empty headword
+        if (line[i] == '|')
+            return i == key.size() ? 0 : -1;
+        if (i == key.size())
+            return 1;
+        if (line[i] != key[i])
+            return uchar(line[i]) < uchar(key[i]) ? -1 : 1;
+    }
+}
+
 } // namespace
 
-std::vector<qsizetype> MythesFile::linesOfExact(const QString &word)
+MythesFile::IndexLines MythesFile::linesOfExact(const QString &word)
 {
     QByteArray key;
     if (m_utf8) {
+        // Most words are ASCII, one byte a character in UTF-8: their key is made
+        // here, without an encoder or an allocation.
+        if (word.size() < MaxIndexLineLength) {
+            char ascii[MaxIndexLineLength];
+            qsizetype length = 0;
+            for (const QChar c : word) {
+                if (c.unicode() >= 0x80 || c == QLatin1Char('|') || c == QLatin1Char('\n'))
+                    break;
+                ascii[length++] = char(c.unicode());
+            }
+            if (length == word.size())
+                return linesOfKey(QByteArrayView(ascii, length));
+        }
         key = word.toUtf8();
     } else {
         key = m_encoder.encode(word);
@@ -562,11 +719,11 @@ std::vector<qsizetype> MythesFile::linesOfExact(const QString &word)
     return linesOfKey(key);
 }
 
-std::vector<qsizetype> MythesFile::linesOfKey(QByteArrayView key)
+MythesFile::IndexLines MythesFile::linesOfKey(QByteArrayView key)
 {
     if (key.isEmpty() || key.size() >= MaxIndexLineLength)
         return {};
-    std::vector<qsizetype> found;
+    IndexLines found;
     if (!m_indexSorted) {
         if (m_sortedLines.empty()) {
             for (qsizetype at = m_body; at < m_index.size();) {
@@ -597,7 +754,7 @@ std::vector<qsizetype> MythesFile::linesOfKey(QByteArrayView key)
         const qsizetype mid = lo + (hi - lo) / 2;
         const void *before = mid > lo ? memrchr(data + lo, '\n', size_t(mid - lo)) : nullptr;
         const qsizetype start = before ? static_cast<const char *>(before) - data + 1 : lo;
-        if (headwordOf(indexLine(start)) < key) {
+        if (compareHeadword(m_index, start, key) < 0) {
             const qsizetype end = find(m_index, '\n', start);
             lo = end < 0 ? m_index.size() : end + 1;
         } else {
@@ -606,7 +763,7 @@ std::vector<qsizetype> MythesFile::linesOfKey(QByteArrayView key)
     }
     // Some data has two entries for one headword; the word has the meanings of both.
     for (qsizetype at = lo; at < m_index.size();) {
-        if (headwordOf(indexLine(at)) != key)
+        if (compareHeadword(m_index, at, key) != 0)
             break;
         found.push_back(at);
         const qsizetype end = find(m_index, '\n', at);
@@ -615,8 +772,29 @@ std::vector<qsizetype> MythesFile::linesOfKey(QByteArrayView key)
     return found;
 }
 
+// How many bytes to read for the entry of an index line at the first read: up to
+// where the next line of the index points, when that is a little further on (data
+// files keep their entries in the order of the index, nearly all of them), and a
+// little more for the line after the entry. Only a first guess: the entry is read
+// on as far as it goes.
+qint64 MythesFile::entrySizeHint(qsizetype indexLineStart, qint64 offset) const
+{
+    constexpr qint64 most = 64 * 1024;
+    constexpr qint64 nextLine = 256;
+    const qsizetype end = find(m_index, '\n', indexLineStart);
+    if (end < 0)
+        return 4096;
+    const QByteArrayView next = indexLine(end + 1);
+    const qsizetype bar = next.lastIndexOf('|');
+    qint64 nextOffset = 0;
+    if (bar < 0 || !parseCount(next.sliced(bar + 1), std::numeric_limits<qint64>::max(), nextOffset)
+        || nextOffset <= offset || nextOffset - offset > most)
+        return 4096;
+    return nextOffset - offset + 1 + nextLine;
+}
+
 template <typename OnLine>
-void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, OnLine &&onLine)
+void MythesFile::forEachMeaningLine(const IndexLines &indexLines, OnLine &&onLine)
 {
     // Every entry is a line "word|count" at the start of a line, followed by exactly
     // count meaning lines and then the next entry's line or the end of the file.
@@ -635,7 +813,7 @@ void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, On
             throw notThere();
 
         // Read from the byte before: a line break there makes the first line empty.
-        DataLines lines(*m_dat, m_readBuffer, offset - 1);
+        DataLines lines(*m_dat, m_readBuffer, offset - 1, entrySizeHint(at, offset));
         QByteArrayView text;
         qint64 start = 0;
         if (lines.next(text, start) != DataLines::Line || !text.isEmpty())
@@ -657,12 +835,11 @@ void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, On
                 m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));
         if (text.size() > MaxIndexLineLength)
             throw tooLong(start);
-        const QString header = shown(word);
 
         for (qint64 i = 0; i < count; ++i) {
             const DataLines::Status meaning = lines.next(text, start);
             if (meaning == DataLines::End)
-                throw AppError(damaged(m_datPath, QStringLiteral("the entry \"%1\" is cut short.").arg(header)));
+                throw AppError(damaged(m_datPath, QStringLiteral("the entry \"%1\" is cut short.").arg(shown(word))));
             if (meaning == DataLines::TooLong)
                 throw tooLong(start);
             onLine(text);
@@ -673,10 +850,11 @@ void MythesFile::forEachMeaningLine(const std::vector<qsizetype> &indexLines, On
         const DataLines::Status after = lines.next(text, start);
         if (after == DataLines::TooLong)
             throw tooLong(start);
+        if (after != DataLines::Line || text.isEmpty())
+            continue;
         qint64 nextCount = 0;
         const qsizetype nextBar = text.indexOf('|');
-        if (after == DataLines::Line && !text.isEmpty()
-            && (nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount))
+        if ((nextBar < 0 || !parseCount(text.sliced(nextBar + 1), MaxMeanings, nextCount))
             && linesOfKey(text.first(nextBar < 0 ? text.size() : nextBar)).empty())
             throw AppError(damaged(
                 m_datPath, QStringLiteral("\"%1\" at byte %2 is not an entry line.").arg(shown(text)).arg(start)));

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <memory>
 #include <vector>
@@ -68,15 +69,23 @@ public:
     static QByteArray codecName(QByteArray dataName);
 
 private:
+    // Where the index lines of a headword start, in the index's order; nearly
+    // always one, held without an allocation.
+    using IndexLines = QVarLengthArray<qsizetype, 4>;
+
     void openData();
     void readIndex(const QString &idxPath);
-    // Where the index lines of a headword start, in the index's order.
-    std::vector<qsizetype> linesOf(const QString &word);
-    std::vector<qsizetype> linesOfExact(const QString &word);
-    std::vector<qsizetype> linesOfKey(QByteArrayView key);
+    IndexLines linesOf(const QString &word);
+    IndexLines linesOfExact(const QString &word);
+    IndexLines linesOfKey(QByteArrayView key);
     QByteArrayView indexLine(qsizetype start) const;
+    qint64 entrySizeHint(qsizetype indexLineStart, qint64 offset) const;
     template <typename OnLine>
-    void forEachMeaningLine(const std::vector<qsizetype> &lines, OnLine &&onLine);
+    void forEachMeaningLine(const IndexLines &lines, OnLine &&onLine);
+    // A field of a meaning line, its notes taken off, appended to the synonyms or,
+    // when a note names an antonym, to the antonyms (left out without a list).
+    // asciiLine: the data is UTF-8 and the field's line all ASCII.
+    void addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms, bool asciiLine);
     QString decoded(QByteArrayView bytes);
 
     QString m_idxPath;
@@ -95,4 +104,8 @@ private:
     std::vector<qsizetype> m_sortedLines; // the lines by headword, when the file has them out of order
     QStringEncoder m_encoder;
     QStringDecoder m_decoder;
+    // The last note of a UTF-8 field, from its '(' on, and whether it names an
+    // antonym: the fields of a meaning mostly carry the same note.
+    QByteArray m_lastNote;
+    bool m_lastNoteNamesAntonym = false;
 };
