@@ -3,7 +3,6 @@
 #include "info/LinkOpener.h"
 #include "info/SiteAddress.h"
 
-#include <QEvent>
 #include <QLabel>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -146,29 +145,13 @@ void BrowserView::onLoadFinished(bool ok)
         Q_EMIT loadSucceeded();
 }
 
-bool BrowserView::event(QEvent *event)
-{
-    // Polished before its window's first layout: a browser that will be on the screen
-    // then gets its view now, so that the window is not laid out again for it.
-    if (event->type() == QEvent::Polish && !m_view && !window()->isVisible() && isVisibleTo(window()))
-        createView();
-    return QWidget::event(event);
-}
-
 void BrowserView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_shownOnce && m_view) {
+    if (m_view) {
         retryIfFailed();
         return;
     }
-    m_shownOnce = true;
-    if (!m_view)
-        createView();
-}
-
-void BrowserView::createView()
-{
     m_view = new QWebEngineView(this);
     m_view->setObjectName(objectName() + QStringLiteral("View"));
     m_view->setAccessibleName(accessibleName());

@@ -42,11 +42,9 @@ Q_SIGNALS:
     void loadSucceeded();
 
 protected:
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    void createView();
     void load(const QString &address);
     void onLoadFinished(bool ok);
     void updateVisibility();
@@ -56,7 +54,6 @@ private:
     QString m_address; // the page being shown or tried
     bool m_browserVisible = true;
     bool m_failed = false;
-    bool m_shownOnce = false;
     QWebEngineView *m_view = nullptr;
     QLabel *m_unavailable = nullptr;
 };

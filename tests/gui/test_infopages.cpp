@@ -234,24 +234,6 @@ private Q_SLOTS:
         QCOMPARE(browser(*form, "wb1")->navigations().size(), 1);
     }
 
-    // The side panel's browser is on the screen from the first show: its web view is
-    // made before the window is first laid out, so the window is not laid out again for
-    // it. The browsers of hidden pages still wait until their page is shown.
-    void sidePanelViewReadyBeforeTheFirstShow()
-    {
-        for (const bool online : {true, false}) {
-            const auto form = makeWindow(online);
-            QWebEngineView *view = browser(*form, "wb1")->view();
-            QVERIFY(view);
-            for (const char *name : {"wb2", "wb3", "wb4", "wb5", "wb6", "wb7", "wb8"})
-                QVERIFY2(!browser(*form, name)->view(), name);
-            show(*form);
-            QCOMPARE(browser(*form, "wb1")->view(), view);
-            QCOMPARE(browser(*form, "wb1")->navigations().size(), 1);
-            QCOMPARE(view->geometry(), browser(*form, "wb1")->rect());
-        }
-    }
-
     void tabChanges()
     {
         struct Step {
