@@ -92,6 +92,11 @@ TForm1::TForm1(std::unique_ptr<ThesaurusSource> source, QWidget *parent) : QWidg
     TcyIniForm::setOwnerPosition(this, TcyIniForm::poScreenCenter);
     cyIniForm1->Loaded();
     FormCreate();
+
+    // Every new widget posts itself a request to be polished, and a button answers it
+    // by asking its parent's layout to be made again. Answered here, while nothing is
+    // laid out yet, they cost no second layout after the window is first shown.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
 }
 
 bool CheckInternetConnection()

@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -201,6 +203,7 @@ QString TcyIniForm::section(const QWidget *owner) const
 
 void TcyIniForm::apply(QWidget *owner, const WindowPlacement::Stored &stored)
 {
+    const QScopedValueRollback applying(m_applying, true);
     const QMargins margins = frameMargins(owner);
     const bool framed = owner->isVisible() && !margins.isNull();
 
@@ -279,12 +282,8 @@ void TcyIniForm::settleFrame()
             m_pendingOuterSize.reset();
         return;
     }
-    QSize client = m_owner->size();
-    const QSize before = client;
-    if (m_pendingOuterSize->width() > 0)
-        client.setWidth(m_pendingOuterSize->width() - margins.left() - margins.right());
-    if (m_pendingOuterSize->height() > 0)
-        client.setHeight(m_pendingOuterSize->height() - margins.top() - margins.bottom());
+    const QSize before = m_owner->size();
+    const QSize client = pendingClientSize(margins);
     m_pendingOuterSize.reset(); // once: from here on the size is the user's
     if (client == before)
         return;
@@ -294,6 +293,35 @@ void TcyIniForm::settleFrame()
         if (owner && owner->size() == before && !(owner->windowState() & NotNormal))
             owner->resize(client);
     });
+}
+
+QSize TcyIniForm::pendingClientSize(const QMargins &margins) const
+{
+    QSize client = m_owner->size();
+    if (m_pendingOuterSize->width() > 0)
+        client.setWidth(m_pendingOuterSize->width() - margins.left() - margins.right());
+    if (m_pendingOuterSize->height() > 0)
+        client.setHeight(m_pendingOuterSize->height() - margins.top() - margins.bottom());
+    return client;
+}
+
+void TcyIniForm::settleFrameBeforeShow()
+{
+    // The platform window has just been made and is not shown yet. Where it already
+    // knows its frame (offscreen, Wayland), the restored outer size is taken now:
+    // the window is laid out and rendered once, at its final size. Elsewhere the
+    // frame comes with the show, and settleFrame takes it then. A window made by the
+    // restore's own change of state keeps its pending size for its normal state.
+    if (m_applying || !m_pendingOuterSize || !m_owner->isWindow() || m_owner->isVisible() || (m_owner->windowState() & NotNormal))
+        return;
+    const QWindow *handle = m_owner->windowHandle();
+    const QMargins margins = handle ? handle->frameMargins() : QMargins();
+    if (margins.isNull())
+        return;
+    const QSize client = pendingClientSize(margins);
+    m_pendingOuterSize.reset(); // once: from here on the size is the user's
+    if (client != m_owner->size())
+        m_owner->resize(client);
 }
 
 bool TcyIniForm::eventFilter(QObject *watched, QEvent *event)
@@ -310,6 +338,7 @@ bool TcyIniForm::eventFilter(QObject *watched, QEvent *event)
         if (m_owner->isWindow())
             m_lastShown = liveRecord(m_closing);
         break;
+    case QEvent::WinIdChange: settleFrameBeforeShow(); break;
     case QEvent::Show:
     case QEvent::Move:
     case QEvent::Resize:

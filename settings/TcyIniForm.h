@@ -116,6 +116,8 @@ private:
     void apply(QWidget *owner, const WindowPlacement::Stored &stored);
     WindowPlacement::Record liveRecord(bool visible) const;
     void settleFrame();
+    void settleFrameBeforeShow();
+    QSize pendingClientSize(const QMargins &margins) const;
 
     TAttributes FAttributes{atPosition, atSize, atMaximized};
     bool FAutoLoad = true;
@@ -142,4 +144,5 @@ private:
     // window counts as visible, as it was when the program ended.
     std::optional<WindowPlacement::Record> m_lastShown;
     bool m_closing = false;
+    bool m_applying = false;
 };

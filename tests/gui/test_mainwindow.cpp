@@ -334,6 +334,32 @@ private Q_SLOTS:
 
     // ---- Start-up ----
 
+    // Every widget asks, by a posted event, to be polished, and a button then asks for
+    // its parent's layout again: answered after the show, with a style sheet on, that
+    // lays the window out a second time. The window answers them while it is built.
+    void nothingLeftToPolishOnceShown()
+    {
+        struct PolishRequests : QObject {
+            QList<QWidget *> built; // the widgets there before the show
+            QStringList receivers;
+            bool eventFilter(QObject *watched, QEvent *event) override
+            {
+                if (event->type() == QEvent::PolishRequest && built.contains(watched))
+                    receivers.append(QString::fromLatin1(watched->metaObject()->className()) + u' '
+                                     + watched->objectName());
+                return false;
+            }
+        } requests;
+        TForm1 form(std::make_unique<CursorWatchingSource>());
+        requests.built = form.findChildren<QWidget *>();
+        qApp->installEventFilter(&requests);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::qWait(20);
+        qApp->removeEventFilter(&requests);
+        QCOMPARE(requests.receivers, QStringList());
+    }
+
     void startupState()
     {
         Harness h{QString()};

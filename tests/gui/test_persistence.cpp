@@ -85,6 +85,27 @@ QMargins frameOf(const QWidget *window)
     return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
 }
 
+// The sizes a window is given once it is shown.
+class ResizesAfterShow : public QObject
+{
+public:
+    explicit ResizesAfterShow(QWidget *window) : QObject(window) { window->installEventFilter(this); }
+    QList<QSize> sizes;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_shown = true;
+        else if (m_shown && event->type() == QEvent::Resize)
+            sizes.append(static_cast<QResizeEvent *>(event)->size());
+        return false;
+    }
+
+private:
+    bool m_shown = false;
+};
+
 } // namespace
 
 class TestPersistence : public QObject
@@ -223,6 +244,37 @@ private Q_SLOTS:
         if (expected.height() < 0)
             expected.setHeight(300 + margins.top() + margins.bottom());
         QTRY_COMPARE(window->frameGeometry(), expected);
+    }
+
+    // A restored size is taken off its frame before the window is first shown, where
+    // the platform knows the frame by then: the window is laid out once, at its size.
+    void restoredSizeBeforeTheFirstShow_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QSize>("outer"); // -1: the designed client size, frame added
+        QTest::newRow("width and height") << QByteArray("VERSION=\"\"\nWIDTH=dword:000001f4\nHEIGHT=dword:00000190\n")
+                                          << QSize(500, 400);
+        QTest::newRow("WIDTH 0: height only")
+            << QByteArray("VERSION=\"\"\nWIDTH=dword:00000000\nHEIGHT=dword:00000190\n") << QSize(-1, 400);
+    }
+
+    void restoredSizeBeforeTheFirstShow()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(QSize, outer);
+        writeAllMakingFolders(registryPath(), probeKey(key));
+        auto window = probeWindow();
+        attach(window.get())->Loaded();
+        auto *resizes = new ResizesAfterShow(window.get());
+        QVERIFY(showAndSettle(window.get()));
+        const QMargins margins = frameOf(window.get());
+        if (margins.isNull())
+            QSKIP("this platform draws no frame");
+        QSize expected = outer;
+        if (expected.width() < 0)
+            expected.setWidth(400 + margins.left() + margins.right());
+        QCOMPARE(window->frameGeometry().size(), expected);
+        QCOMPARE(resizes->sizes, QList<QSize>());
     }
 
     void centredWhenOnlyOneOfTopAndLeft()
