@@ -323,7 +323,7 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
     }
 
     const LanguageTable::LocaleInfo info = LanguageTable::localeForIdentifier(languageId);
-    if (elides(info.language)) {
+    if (elides(info.language) && (core.contains(QLatin1Char('\'')) || core.contains(QChar(0x2019)))) {
         // "l'option", "dell'anno", "d'accord" (when "d'accord" itself has no entry).
         static const QRegularExpression elision(QStringLiteral("^(\\w{1,7}['\\x{2019}])(\\w.*)$"),
                                                 QRegularExpression::UseUnicodePropertiesOption);
