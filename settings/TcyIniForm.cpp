@@ -312,7 +312,8 @@ void TcyIniForm::settleFrameBeforeShow()
     // the window is laid out and rendered once, at its final size. Elsewhere the
     // frame comes with the show, and settleFrame takes it then. A window made by the
     // restore's own change of state keeps its pending size for its normal state.
-    if (m_applying || !m_pendingOuterSize || !m_owner->isWindow() || m_owner->isVisible() || (m_owner->windowState() & NotNormal))
+    if (m_applying || !m_pendingOuterSize || !m_owner->isWindow() || m_owner->isVisible()
+        || (m_owner->windowState() & NotNormal))
         return;
     const QWindow *handle = m_owner->windowHandle();
     const QMargins margins = handle ? handle->frameMargins() : QMargins();

@@ -133,20 +133,20 @@ QIcon icon()
 
 QIcon letterIcon(const QString &letters)
 {
-    return QIcon(new DrawnIconEngine(QStringLiteral("letters-") + letters, squares({16, 24, 32}),
-                                     [letters](const QSize &size) {
-                                         QPixmap pixmap(size);
-                                         pixmap.fill(Qt::transparent);
-                                         QPainter painter(&pixmap);
-                                         painter.setRenderHint(QPainter::Antialiasing);
-                                         QFont font(QStringLiteral("Serif"));
-                                         font.setPixelSize(size.height() * 3 / 4);
-                                         font.setBold(true);
-                                         painter.setFont(font);
-                                         painter.setPen(QColor(0x2b, 0x4c, 0x9a));
-                                         painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
-                                         return pixmap;
-                                     }));
+    return QIcon(
+        new DrawnIconEngine(QStringLiteral("letters-") + letters, squares({16, 24, 32}), [letters](const QSize &size) {
+            QPixmap pixmap(size);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            painter.setRenderHint(QPainter::Antialiasing);
+            QFont font(QStringLiteral("Serif"));
+            font.setPixelSize(size.height() * 3 / 4);
+            font.setBold(true);
+            painter.setFont(font);
+            painter.setPen(QColor(0x2b, 0x4c, 0x9a));
+            painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
+            return pixmap;
+        }));
 }
 
 } // namespace Logo

@@ -252,8 +252,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QSize>("outer"); // -1: the designed client size, frame added
-        QTest::newRow("width and height") << QByteArray("VERSION=\"\"\nWIDTH=dword:000001f4\nHEIGHT=dword:00000190\n")
-                                          << QSize(500, 400);
+        QTest::newRow("width and height")
+            << QByteArray("VERSION=\"\"\nWIDTH=dword:000001f4\nHEIGHT=dword:00000190\n") << QSize(500, 400);
         QTest::newRow("WIDTH 0: height only")
             << QByteArray("VERSION=\"\"\nWIDTH=dword:00000000\nHEIGHT=dword:00000190\n") << QSize(-1, 400);
     }
