@@ -98,13 +98,14 @@ public:
     }
 
     // A compound's last part answers for it, itself or its stem ("Konfigurationsdateien" -> "Datei").
+    // A stem that Hunspell gives in lower case is tried first in the part's case, as typed.
     bool lastPartAnswers(const HunspellDictionary &dictionary, const QString &part)
     {
         if (answers(part))
             return true;
         for (const HunspellDictionary::Analysis &analysis : dictionary.analyze(part)) {
             for (const QString &stem : analysis.stems) {
-                if (!analysis.prefixed && keepsBeginning(part, stem) && answers(stem))
+                if (!analysis.prefixed && keepsBeginning(part, stem) && (answers(inCaseOf(part, stem)) || answers(stem)))
                     return true;
             }
         }
