@@ -137,6 +137,8 @@ private Q_SLOTS:
                                                      << "" << 0;
         QTest::newRow("one-letter language") << "th_e_US"
                                              << "" << 0;
+        QTest::newRow("a line break at the end") << "th_en_US_v2\n"
+                                                 << "" << 0;
     }
     void localeFromBaseName()
     {

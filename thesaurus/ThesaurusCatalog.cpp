@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <vector>
@@ -81,51 +82,16 @@ QStringList ThesaurusCatalog::defaultHunspellSearchPath()
 
 QString ThesaurusCatalog::localeFromBaseName(const QString &baseName, int *version)
 {
-    // th_<locale>[_vN][_new] and thes_<locale>[_vN][_new]; the locale is a language of
-    // two or three letters with optional script and region parts: "sr_Latn_RS".
-    // Read by hand: every start of the program names each file of the folders here.
-    const QStringView name(baseName);
-    const auto isLower = [](QChar c) { return c >= u'a' && c <= u'z'; };
-    const auto isUpper = [](QChar c) { return c >= u'A' && c <= u'Z'; };
-    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
-    const auto runOf = [&](qsizetype from, auto &&isClass) {
-        qsizetype to = from;
-        while (to < name.size() && isClass(name[to]))
-            ++to;
-        return to - from;
-    };
-    qsizetype at = 0;
-    if (name.startsWith(u"th_"))
-        at = 3;
-    else if (name.startsWith(u"thes_"))
-        at = 5;
-    else
-        return {};
-    const qsizetype localeStart = at;
-    const qsizetype language = runOf(at, isLower);
-    if (language < 2 || language > 3)
-        return {};
-    at += language;
-    const auto partAt = [&](qsizetype from) { return from < name.size() && name[from] == u'_'; };
-    // _Script: a capital and three small letters.
-    if (partAt(at) && at + 5 <= name.size() && isUpper(name[at + 1]) && runOf(at + 2, isLower) == 3)
-        at += 5;
-    // _RG: two capitals and nothing more of the same kind.
-    if (partAt(at) && runOf(at + 1, isUpper) == 2 && (at + 3 == name.size() || name[at + 3] == u'_'))
-        at += 3;
-    const qsizetype localeEnd = at;
-    QStringView digits;
-    if (partAt(at) && at + 1 < name.size() && name[at + 1] == u'v' && runOf(at + 2, isDigit) > 0) {
-        digits = name.sliced(at + 2, runOf(at + 2, isDigit));
-        at += 2 + digits.size();
-    }
-    if (name.sliced(at) == u"_new")
-        at += 4;
-    if (at != name.size())
+    // th_<locale>[_vN] and thes_<locale>; the locale is a language of two or three
+    // letters with optional script and region parts.
+    static const QRegularExpression pattern(
+        QStringLiteral("^(?:th|thes)_([a-z]{2,3}(?:_[A-Z][a-z]{3})?(?:_[A-Z]{2})?)(?:_v([0-9]+))?(?:_new)?\\z"));
+    const QRegularExpressionMatch match = pattern.match(baseName);
+    if (!match.hasMatch())
         return {};
     if (version)
-        *version = digits.toInt();
-    return name.sliced(localeStart, localeEnd - localeStart).toString();
+        *version = match.captured(2).toInt();
+    return match.captured(1);
 }
 
 namespace {

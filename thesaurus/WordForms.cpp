@@ -22,15 +22,19 @@ QChar baseLetter(QChar letter)
     return (decomposed.isEmpty() ? letter : decomposed.at(0)).toCaseFolded();
 }
 
-// The letter a word begins with, without case or accents: "Häuser" and "haus" agree.
-QChar baseLetter(const QString &word)
+// Whether the stem begins as the word does, for its first letters or as many as
+// it has, without case or accents: "Häuser" and "haus" keep the beginning, and for
+// three letters "Häuser" and "Haus" do too, "rerun" and "run" do not.
+bool keepsBeginning(const QString &word, const QString &stem, qsizetype letters = 1)
 {
-    return word.isEmpty() ? QChar() : baseLetter(word.at(0));
-}
-
-bool keepsBeginning(const QString &word, const QString &stem)
-{
-    return !stem.isEmpty() && baseLetter(word) == baseLetter(stem);
+    const qsizetype needed = std::min({letters, word.size(), stem.size()});
+    if (needed == 0)
+        return false;
+    for (qsizetype i = 0; i < needed; ++i) {
+        if (baseLetter(word.at(i)) != baseLetter(stem.at(i)))
+            return false;
+    }
+    return true;
 }
 
 // "requires" read as re- + "quire": the prefix is what stands before the stem's
@@ -87,14 +91,15 @@ public:
         return true;
     }
 
-    // A stem that keeps the beginning of the word, or failing that the stem with
-    // the word's prefix put back ("requires" read as re- + "quire" gives "require").
+    // A stem that keeps the first three letters of the word, or failing that the
+    // stem with the word's prefix put back ("requires" read as re- + "quire" gives
+    // "require").
     bool stemAnswers(const QString &word, const QString &stem)
     {
-        if (sharesBeginning(word, stem) && answers(stem))
+        if (keepsBeginning(word, stem, 3) && answers(stem))
             return true;
         const QString whole = withPrefixBack(word, stem);
-        return sharesBeginning(word, whole) && answers(whole);
+        return keepsBeginning(word, whole, 3) && answers(whole);
     }
 
     // A compound's last part answers for it, itself or its stem ("Konfigurationsdateien" -> "Datei").
@@ -113,21 +118,6 @@ public:
     }
 
 private:
-    // Whether the stem begins as the word does, for its first three letters or as
-    // many as it has, without case or accents: "Häuser" and "Haus" do, "rerun" and
-    // "run" do not.
-    static bool sharesBeginning(const QString &word, const QString &stem)
-    {
-        const qsizetype needed = std::min<qsizetype>({3, word.size(), stem.size()});
-        if (needed == 0)
-            return false;
-        for (qsizetype i = 0; i < needed; ++i) {
-            if (baseLetter(word.at(i)) != baseLetter(stem.at(i)))
-                return false;
-        }
-        return true;
-    }
-
     WordForms::Root &m_result;
     const SynonymExpansion::Lookup &m_exact;
     QSet<QString> m_tried;
