@@ -90,6 +90,18 @@ QString writePair(const QString &folder, const QString &name, const QList<DatEnt
     return base;
 }
 
+// A pair of count words "w00000", "w00001"... each with the one synonym
+// "s00000"...: an index of many blocks.
+QString writeLargePair(const QString &folder, int count)
+{
+    QList<DatEntry> entries;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray number = QByteArray::number(i).rightJustified(5, '0');
+        entries.append(DatEntry{"w" + number, {"(n)|s" + number}});
+    }
+    return writePair(folder, QStringLiteral("th_en_US_v2"), entries);
+}
+
 // The first error of opening a pair and looking up each of its headwords in the
 // order of their entries, if any: damage in an entry is met when it is read, and
 // an edit that shifts the entries after it shows first where it was made.
@@ -1203,6 +1215,122 @@ private Q_SLOTS:
         inPlace.close();
         QCOMPARE(render(file.lookup(QStringLiteral("run"))), run);
         QCOMPARE(render(file.lookup(QStringLiteral("bright"))), bright);
+    }
+
+    // A large index is checked where searches read it: damage in one of its lines
+    // fails the lookups that meet it, with the message the open gave for a small
+    // index, while the words elsewhere answer. A wrong count of entries is told
+    // once, when the last unread part is read.
+    void indexDamageMetWhereSearched_data()
+    {
+        QTest::addColumn<QByteArray>("from"); // in the healthy index: one line of the middle, or the count
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<QString>("word"); // the word whose lookups meet the damage; empty for the count
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("offset not a number") << QByteArray("\nw02000|") << QByteArray("\nw02000|x") << "w02000"
+                                             << "is not an index line.";
+        QTest::newRow("offset past the data's end") << QByteArray("\nw02000|") << QByteArray("\nw02000|9999999") << "w02000"
+                                                    << "is not an index line.";
+        QTest::newRow("bar in the headword") << QByteArray("\nw02000|") << QByteArray("\nw02|000|") << "w02000"
+                                             << "where it does not stand.";
+        QTest::newRow("count one too high") << QByteArray("\n4000\n") << QByteArray("\n4001\n") << ""
+                                            << "it declares 4001 entries but holds 4000.";
+    }
+    void indexDamageMetWhereSearched()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(QString, word);
+        QFETCH(QString, reason);
+
+        QTemporaryDir dir;
+        const QString base = writeLargePair(dir.path(), 4000);
+        const QString idxPath = base + QStringLiteral(".idx");
+        QByteArray idx = readAll(idxPath);
+        QVERIFY(idx.size() > 10 * MythesFile::IndexBlockSize);
+        QVERIFY(idx.contains(from));
+        QVERIFY(replaceFile(idxPath, idx.replace(from, to)));
+
+        MythesFile file(idxPath, base + QStringLiteral(".dat"));
+        const auto expected = [](const QString &w) -> QString { return QStringLiteral("s") + w.sliced(1); };
+        int told = 0;
+        for (int round = 0; round < 2; ++round) {
+            for (int i = 0; i < 4000; i += (round == 0 ? 1 : 97)) {
+                const QString w = QStringLiteral("w%1").arg(i, 5, 10, QLatin1Char('0'));
+                try {
+                    QCOMPARE(render(file.lookup(w)), expected(w));
+                } catch (const AppError &error) {
+                    QVERIFY2(error.message().startsWith(damagedPrefix(idxPath)), qPrintable(error.message()));
+                    QVERIFY2(error.message().endsWith(reason), qPrintable(error.message()));
+                    if (word.isEmpty())
+                        ++told;
+                    else
+                        QCOMPARE(w, word);
+                }
+            }
+        }
+        if (word.isEmpty()) {
+            QCOMPARE(told, 1);
+        } else {
+            // Met again at every lookup, in either letter case.
+            for (const QString &w : {word, word.toUpper()})
+                QVERIFY_THROWS_EXCEPTION(AppError, file.lookup(w));
+        }
+    }
+
+    // An index out of order far from its start is found so by the search that
+    // reads that part, and searched through its sorted copy from then on.
+    void indexOutOfOrderFarFromTheStart()
+    {
+        QTemporaryDir dir;
+        const QString base = writeLargePair(dir.path(), 4000);
+        const QString idxPath = base + QStringLiteral(".idx");
+        QByteArray idx = readAll(idxPath);
+        const qsizetype first = idx.indexOf("\nw03001|") + 1;
+        const qsizetype second = idx.indexOf("\nw03002|") + 1;
+        const qsizetype after = idx.indexOf('\n', second) + 1;
+        const QByteArray swapped = idx.mid(second, after - second) + idx.mid(first, second - first);
+        QVERIFY(replaceFile(idxPath, idx.replace(first, after - first, swapped)));
+
+        MythesFile file(idxPath, base + QStringLiteral(".dat"));
+        for (int i = 0; i < 4000; ++i) {
+            const QString w = QStringLiteral("w%1").arg(i, 5, 10, QLatin1Char('0'));
+            QCOMPARE(render(file.lookup(w)), QStringLiteral("s") + w.sliced(1));
+        }
+        QCOMPARE(render(file.lookup(QStringLiteral("w99999"))), QStringLiteral("-"));
+    }
+
+    // The index is mapped: cut short in place while open, it makes every later
+    // lookup fail with a message saying so, and nothing faults (SIGBUS).
+    void indexCutWhileMapped()
+    {
+        QTemporaryDir dir;
+        const QString base = writeLargePair(dir.path(), 4000);
+        const QString idxPath = base + QStringLiteral(".idx");
+        MythesFile file(idxPath, base + QStringLiteral(".dat"));
+        QCOMPARE(render(file.lookup(QStringLiteral("w03999"))), QStringLiteral("s03999"));
+
+        QFile inPlace(idxPath);
+        QVERIFY(inPlace.resize(inPlace.size() / 3));
+        for (const char *word : {"w03999", "w00000", "w02000", "w03998"}) {
+            try {
+                file.lookup(QString::fromLatin1(word));
+                QFAIL("a lookup read the index cut short");
+            } catch (const AppError &error) {
+                QCOMPARE(error.message(), damagedPrefix(idxPath) + QStringLiteral("it was changed while it was open."));
+            }
+        }
+        // Opened again, the index is what it is now: its lines are cut, and so is
+        // what it holds, which the open or the lookups say.
+        try {
+            MythesFile again(idxPath, base + QStringLiteral(".dat"));
+            for (int i = 0; i < 4000; i += 50)
+                again.lookup(QStringLiteral("w%1").arg(i, 5, 10, QLatin1Char('0')));
+            QFAIL("the index cut short went unnoticed");
+        } catch (const AppError &error) {
+            QVERIFY2(error.message().startsWith(damagedPrefix(idxPath)), qPrintable(error.message()));
+        }
     }
 
     // The checks must never refuse the data people really have installed.

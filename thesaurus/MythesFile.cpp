@@ -1,6 +1,7 @@
 #include "thesaurus/MythesFile.h"
 
 #include "common/AppError.h"
+#include "common/MappedFile.h"
 #include "thesaurus/AntonymMarkers.h"
 #include "common/RegularFile.h"
 
@@ -495,34 +496,80 @@ void MythesFile::readIndex(const QString &idxPath)
             QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(idxPath), error));
     if (file.size() > MaxIndexSize)
         throw AppError(damaged(idxPath, QStringLiteral("it is too large for an index (%1 bytes).").arg(file.size())));
-    // As much as the file holds now: a read of the largest size allowed would
-    // reserve all of it first.
-    m_index = file.read(file.size());
-    if (file.error() != QFileDevice::NoError)
+    m_indexMap = std::make_unique<MappedFile>(file);
+    if (!m_indexMap->isValid())
         throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
                            .arg(QDir::toNativeSeparators(idxPath), file.errorString()));
+    m_index = m_indexMap->bytes();
 
     LineReader lines(m_index);
     if (lines.atEnd())
         throw AppError(damaged(idxPath, QStringLiteral("the file is empty.")));
     lines.next(); // the encoding, the same as the data's
-    qint64 declared = 0;
-    if (lines.atEnd() || !parseCount(lines.next().trimmed(), std::numeric_limits<int>::max(), declared))
+    if (lines.atEnd() || !parseCount(lines.next().trimmed(), std::numeric_limits<int>::max(), m_declaredEntries))
         throw AppError(damaged(idxPath, QStringLiteral("the number of entries is missing.")));
     m_body = lines.position();
 
-    // One pass over the index lines, none over the data: each line is well formed,
-    // points inside the data file, and comes after the one before (or the index is
-    // searched through a sorted copy of its line positions, made at the first lookup).
-    // The pass is most of what opening a language costs, so it works on the bytes
-    // directly: one memchr per line, the offset read backwards from the line's end.
-    const qint64 datSize = m_dat->size();
-    qint64 counted = 0;
-    const char *at = m_index.constData() + m_body;
-    const char *const end = m_index.constData() + m_index.size();
+    // The lines are checked a block at a time, when a search first reads one: the
+    // open checks the block where they start, which is the whole of a small index.
+    m_blockChecked.assign(size_t((m_index.size() + IndexBlockSize - 1) / IndexBlockSize), false);
+    m_blocksLeft = qsizetype(m_blockChecked.size());
+    for (qsizetype block = 0; block <= m_body / IndexBlockSize && block < m_blocksLeft; ++block)
+        checkIndexBlock(block);
+    throwIfIndexChanged();
+    // Damage where the lines start fails the open, as the first damaged line says.
+    if (!m_damagedLines.isEmpty())
+        throw AppError(*std::min_element(m_damagedLines.keyBegin(), m_damagedLines.keyEnd()).base());
+}
+
+namespace {
+
+// The size of an index line's headword as the order of the index goes by: up to
+// its last bar, none for an empty line or one without a bar.
+qsizetype headwordSize(const char *line, const char *stop)
+{
+    if (stop > line && stop[-1] == '\r')
+        --stop;
+    const void *bar = stop > line ? memrchr(line, '|', size_t(stop - line)) : nullptr;
+    return bar ? static_cast<const char *>(bar) - line : 0;
+}
+
+} // namespace
+
+// Checks the lines that start in one block of the index: each is well formed,
+// points inside the data file, and comes after the one before it (the first one
+// after the last line of the block before). The check works on the bytes
+// directly: one memchr per line, the offset read backwards from the line's end.
+// A damaged line is kept with its message, for the lookups that meet it; the
+// lines around it still answer.
+void MythesFile::checkIndexBlock(qsizetype block)
+{
+    if (m_blockChecked[size_t(block)])
+        return;
+    const char *const data = m_index.data();
+    const char *const end = data + m_index.size();
+    const char *const body = data + m_body;
+    const char *const blockEnd = data + std::min((block + 1) * IndexBlockSize, m_index.size());
+    // The first line that starts in the block.
+    const char *at = std::max(data + block * IndexBlockSize, body);
+    if (at > body && at < blockEnd && at[-1] != '\n') {
+        const void *newline = std::memchr(at, '\n', size_t(blockEnd - at));
+        at = newline ? static_cast<const char *>(newline) + 1 : blockEnd;
+    }
+    // The line before it, for the order.
     const char *previous = at;
     qsizetype previousSize = 0;
-    while (at < end) {
+    if (at > body && at < blockEnd) {
+        const void *newline = at - 1 > body ? memrchr(body, '\n', size_t(at - 1 - body)) : nullptr;
+        previous = newline ? static_cast<const char *>(newline) + 1 : body;
+        previousSize = headwordSize(previous, at - 1);
+    }
+
+    const qint64 datSize = m_dat->size();
+    qint64 counted = 0;
+    bool sorted = true;
+    std::vector<std::pair<qsizetype, QString>> damaged;
+    while (at < blockEnd) {
         const void *newline = std::memchr(at, '\n', size_t(end - at));
         const char *const next = newline ? static_cast<const char *>(newline) + 1 : end;
         const char *stop = newline ? static_cast<const char *>(newline) : end;
@@ -536,18 +583,26 @@ void MythesFile::readIndex(const QString &idxPath)
             qint64 offset = 0;
             const char *const digits = stop - numberBefore(stop, stop - at, offset);
             const QByteArrayView line(at, stop - at);
+            QString damage;
             if (digits == stop || stop - digits > 12 || digits == at || digits[-1] != '|'
-                || line.size() > MaxIndexLineLength || offset > datSize - 1)
-                throw AppError(damaged(idxPath, QStringLiteral("\"%1\" is not an index line.").arg(shown(line))));
+                || line.size() > MaxIndexLineLength || offset > datSize - 1) {
+                damage = QStringLiteral("\"%1\" is not an index line.").arg(shown(line));
+            } else if (std::memchr(at, '|', size_t(digits - 1 - at))) {
+                // The data's entry line takes its count after the first bar, so a
+                // headword with a bar of its own names no entry at all.
+                damage = QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
+                             .arg(shown(QByteArrayView(at, digits - 1 - at)))
+                             .arg(offset);
+            }
+            if (!damage.isEmpty()) {
+                // Kept for the searches that meet it, and left out of the order.
+                damaged.emplace_back(at - data, indexError(damage).message());
+                at = next;
+                continue;
+            }
             wordSize = digits - 1 - at;
-            // The data's entry line takes its count after the first bar, so a
-            // headword with a bar of its own names no entry at all.
-            if (std::memchr(at, '|', size_t(wordSize)))
-                throw AppError(damaged(idxPath, QStringLiteral("the entry \"%1\" points to byte %2, where it does not stand.")
-                                                    .arg(shown(QByteArrayView(at, wordSize)))
-                                                    .arg(offset)));
         }
-        if (m_indexSorted) {
+        if (sorted) {
             // Byte by byte, as QByteArrayView orders them; the beginning they share
             // is skipped eight bytes at a time.
             const qsizetype common = std::min(wordSize, previousSize);
@@ -567,14 +622,38 @@ void MythesFile::readIndex(const QString &idxPath)
                 ++i;
             if (i < common ? static_cast<unsigned char>(at[i]) < static_cast<unsigned char>(previous[i])
                            : wordSize < previousSize)
-                m_indexSorted = false;
+                sorted = false;
         }
         previous = at;
         previousSize = wordSize;
         at = next;
     }
-    if (counted != declared)
-        throw AppError(damaged(idxPath, QStringLiteral("it declares %1 entries but holds %2.").arg(declared).arg(counted)));
+    throwIfIndexChanged();
+
+    m_blockChecked[size_t(block)] = true;
+    m_countedEntries += counted;
+    for (auto &[position, message] : damaged)
+        m_damagedLines.insert(position, message);
+    if (!sorted)
+        m_indexSorted = false;
+    // Once every block is checked, the lines are counted: a count that differs is
+    // reported then, once.
+    if (--m_blocksLeft == 0 && m_countedEntries != m_declaredEntries)
+        throw indexError(
+            QStringLiteral("it declares %1 entries but holds %2.").arg(m_declaredEntries).arg(m_countedEntries));
+}
+
+// Damage of the index; when the file was cut short under the map, that is what
+// is wrong, whatever the zeros read in place of its bytes looked like.
+AppError MythesFile::indexError(const QString &what) const
+{
+    return AppError(damaged(m_idxPath, m_indexMap->changed() ? QStringLiteral("it was changed while it was open.") : what));
+}
+
+void MythesFile::throwIfIndexChanged() const
+{
+    if (m_indexMap->changed())
+        throw indexError({});
 }
 
 void MythesFile::addField(QStringView field, Meaning &meaning, const QStringList &antonymMarkers)
@@ -723,51 +802,104 @@ MythesFile::IndexLines MythesFile::linesOfKey(QByteArrayView key)
 {
     if (key.isEmpty() || key.size() >= MaxIndexLineLength)
         return {};
-    IndexLines found;
-    if (!m_indexSorted) {
-        if (m_sortedLines.empty()) {
-            for (qsizetype at = m_body; at < m_index.size();) {
-                const QByteArrayView line = indexLine(at);
-                if (!headwordOf(line).isEmpty())
-                    m_sortedLines.push_back(at);
-                const qsizetype end = m_index.indexOf('\n', at);
-                at = end < 0 ? m_index.size() : end + 1;
-            }
-            std::stable_sort(m_sortedLines.begin(), m_sortedLines.end(), [this](qsizetype a, qsizetype b) {
-                return headwordOf(indexLine(a)) < headwordOf(indexLine(b));
-            });
-        }
-        const auto first = std::lower_bound(
-            m_sortedLines.cbegin(), m_sortedLines.cend(), key,
-            [this](qsizetype a, QByteArrayView k) { return headwordOf(indexLine(a)) < k; });
-        for (auto it = first; it != m_sortedLines.cend() && headwordOf(indexLine(*it)) == key; ++it)
-            found.push_back(*it);
-        return found;
-    }
+    if (!m_indexSorted)
+        return linesOfKeyUnsorted(key);
 
     // By halves over the index's bytes: the probe's line is the one the middle byte
-    // falls in; lo always stands at the start of a line.
-    const char *const data = m_index.constData();
+    // falls in; lo always stands at the start of a line. Every line compared is in a
+    // checked block; a block found out of order sends the search to the sorted copy.
+    // A damaged line is passed over: the line after it is compared in its place.
+    const char *const data = m_index.data();
+    const qsizetype size = m_index.size();
+    const auto checked = [this](qsizetype lineStart) {
+        checkIndexBlock(lineStart / IndexBlockSize);
+        return m_indexSorted;
+    };
+    const auto nextLine = [&](qsizetype lineStart) {
+        const qsizetype end = find(m_index, '\n', lineStart);
+        return end < 0 ? size : end + 1;
+    };
     qsizetype lo = m_body;
-    qsizetype hi = m_index.size();
+    qsizetype hi = size;
     while (lo < hi) {
         const qsizetype mid = lo + (hi - lo) / 2;
         const void *before = mid > lo ? memrchr(data + lo, '\n', size_t(mid - lo)) : nullptr;
         const qsizetype start = before ? static_cast<const char *>(before) - data + 1 : lo;
-        if (compareHeadword(m_index, start, key) < 0) {
-            const qsizetype end = find(m_index, '\n', start);
-            lo = end < 0 ? m_index.size() : end + 1;
-        } else {
-            hi = start;
+        qsizetype probe = start;
+        if (!checked(probe))
+            return linesOfKeyUnsorted(key);
+        while (probe < hi && isDamagedLine(probe)) {
+            probe = nextLine(probe);
+            if (probe < hi && !checked(probe))
+                return linesOfKeyUnsorted(key);
         }
+        if (probe < hi && compareHeadword(m_index, probe, key) < 0)
+            lo = nextLine(probe);
+        else
+            hi = start;
     }
     // Some data has two entries for one headword; the word has the meanings of both.
-    for (qsizetype at = lo; at < m_index.size();) {
+    // A damaged line where the word would stand fails the lookup when no healthy
+    // line names the word: the damaged one may be its own.
+    IndexLines found;
+    qsizetype damagedWhereTheWordWouldBe = -1;
+    for (qsizetype at = lo; at < size; at = nextLine(at)) {
+        if (!checked(at))
+            return linesOfKeyUnsorted(key);
+        if (isDamagedLine(at)) {
+            if (damagedWhereTheWordWouldBe < 0)
+                damagedWhereTheWordWouldBe = at;
+            continue;
+        }
         if (compareHeadword(m_index, at, key) != 0)
             break;
         found.push_back(at);
-        const qsizetype end = find(m_index, '\n', at);
-        at = end < 0 ? m_index.size() : end + 1;
+    }
+    throwIfIndexChanged();
+    if (found.empty() && damagedWhereTheWordWouldBe >= 0)
+        throw AppError(m_damagedLines.value(damagedWhereTheWordWouldBe));
+    return found;
+}
+
+bool MythesFile::isDamagedLine(qsizetype lineStart) const
+{
+    return !m_damagedLines.isEmpty() && m_damagedLines.contains(lineStart);
+}
+
+// An index out of order is searched through a copy of its line positions sorted by
+// headword, made the first time it is needed, after every line is checked.
+MythesFile::IndexLines MythesFile::linesOfKeyUnsorted(QByteArrayView key)
+{
+    if (!m_sortedLinesMade) {
+        for (qsizetype block = 0; block < qsizetype(m_blockChecked.size()); ++block)
+            checkIndexBlock(block);
+        for (qsizetype at = m_body; at < m_index.size();) {
+            const QByteArrayView line = indexLine(at);
+            if (!headwordOf(line).isEmpty() && !isDamagedLine(at))
+                m_sortedLines.push_back(at);
+            const qsizetype end = find(m_index, '\n', at);
+            at = end < 0 ? m_index.size() : end + 1;
+        }
+        std::stable_sort(m_sortedLines.begin(), m_sortedLines.end(), [this](qsizetype a, qsizetype b) {
+            return headwordOf(indexLine(a)) < headwordOf(indexLine(b));
+        });
+        throwIfIndexChanged();
+        m_sortedLinesMade = true;
+    }
+    IndexLines found;
+    const auto first = std::lower_bound(m_sortedLines.cbegin(), m_sortedLines.cend(), key,
+                                        [this](qsizetype a, QByteArrayView k) { return headwordOf(indexLine(a)) < k; });
+    for (auto it = first; it != m_sortedLines.cend() && headwordOf(indexLine(*it)) == key; ++it)
+        found.push_back(*it);
+    throwIfIndexChanged();
+    if (found.empty()) {
+        // A damaged line that may be the word's own, as far as it can be read.
+        for (auto it = m_damagedLines.cbegin(); it != m_damagedLines.cend(); ++it) {
+            const QByteArrayView line = indexLine(it.key());
+            const QByteArrayView word = headwordOf(line);
+            if (word == key || (word.isEmpty() && line.startsWith(key)))
+                throw AppError(it.value());
+        }
     }
     return found;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringConverter>
@@ -9,14 +10,18 @@
 #include <memory>
 #include <vector>
 
-// One thesaurus data pair in the MyThes format (.idx/.dat). Opening reads the
-// index (small) and checks it: its header, its lines, and whether it is sorted;
-// the data file is only opened, never read whole. A lookup searches the index by
-// halves and reads just the entries it names from the data file, checking every
-// line, count and field as it reads them: a damaged entry fails that lookup with
-// a message naming the file, and every healthy entry still answers. The data file
-// is read with positioned reads, not mapped, so a file cut short while open reads
-// as a damaged entry instead of faulting.
+class AppError;
+class MappedFile;
+
+// One thesaurus data pair in the MyThes format (.idx/.dat). Opening maps the index
+// and checks its header; its lines are checked a block at a time, the first time a
+// search reads one (the open checks the first block, which is the whole of a small
+// index). A lookup searches the index by halves and reads just the entries it names
+// from the data file, checking every line, count and field as it reads them: damage
+// fails the lookups that meet it, with a message naming the file, and every healthy
+// entry still answers. The data file is read with positioned reads, not mapped, so a
+// file cut short while open reads as a damaged entry; the index, cut short while
+// mapped, reads as changed (MappedFile).
 class MythesFile
 {
 public:
@@ -42,6 +47,9 @@ public:
     static constexpr int MaxEncodingLength = 64;
     // The largest index file read; real ones are a few MiB.
     static constexpr qint64 MaxIndexSize = qint64(256) << 20;
+    // The index is checked in blocks of this many bytes, each when a search first
+    // reads a line that starts in it.
+    static constexpr qsizetype IndexBlockSize = 4096;
 
     // Opens the pair and checks its index. Throws AppError naming the file when it
     // is damaged; damage in the data file's entries is met by the lookups.
@@ -75,9 +83,14 @@ private:
 
     void openData();
     void readIndex(const QString &idxPath);
+    void checkIndexBlock(qsizetype block);
+    AppError indexError(const QString &what) const;
+    void throwIfIndexChanged() const;
     IndexLines linesOf(const QString &word);
     IndexLines linesOfExact(const QString &word);
     IndexLines linesOfKey(QByteArrayView key);
+    IndexLines linesOfKeyUnsorted(QByteArrayView key);
+    bool isDamagedLine(qsizetype lineStart) const;
     QByteArrayView indexLine(qsizetype start) const;
     qint64 entrySizeHint(qsizetype indexLineStart, qint64 offset) const;
     template <typename OnLine>
@@ -98,9 +111,17 @@ private:
     std::unique_ptr<DataFile> m_dat;
     qsizetype m_firstEntry = 0; // the data's first byte after its encoding line
     QByteArray m_readBuffer;    // the entries' bytes as a lookup reads them
-    QByteArray m_index;         // the index file, whole
-    qsizetype m_body = 0;       // where its lines of headwords start
-    bool m_indexSorted = true;
+    std::unique_ptr<MappedFile> m_indexMap;
+    QByteArrayView m_index; // the index file, whole, mapped
+    qsizetype m_body = 0;   // where its lines of headwords start
+    // The index's lines are checked a block at a time, as searches first read them.
+    std::vector<bool> m_blockChecked;
+    qsizetype m_blocksLeft = 0;
+    qint64 m_declaredEntries = 0;
+    qint64 m_countedEntries = 0;              // in the checked blocks
+    QHash<qsizetype, QString> m_damagedLines; // in the checked blocks: where they start, and what is wrong
+    bool m_indexSorted = true;                // as far as the checked blocks tell
+    bool m_sortedLinesMade = false;
     std::vector<qsizetype> m_sortedLines; // the lines by headword, when the file has them out of order
     QStringEncoder m_encoder;
     QStringDecoder m_decoder;

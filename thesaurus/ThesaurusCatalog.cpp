@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <vector>
@@ -45,7 +44,8 @@ QString executableFolder()
 {
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
-    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    // The link names the program by its canonical path: one read, no walk.
+    const QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
     return program.isEmpty() ? QString() : QFileInfo(program).absolutePath();
 }
 
@@ -82,16 +82,36 @@ QStringList ThesaurusCatalog::defaultHunspellSearchPath()
 
 QString ThesaurusCatalog::localeFromBaseName(const QString &baseName, int *version)
 {
-    // th_<locale>[_vN] and thes_<locale>; the locale is a language of two or three
-    // letters with optional script and region parts.
-    static const QRegularExpression pattern(
-        QStringLiteral("^(?:th|thes)_([a-z]{2,3}(?:_[A-Z][a-z]{3})?(?:_[A-Z]{2})?)(?:_v([0-9]+))?(?:_new)?\\z"));
-    const QRegularExpressionMatch match = pattern.match(baseName);
-    if (!match.hasMatch())
+    // th_<locale>[_vN][_new] and thes_<locale>[_vN][_new]; the locale is a language of
+    // two or three small letters, then an optional script ("Latn") and region ("RS").
+    // Read part by part rather than by a regular expression, whose compilation alone
+    // costs a lookup tool's start more than reading every name of the data folders.
+    const QList<QStringView> parts = QStringView(baseName).split(u'_');
+    const auto all = [](QStringView text, char16_t first, char16_t last) {
+        return std::all_of(text.begin(), text.end(), [&](QChar c) { return c >= first && c <= last; });
+    };
+    if (parts.size() < 2 || (parts[0] != u"th" && parts[0] != u"thes"))
+        return {};
+    qsizetype end = parts.size();
+    if (end > 2 && parts[end - 1] == u"new")
+        --end;
+    QStringView digits;
+    if (end > 2 && parts[end - 1].size() > 1 && parts[end - 1][0] == u'v' && all(parts[end - 1].sliced(1), u'0', u'9'))
+        digits = parts[--end].sliced(1);
+    qsizetype at = 1;
+    if (parts[at].size() < 2 || parts[at].size() > 3 || !all(parts[at], u'a', u'z'))
+        return {};
+    ++at;
+    if (at < end && parts[at].size() == 4 && all(parts[at].first(1), u'A', u'Z') && all(parts[at].sliced(1), u'a', u'z'))
+        ++at;
+    if (at < end && parts[at].size() == 2 && all(parts[at], u'A', u'Z'))
+        ++at;
+    if (at != end)
         return {};
     if (version)
-        *version = match.captured(2).toInt();
-    return match.captured(1);
+        *version = digits.toInt();
+    const qsizetype localeStart = parts[0].size() + 1;
+    return baseName.sliced(localeStart, parts[end - 1].end() - parts[1].begin());
 }
 
 namespace {
@@ -102,34 +122,59 @@ struct FolderEntry {
     unsigned char type; // DT_REG, DT_DIR, DT_LNK... or DT_UNKNOWN
 };
 
-// A folder's entries, sorted by name; none for a folder that cannot be listed. The
-// listing's own file types spare a stat of each entry: the start of every process
-// lists the folders, and the system's holds a hundred and fifty files.
-std::vector<FolderEntry> listFolder(const QByteArray &folder)
+// A folder's entries, sorted by name, and the folder held open, so that what the
+// entries stand for is asked by name within it rather than by a path walked again
+// from the root for each. The listing's own file types spare a stat of each entry:
+// the start of every process lists the folders, and the system's holds a hundred
+// and fifty files.
+class Folder
 {
-    std::vector<FolderEntry> entries;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return entries;
-    while (const dirent *entry = ::readdir(dir))
-        entries.push_back({QByteArray(entry->d_name), entry->d_type});
-    ::closedir(dir);
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
-    return entries;
-}
+public:
+    explicit Folder(const QByteArray &path) : m_dir(::opendir(path.constData()))
+    {
+        if (!m_dir)
+            return;
+        while (const dirent *entry = ::readdir(m_dir))
+            m_entries.push_back({QByteArray(entry->d_name), entry->d_type});
+        std::sort(m_entries.begin(), m_entries.end(),
+                  [](const FolderEntry &a, const FolderEntry &b) { return a.name < b.name; });
+    }
+    ~Folder()
+    {
+        if (m_dir)
+            ::closedir(m_dir);
+    }
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
 
-// What a name stands for, following symbolic links: DT_REG, DT_DIR, another DT_
-// value, or DT_UNKNOWN when nothing is there.
-unsigned char typeOf(const QByteArray &path, unsigned char listed)
-{
-    if (listed != DT_LNK && listed != DT_UNKNOWN)
-        return listed;
-    struct stat info {
-    };
-    if (::stat(path.constData(), &info) != 0)
-        return DT_UNKNOWN;
-    return S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_FIFO;
-}
+    const std::vector<FolderEntry> &entries() const { return m_entries; }
+    const FolderEntry *entry(const QByteArray &name) const
+    {
+        const auto it = std::lower_bound(m_entries.cbegin(), m_entries.cend(), name,
+                                         [](const FolderEntry &e, const QByteArray &n) { return e.name < n; });
+        return it != m_entries.cend() && it->name == name ? &*it : nullptr;
+    }
+    // What an entry stands for, following symbolic links: DT_REG, DT_DIR, another
+    // DT_ value, or DT_UNKNOWN when nothing is there.
+    unsigned char typeOf(const FolderEntry &entry) const
+    {
+        if (entry.type != DT_LNK && entry.type != DT_UNKNOWN)
+            return entry.type;
+        struct stat info {
+        };
+        if (::fstatat(::dirfd(m_dir), entry.name.constData(), &info, 0) != 0)
+            return DT_UNKNOWN;
+        return S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_FIFO;
+    }
+    bool isReadable(const FolderEntry &entry) const
+    {
+        return ::faccessat(::dirfd(m_dir), entry.name.constData(), R_OK, 0) == 0;
+    }
+
+private:
+    DIR *m_dir;
+    std::vector<FolderEntry> m_entries;
+};
 
 } // namespace
 
@@ -140,15 +185,9 @@ ThesaurusCatalog::ThesaurusCatalog(const QStringList &searchPath) : m_searchPath
     for (const QString &folder : searchPath) {
         const QString shownFolder = QDir(folder).path();
         const QString absoluteFolder = QDir::cleanPath(QDir(folder).absolutePath());
-        const QByteArray encodedFolder = QFile::encodeName(absoluteFolder) + '/';
-        const std::vector<FolderEntry> entries = listFolder(encodedFolder);
-        const auto listed = [&](const QByteArray &name) {
-            const auto it = std::lower_bound(entries.cbegin(), entries.cend(), name,
-                                             [](const FolderEntry &e, const QByteArray &n) { return e.name < n; });
-            return it != entries.cend() && it->name == name ? &*it : nullptr;
-        };
+        const Folder listing(QFile::encodeName(absoluteFolder) + '/');
         QHash<QString, std::pair<int, DataFiles>> inFolder;
-        for (const FolderEntry &entry : entries) {
+        for (const FolderEntry &entry : listing.entries()) {
             if (!entry.name.endsWith(".idx"))
                 continue;
             const QByteArray base = entry.name.chopped(4);
@@ -157,19 +196,18 @@ ThesaurusCatalog::ThesaurusCatalog(const QStringList &searchPath) : m_searchPath
             const QString locale = localeFromBaseName(baseName, &version);
             if (locale.isEmpty())
                 continue;
-            const QByteArray idx = encodedFolder + entry.name;
-            const unsigned char type = typeOf(idx, entry.type);
-            const char *why = type != DT_REG                         ? "it is not a regular file"
-                              : ::access(idx.constData(), R_OK) != 0 ? "permission denied"
-                                                                     : nullptr;
+            const unsigned char type = listing.typeOf(entry);
+            const char *why = type != DT_REG               ? "it is not a regular file"
+                              : !listing.isReadable(entry) ? "permission denied"
+                                                           : nullptr;
             if (why) {
                 if (type != DT_UNKNOWN || entry.type == DT_LNK)
                     m_unreadable.append(
                         {shownFolder + QLatin1Char('/') + baseName + QStringLiteral(".idx"), QString::fromLatin1(why)});
                 continue;
             }
-            const FolderEntry *dat = listed(base + ".dat");
-            if (!dat || typeOf(encodedFolder + dat->name, dat->type) == DT_UNKNOWN)
+            const FolderEntry *dat = listing.entry(base + ".dat");
+            if (!dat || listing.typeOf(*dat) == DT_UNKNOWN)
                 continue;
             auto it = inFolder.find(locale);
             if (it == inFolder.end() || it->first < version) {
