@@ -450,7 +450,7 @@ MythesFile::MythesFile(const QString &idxPath, const QString &datPath)
       m_antonymMarkers(AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(datPath)))
 {
     openData();
-    readIndex(idxPath);
+    openIndex(idxPath);
 }
 
 MythesFile::~MythesFile() = default;
@@ -487,7 +487,7 @@ void MythesFile::openData()
     m_encoding = QString::fromLatin1(name);
 }
 
-void MythesFile::readIndex(const QString &idxPath)
+void MythesFile::openIndex(const QString &idxPath)
 {
     QFile file(idxPath);
     QString error;

@@ -82,7 +82,7 @@ private:
     using IndexLines = QVarLengthArray<qsizetype, 4>;
 
     void openData();
-    void readIndex(const QString &idxPath);
+    void openIndex(const QString &idxPath);
     void checkIndexBlock(qsizetype block);
     AppError indexError(const QString &what) const;
     void throwIfIndexChanged() const;
