@@ -1333,6 +1333,33 @@ private Q_SLOTS:
         }
     }
 
+    // Through the program's thesaurus source, an index cut short while mapped fails
+    // the lookup that meets it; the next lookup opens the files again and reads
+    // them as they are then.
+    void indexCutWhileMappedOpensAgain()
+    {
+        QTemporaryDir dir;
+        const QString base = writeLargePair(dir.path(), 4000);
+        const QString idxPath = base + QStringLiteral(".idx");
+        const QByteArray idx = readAll(idxPath);
+        MythesSource source({dir.path()});
+        source.start();
+        const std::int32_t english = 1033;
+        QStringList synonyms;
+        QVERIFY(source.appendSynonyms(QStringLiteral("w03999"), english, synonyms));
+
+        QFile inPlace(idxPath);
+        QVERIFY(inPlace.resize(idx.size() / 3));
+        QVERIFY_THROWS_EXCEPTION(AppError, source.appendSynonyms(QStringLiteral("w00001"), english, synonyms));
+        QVERIFY(inPlace.open(QIODevice::ReadWrite));
+        QCOMPARE(inPlace.write(idx), idx.size());
+        inPlace.close();
+        synonyms.clear();
+        QVERIFY(source.appendSynonyms(QStringLiteral("w00001"), english, synonyms));
+        QCOMPARE(synonyms, QStringList{QStringLiteral("s00001")});
+        QCOMPARE(render(source.entry(QStringLiteral("w03999"), english)), QStringLiteral("s03999"));
+    }
+
     // The checks must never refuse the data people really have installed.
     void realInstalledData()
     {

@@ -650,6 +650,11 @@ AppError MythesFile::indexError(const QString &what) const
     return AppError(damaged(m_idxPath, m_indexMap->changed() ? QStringLiteral("it was changed while it was open.") : what));
 }
 
+bool MythesFile::indexChanged() const
+{
+    return m_indexMap->changed();
+}
+
 void MythesFile::throwIfIndexChanged() const
 {
     if (m_indexMap->changed())

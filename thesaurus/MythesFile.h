@@ -65,6 +65,10 @@ public:
     // whether the word has an entry.
     bool appendSynonyms(const QString &word, QStringList &synonyms);
 
+    // Whether the index was cut short while mapped: every lookup fails then, and
+    // only opening the files again reads them as they are now.
+    bool indexChanged() const;
+
     QString encoding() const { return m_encoding; }
     QString datPath() const { return m_datPath; }
 

@@ -64,7 +64,24 @@ MythesFile *MythesSource::fileFor(std::int32_t languageId)
 MythesFile::Entry MythesSource::entry(const QString &word, std::int32_t languageId)
 {
     MythesFile *file = fileFor(languageId);
-    return file ? file->lookup(word) : MythesFile::Entry{};
+    if (!file)
+        return {};
+    try {
+        return file->lookup(word);
+    } catch (const AppError &) {
+        forgetIfChanged(file);
+        throw;
+    }
+}
+
+void MythesSource::forgetIfChanged(MythesFile *file)
+{
+    // An index changed under its map answers no more: the next lookup opens the
+    // files again, as they are then.
+    if (!file->indexChanged())
+        return;
+    std::erase_if(m_byLanguage, [file](const auto &byLanguage) { return byLanguage.second == file; });
+    m_open.remove(file->datPath());
 }
 
 std::unique_ptr<SynonymInfo> MythesSource::synonymInfo(const QString &word, std::int32_t languageId)
@@ -75,5 +92,10 @@ std::unique_ptr<SynonymInfo> MythesSource::synonymInfo(const QString &word, std:
 bool MythesSource::appendSynonyms(const QString &word, std::int32_t languageId, QStringList &synonyms)
 {
     MythesFile *file = fileFor(languageId);
-    return file && file->appendSynonyms(word, synonyms);
+    try {
+        return file && file->appendSynonyms(word, synonyms);
+    } catch (const AppError &) {
+        forgetIfChanged(file);
+        throw;
+    }
 }

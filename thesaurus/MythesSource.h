@@ -38,6 +38,7 @@ public:
 
 private:
     MythesFile *fileFor(std::int32_t languageId);
+    void forgetIfChanged(MythesFile *file);
 
     std::optional<QStringList> m_searchPath;
     std::unique_ptr<ThesaurusCatalog> m_catalog;
