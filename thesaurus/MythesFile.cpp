@@ -524,14 +524,12 @@ void MythesFile::openIndex(const QString &idxPath)
 
 namespace {
 
-// The size of an index line's headword as the order of the index goes by: up to
-// its last bar, none for an empty line or one without a bar.
-qsizetype headwordSize(const char *line, const char *stop)
+// The headword of an index line as the order of the index goes by: up to its last
+// bar; empty for an empty line or one without a bar.
+QByteArrayView headwordOf(QByteArrayView line)
 {
-    if (stop > line && stop[-1] == '\r')
-        --stop;
-    const void *bar = stop > line ? memrchr(line, '|', size_t(stop - line)) : nullptr;
-    return bar ? static_cast<const char *>(bar) - line : 0;
+    const qsizetype bar = line.lastIndexOf('|');
+    return bar < 0 ? QByteArrayView() : line.first(bar);
 }
 
 } // namespace
@@ -562,7 +560,10 @@ void MythesFile::checkIndexBlock(qsizetype block)
     if (at > body && at < blockEnd) {
         const void *newline = at - 1 > body ? memrchr(body, '\n', size_t(at - 1 - body)) : nullptr;
         previous = newline ? static_cast<const char *>(newline) + 1 : body;
-        previousSize = headwordSize(previous, at - 1);
+        QByteArrayView line(previous, at - 1 - previous);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        previousSize = headwordOf(line).size();
     }
 
     const qint64 datSize = m_dat->size();
@@ -637,8 +638,9 @@ void MythesFile::checkIndexBlock(qsizetype block)
     if (!sorted)
         m_indexSorted = false;
     // Once every block is checked, the lines are counted: a count that differs is
-    // reported then, once.
-    if (--m_blocksLeft == 0 && m_countedEntries != m_declaredEntries)
+    // reported then, once. Damaged lines say more of what is wrong, and are told
+    // in its place.
+    if (--m_blocksLeft == 0 && m_countedEntries != m_declaredEntries && m_damagedLines.isEmpty())
         throw indexError(
             QStringLiteral("it declares %1 entries but holds %2.").arg(m_declaredEntries).arg(m_countedEntries));
 }
@@ -742,13 +744,6 @@ QByteArrayView MythesFile::indexLine(qsizetype start) const
 }
 
 namespace {
-
-// The headword of an index line the open has checked; empty for an empty line.
-QByteArrayView headwordOf(QByteArrayView line)
-{
-    const qsizetype bar = line.lastIndexOf('|');
-    return bar < 0 ? QByteArrayView() : line.first(bar);
-}
 
 // headwordOf(the line at start) against a key, as QByteArrayView compares them
 // (bytes unsigned), in one walk over the line: the open has checked that a line
