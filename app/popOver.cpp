@@ -114,23 +114,35 @@ void TForm2::FormShow()
     }
     m_displayFont = nullptr;
 
-    // The items are made outside the tree, which then takes them all at once.
-    std::unique_ptr<QTreeWidgetItem> rootItem;
+    // Each synonym of the word is made with its subtree outside the tree, which
+    // takes it whole once the next one begins: no item is added to the shown tree
+    // one by one.
+    tv1->setUpdatesEnabled(false);
+    QTreeWidgetItem *rootItem = nullptr;
+    std::unique_ptr<QTreeWidgetItem> subtree;
     std::vector<QTreeWidgetItem *> items;
     QString error;
     if (fill) {
         QList<WordTree::Node> placed;
         while (fill->take(placed)) {
             for (const WordTree::Node &node : std::as_const(placed)) {
+                QTreeWidgetItem *item = nullptr;
                 if (node.parent < 0) {
-                    rootItem = std::make_unique<QTreeWidgetItem>(QStringList{node.text});
-                    items.push_back(rootItem.get());
+                    item = rootItem = new QTreeWidgetItem(tv1, {node.text});
+                } else if (node.level == 1) {
+                    if (subtree)
+                        rootItem->addChild(subtree.release());
+                    subtree = std::make_unique<QTreeWidgetItem>(QStringList{node.text});
+                    item = subtree.get();
                 } else {
-                    items.push_back(new QTreeWidgetItem(items[size_t(node.parent)], {node.text}));
+                    item = new QTreeWidgetItem(items[size_t(node.parent)], {node.text});
                 }
+                items.push_back(item);
             }
             placed.clear();
         }
+        if (subtree)
+            rootItem->addChild(subtree.release());
         try {
             fill->finish();
         } catch (const AppError &e) {
@@ -142,15 +154,15 @@ void TForm2::FormShow()
     if (items.size() <= 1 && error.isEmpty()) {
         // No synonyms: nothing to show. Closing is queued, as the window is still being shown.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-        tv1->addTopLevelItem(rootItem ? rootItem.release() : new QTreeWidgetItem(QStringList{aWord}));
+        if (!rootItem)
+            new QTreeWidgetItem(tv1, {aWord});
+        tv1->setUpdatesEnabled(true);
         finish();
         return;
     }
 
     if (!m_root.isEmpty() && m_root != aWord)
         rootItem->setToolTip(0, tr("Synonyms of “%1”").arg(m_root));
-    tv1->setUpdatesEnabled(false);
-    tv1->addTopLevelItem(rootItem.release());
     tv1->expandAll();
     tv1->setUpdatesEnabled(true);
     finish();
