@@ -114,9 +114,9 @@ void TForm2::FormShow()
     }
     m_displayFont = nullptr;
 
-    // Each synonym of the word is made with its subtree outside the tree, which
-    // takes it whole once the next one begins: no item is added to the shown tree
-    // one by one.
+    // Each synonym of the word is made with its subtree outside the tree, and the
+    // root takes it whole once the next one begins: the shown tree never takes the
+    // items one by one, and little is left to add when the lookups end.
     tv1->setUpdatesEnabled(false);
     QTreeWidgetItem *rootItem = nullptr;
     std::unique_ptr<QTreeWidgetItem> subtree;
