@@ -85,8 +85,12 @@ private:
             if (at == Free)
                 return slot;
             const Key &key = m_hashes[at];
-            if (key.hash == wordHash && m_textAt(key.index).compare(word, Qt::CaseInsensitive) == 0)
-                return slot;
+            if (key.hash == wordHash) {
+                // Most words met again are met in the same letter case: that test is cheap.
+                const QString &held = m_textAt(key.index);
+                if (held == word || held.compare(word, Qt::CaseInsensitive) == 0)
+                    return slot;
+            }
         }
     }
 
