@@ -28,7 +28,18 @@ void WordTreeFill::run(const QString &word, const SynonymExpansion::Lookup &look
     } catch (...) {
         m_error = std::current_exception();
     }
-    handOver(handed, true);
+    try {
+        handOver(handed, true);
+    } catch (...) {
+        // No memory for the last copy: the taker still learns that the fill is over.
+        if (!m_error)
+            m_error = std::current_exception();
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_placed.notify_one();
+    }
 }
 
 void WordTreeFill::handOver(qsizetype &handed, bool last)
