@@ -5,13 +5,16 @@
 #include "common/AppError.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/WordTree.h"
+#include "thesaurus/WordTreeFill.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <memory>
+#include <utility>
 #include <vector>
 
 TForm2::TForm2(TSpellCheck *spellCheck, const DisplayFont *displayFont)
@@ -74,6 +77,33 @@ void TForm2::FormShow()
         activateWindow();
     };
 
+    // The lookups run on a thread of their own while this one makes the items. The
+    // thesaurus is not thread-safe: from here to fill->finish() only that thread
+    // uses it, and no event is handled in between that could reach it.
+    std::unique_ptr<WordTreeFill> fill;
+    if (TSpellCheck *spellCheck = m_spellCheck) {
+        // The typed word answers through its root, resolved here as the tree's first
+        // lookup: whatever the language needs is opened on this thread, and the
+        // fill's thread then only reads. The levels below the root stay exact.
+        WordForms::Root root;
+        std::exception_ptr rootError;
+        try {
+            root = spellCheck->ResolveWord(aWord);
+            m_root = root.root;
+        } catch (...) {
+            rootError = std::current_exception(); // met by the fill at its first lookup
+        }
+        fill = std::make_unique<WordTreeFill>(aWord, [exact = SynonymExpansion::lookupThrough(*spellCheck),
+                                                      rootSynonyms = std::move(root.synonyms), rootError,
+                                                      atRoot = true](const QString &word, QStringList &synonyms) mutable {
+            if (!std::exchange(atRoot, false))
+                return exact(word, synonyms);
+            if (rootError)
+                std::rethrow_exception(rootError);
+            synonyms = std::move(rootSynonyms);
+        });
+    }
+
     // The tree's font is a copy: later changes of the display font leave it alone.
     tv1->setFont(m_displayFont->toQFont());
     const QColor color = m_displayFont->qColor(tv1->palette());
@@ -82,53 +112,57 @@ void TForm2::FormShow()
         palette.setColor(QPalette::Text, color);
         tv1->setPalette(palette);
     }
-
-    WordTree tree;
-    QString error;
-    try {
-        if (m_spellCheck) {
-            // The typed word answers through its root, resolved as the tree's first
-            // lookup; the levels below it stay exact.
-            const SynonymExpansion::Lookup exact = SynonymExpansion::lookupThrough(*m_spellCheck);
-            bool atRoot = true;
-            tree.fill(aWord, [&](const QString &word, QStringList &synonyms) {
-                if (!std::exchange(atRoot, false) || word != aWord)
-                    return exact(word, synonyms);
-                WordForms::Root root = m_spellCheck->ResolveWord(aWord);
-                m_root = root.root;
-                synonyms = std::move(root.synonyms);
-            });
-        }
-    } catch (const AppError &e) {
-        error = e.message();
-    }
     m_displayFont = nullptr;
-    m_lookups = tree.lookups;
 
-    if (tree.nodes.size() <= 1 && error.isEmpty()) {
+    // Each synonym of the word is made with its subtree outside the tree, and the
+    // root takes it whole once the next one begins: the shown tree never takes the
+    // items one by one, and little is left to add when the lookups end.
+    tv1->setUpdatesEnabled(false);
+    QTreeWidgetItem *rootItem = nullptr;
+    std::unique_ptr<QTreeWidgetItem> subtree;
+    std::vector<QTreeWidgetItem *> items;
+    QString error;
+    if (fill) {
+        QList<WordTree::Node> placed;
+        while (fill->take(placed)) {
+            for (const WordTree::Node &node : std::as_const(placed)) {
+                QTreeWidgetItem *item = nullptr;
+                if (node.parent < 0) {
+                    item = rootItem = new QTreeWidgetItem(tv1, {node.text});
+                } else if (node.level == 1) {
+                    if (subtree)
+                        rootItem->addChild(subtree.release());
+                    subtree = std::make_unique<QTreeWidgetItem>(QStringList{node.text});
+                    item = subtree.get();
+                } else {
+                    item = new QTreeWidgetItem(items[size_t(node.parent)], {node.text});
+                }
+                items.push_back(item);
+            }
+            placed.clear();
+        }
+        if (subtree)
+            rootItem->addChild(subtree.release());
+        try {
+            fill->finish();
+        } catch (const AppError &e) {
+            error = e.message();
+        }
+        m_lookups = fill->tree().lookups;
+    }
+
+    if (items.size() <= 1 && error.isEmpty()) {
         // No synonyms: nothing to show. Closing is queued, as the window is still being shown.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-        new QTreeWidgetItem(tv1, {aWord});
+        if (!rootItem)
+            new QTreeWidgetItem(tv1, {aWord});
+        tv1->setUpdatesEnabled(true);
         finish();
         return;
     }
 
-    tv1->setUpdatesEnabled(false);
-    std::vector<QTreeWidgetItem *> items;
-    items.reserve(size_t(tree.nodes.size()));
-    for (const WordTree::Node &node : std::as_const(tree.nodes)) {
-        QTreeWidgetItem *item = nullptr;
-        if (node.parent < 0) {
-            item = new QTreeWidgetItem(tv1, {node.text});
-            if (!m_root.isEmpty() && m_root != aWord)
-                item->setToolTip(0, tr("Synonyms of “%1”").arg(m_root));
-        } else if (node.level == 1) {
-            item = new QTreeWidgetItem(FindRootNode(aWord, tv1), {node.text});
-        } else {
-            item = new QTreeWidgetItem(items[size_t(node.parent)], {node.text});
-        }
-        items.push_back(item);
-    }
+    if (!m_root.isEmpty() && m_root != aWord)
+        rootItem->setToolTip(0, tr("Synonyms of “%1”").arg(m_root));
     tv1->expandAll();
     tv1->setUpdatesEnabled(true);
     finish();

@@ -4,8 +4,14 @@
 #include "common/AppError.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/WordTree.h"
+#include "thesaurus/WordTreeFill.h"
 
 #include <QTest>
+#include <QThread>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 using TestWords::words;
 
@@ -43,6 +49,30 @@ bool parentsConsistent(const WordTree &tree, QString *problem)
         }
     }
     return true;
+}
+
+// A made-up thesaurus big enough for several hand-overs: "w" has `wide` synonyms
+// w0, w1, ...; each of those has `wide` of its own (w0_0, ...), and each of these
+// `wide` more, a few of them repeated so that the dedupe has work.
+SynonymExpansion::Lookup wideLookup(int wide)
+{
+    return [wide](const QString &word, QStringList &synonyms) {
+        synonyms.clear();
+        if (word.count(QLatin1Char('_')) > 1)
+            return;
+        for (int i = 0; i < wide; ++i)
+            synonyms.append(word + (word == QStringLiteral("w") ? QString() : QStringLiteral("_")) + QString::number(i));
+        synonyms.append(QStringLiteral("W0")); // equal to a level-1 word but for its case
+    };
+}
+
+// Everything a background fill hands over, until it has ended.
+QList<WordTree::Node> takeAll(WordTreeFill &fill)
+{
+    QList<WordTree::Node> nodes;
+    while (fill.take(nodes)) {
+    }
+    return nodes;
 }
 
 } // namespace
@@ -137,6 +167,137 @@ private Q_SLOTS:
         QCOMPARE(outline(result), tree);
         QString problem;
         QVERIFY2(parentsConsistent(result, &problem), qPrintable(problem));
+    }
+
+    // The background fill hands over exactly the tree the plain fill makes, in its
+    // order, and makes the same lookups.
+    void backgroundFillGivesTheSameTree_data()
+    {
+        fill_data();
+        // Several batches; the last one is short.
+        QTest::newRow("several batches") << QString() << QString() << QStringList();
+    }
+    void backgroundFillGivesTheSameTree()
+    {
+        QFETCH(QString, script);
+        const bool wide = script.isEmpty();
+        const auto lookupFor = [&](std::shared_ptr<ScriptedSource::Log> *log) -> SynonymExpansion::Lookup {
+            if (wide)
+                return wideLookup(12);
+            auto source = ScriptedSource::fromText(script);
+            *log = source->log;
+            auto spellCheck = std::make_shared<TSpellCheck>(nullptr, std::move(source));
+            return [spellCheck](const QString &word, QStringList &synonyms) { spellCheck->GetSynonyms(word, synonyms); };
+        };
+        std::shared_ptr<ScriptedSource::Log> plainLog;
+        std::shared_ptr<ScriptedSource::Log> backgroundLog;
+        WordTree plain;
+        plain.fill(QStringLiteral("w"), lookupFor(&plainLog));
+        if (wide)
+            QVERIFY(plain.nodes.size() > 3 * WordTreeFill::Batch);
+
+        WordTreeFill fill(QStringLiteral("w"), lookupFor(&backgroundLog));
+        const QList<WordTree::Node> handed = takeAll(fill);
+        fill.finish();
+        QCOMPARE(handed, plain.nodes);
+        QCOMPARE(fill.tree().nodes, plain.nodes);
+        QCOMPARE(fill.tree().lookups, plain.lookups);
+        if (!wide)
+            QCOMPARE(backgroundLog->words(), plainLog->words());
+        // Once everything was taken, there is nothing more.
+        QList<WordTree::Node> more;
+        QVERIFY(!fill.take(more));
+        QVERIFY(more.isEmpty());
+    }
+
+    // Nodes are handed over while the lookups go on, not only at the end: the lookup
+    // of w8 waits until the taker has had nodes (or gives up after a while).
+    void backgroundFillHandsOverWhileItLooksUp()
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool taken = false;
+        bool gaveUp = false;
+        QThread *lookupThread = nullptr;
+        const SynonymExpansion::Lookup wide = wideLookup(12);
+        WordTreeFill fill(QStringLiteral("w"), [&](const QString &word, QStringList &synonyms) {
+            if (word == QStringLiteral("w8")) {
+                std::unique_lock lock(mutex);
+                lookupThread = QThread::currentThread();
+                gaveUp = !changed.wait_for(lock, std::chrono::seconds(10), [&] { return taken; });
+            }
+            wide(word, synonyms);
+        });
+
+        QList<WordTree::Node> first;
+        QVERIFY(fill.take(first));
+        {
+            const std::lock_guard lock(mutex);
+            taken = true;
+        }
+        changed.notify_all();
+        QList<WordTree::Node> rest = takeAll(fill);
+        fill.finish();
+
+        QVERIFY2(!gaveUp, "no node was handed over while the fill waited in a lookup");
+        QVERIFY(first.size() >= WordTreeFill::Batch);
+        QVERIFY(lookupThread != QThread::currentThread());
+        WordTree plain;
+        plain.fill(QStringLiteral("w"), wide);
+        QCOMPARE(first + rest, plain.nodes);
+    }
+
+    // A failing lookup ends the fill: the nodes placed before it are handed over,
+    // and its error reaches the caller of finish(), unchanged.
+    void backgroundFillFailing_data()
+    {
+        QTest::addColumn<QString>("failAt");
+        QTest::newRow("at the root") << "w";
+        QTest::newRow("after several batches") << "w9_3";
+    }
+    void backgroundFillFailing()
+    {
+        QFETCH(QString, failAt);
+        const SynonymExpansion::Lookup wide = wideLookup(12);
+        const SynonymExpansion::Lookup failing = [&](const QString &word, QStringList &synonyms) {
+            if (word == failAt)
+                throw AppError(QStringLiteral("cannot read %1").arg(word));
+            wide(word, synonyms);
+        };
+        WordTree plain;
+        QVERIFY_THROWS_EXCEPTION(AppError, plain.fill(QStringLiteral("w"), failing));
+
+        WordTreeFill fill(QStringLiteral("w"), failing);
+        const QList<WordTree::Node> handed = takeAll(fill);
+        QString message;
+        try {
+            fill.finish();
+        } catch (const AppError &e) {
+            message = e.message();
+        }
+        QCOMPARE(message, QStringLiteral("cannot read %1").arg(failAt));
+        QCOMPARE(handed, plain.nodes);
+        QCOMPARE(fill.tree().nodes, plain.nodes);
+        QCOMPARE(fill.tree().lookups.constLast(), failAt);
+        // The error is met once.
+        fill.finish();
+    }
+
+    // Dropped while it still looks up (the window failed meanwhile): it waits for its
+    // thread, which then reaches nothing that is gone.
+    void backgroundFillDroppedEarly()
+    {
+        int lookups = 0;
+        {
+            const SynonymExpansion::Lookup wide = wideLookup(12);
+            WordTreeFill fill(QStringLiteral("w"), [&](const QString &word, QStringList &synonyms) {
+                ++lookups;
+                wide(word, synonyms);
+            });
+        }
+        WordTree plain;
+        plain.fill(QStringLiteral("w"), wideLookup(12));
+        QCOMPARE(lookups, plain.lookups.size());
     }
 };
 

@@ -22,32 +22,34 @@ public:
     // added) when an equal word is there already.
     bool insert(const QString &word, std::uint32_t index)
     {
-        if ((m_hashes.size() + 1) * 2 > m_slots.size())
-            reserve(qsizetype(std::max<std::size_t>(m_hashes.size() * 2, 8)));
-        const std::uint64_t wordHash = foldedHash(word);
+        if ((m_count + 1) * 2 > m_slots.size())
+            reserve(qsizetype(std::max<std::size_t>(m_count * 2, 8)));
+        const std::uint32_t wordHash = std::uint32_t(foldedHash(word));
         const std::size_t slot = find(word, wordHash);
         if (m_slots[slot] != Free)
             return false;
-        m_slots[slot] = std::uint32_t(m_hashes.size());
-        m_hashes.push_back({wordHash, index});
+        m_slots[slot] = slotValue(wordHash, index);
+        ++m_count;
         return true;
     }
 
     void reserve(qsizetype words)
     {
-        m_hashes.reserve(std::size_t(words));
         std::size_t wanted = 16;
         while (wanted < std::size_t(words) * 2)
             wanted *= 2;
         if (wanted <= m_slots.size())
             return;
-        m_slots.assign(wanted, Free);
+        std::vector<std::uint64_t> old(wanted, Free);
+        old.swap(m_slots);
         const std::size_t mask = wanted - 1;
-        for (std::size_t i = 0; i < m_hashes.size(); ++i) {
-            std::size_t slot = std::size_t(m_hashes[i].hash) & mask;
+        for (const std::uint64_t value : old) {
+            if (value == Free)
+                continue;
+            std::size_t slot = std::size_t(value >> 32) & mask;
             while (m_slots[slot] != Free)
                 slot = (slot + 1) & mask;
-            m_slots[slot] = std::uint32_t(i);
+            m_slots[slot] = value;
         }
     }
 
@@ -75,26 +77,32 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t Free = UINT32_MAX;
+    // A slot holds the low half of its word's hash above the owner's index plus
+    // one: a look-up reads the slot alone until the hash halves match, and only
+    // then the owner's word. 0 is a free slot.
+    static constexpr std::uint64_t Free = 0;
+    static std::uint64_t slotValue(std::uint32_t hash, std::uint32_t index)
+    {
+        return std::uint64_t(hash) << 32 | (std::uint64_t(index) + 1);
+    }
 
-    std::size_t find(const QString &word, std::uint64_t wordHash) const
+    std::size_t find(const QString &word, std::uint32_t wordHash) const
     {
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t slot = std::size_t(wordHash) & mask;; slot = (slot + 1) & mask) {
-            const std::uint32_t at = m_slots[slot];
-            if (at == Free)
+            const std::uint64_t value = m_slots[slot];
+            if (value == Free)
                 return slot;
-            const Key &key = m_hashes[at];
-            if (key.hash == wordHash && m_textAt(key.index).compare(word, Qt::CaseInsensitive) == 0)
-                return slot;
+            if (std::uint32_t(value >> 32) == wordHash) {
+                // Most words met again are met in the same letter case: that test is cheap.
+                const QString &held = m_textAt(std::uint32_t(value) - 1);
+                if (held == word || held.compare(word, Qt::CaseInsensitive) == 0)
+                    return slot;
+            }
         }
     }
 
-    struct Key {
-        std::uint64_t hash;
-        std::uint32_t index;
-    };
     TextAt m_textAt;
-    std::vector<Key> m_hashes;
-    std::vector<std::uint32_t> m_slots; // into m_hashes
+    std::size_t m_count = 0;
+    std::vector<std::uint64_t> m_slots;
 };

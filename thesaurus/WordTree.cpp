@@ -26,17 +26,20 @@ void WordTree::fill(const QString &word, const SynonymExpansion::Lookup &lookup)
         return int(nodes.size() - 1);
     };
 
+    // One list a level, emptied for each lookup: it keeps the room it grew to.
     QStringList first;
+    QStringList second;
+    QStringList third;
     lookUp(word, first);
     for (const QString &w1 : std::as_const(first)) {
         const int n1 = place(w1, 1, 0);
-        QStringList second;
+        second.clear();
         lookUp(w1, second);
         for (const QString &w2 : std::as_const(second)) {
             const int n2 = placeNew(w2, 2, n1);
             if (n2 < 0)
                 continue;
-            QStringList third;
+            third.clear();
             lookUp(w2, third);
             for (const QString &w3 : std::as_const(third))
                 placeNew(w3, 3, n2);

@@ -428,6 +428,73 @@ private Q_SLOTS:
         QCOMPARE(last->text(0), QStringLiteral("w19_19_9"));
     }
 
+    // The window makes its items while the lookups go on, a batch of nodes at a
+    // time: a lookup failing after several batches still leaves every node placed
+    // before it, in place, and the message once.
+    void largeTreeFailingMidway_data()
+    {
+        QTest::addColumn<int>("throwAtCall");
+        QTest::addColumn<QString>("lastNode");
+        // Calls: root 0, w0 1, w0_0 .. w0_19 2..21, w1 22, ...: w<i> is call 1 + 21 i.
+        QTest::newRow("inside a synonym's subtree") << 150 << "w7_1";
+        QTest::newRow("at a synonym of the word") << 211 << "w10";
+    }
+    void largeTreeFailingMidway()
+    {
+        QFETCH(int, throwAtCall);
+        QFETCH(QString, lastNode);
+        Thesaurus thesaurus{QString()};
+        QStringList first;
+        QStringList partial{QStringLiteral("root")}; // the outline up to the failing lookup
+        bool failed = false;
+        for (int i = 0; i < 20; ++i) {
+            const QString w1 = QStringLiteral("w%1").arg(i);
+            first.append(w1);
+            QStringList second;
+            if (!failed)
+                partial.append(QStringLiteral("  ") + w1);
+            failed = failed || w1 == lastNode;
+            for (int j = 0; j < 20; ++j) {
+                const QString w2 = QStringLiteral("w%1_%2").arg(i).arg(j);
+                second.append(w2);
+                if (!failed)
+                    partial.append(QStringLiteral("    ") + w2);
+                failed = failed || w2 == lastNode;
+                QStringList third;
+                for (int k = 0; k < 10; ++k) {
+                    third.append(QStringLiteral("w%1_%2_%3").arg(i).arg(j).arg(k));
+                    if (!failed)
+                        partial.append(QStringLiteral("      ") + third.constLast());
+                }
+                thesaurus.scripted->meanings.insert(w2, {third});
+            }
+            thesaurus.scripted->meanings.insert(w1, {second});
+        }
+        thesaurus.scripted->meanings.insert(QStringLiteral("root"), {first});
+        thesaurus.scripted->throwAtCall = throwAtCall;
+        QVERIFY(partial.size() > 2 * 256); // more than one batch before the failure
+
+        QString treeAtMessage;
+        QPointer<TForm2> form;
+        Dialogs::setMessageRecorder([&](Dialogs::MessageKind kind, const QString &text) {
+            m_messages.append({kind, text});
+            treeAtMessage = form ? outline(form->tv1) : QString();
+        });
+        auto restoreRecorder = qScopeGuard([this] { GuiTestDoubles::recordMessagesInto(m_messages); });
+        form = new TForm2(thesaurus.spellCheck.get(), &m_font);
+        form->aWord = QStringLiteral("root");
+        form->show();
+
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, QStringLiteral("scripted failure at call %1.").arg(throwAtCall));
+        QCOMPARE(thesaurus.log->calls.size(), throwAtCall + 1);
+        QCOMPARE(thesaurus.log->calls.constLast().word, lastNode);
+        const QString expected = partial.join(QLatin1Char('\n'));
+        QCOMPARE(treeAtMessage, expected);
+        QCOMPARE(outline(form->tv1), expected);
+        QVERIFY(allExpanded(form->tv1));
+    }
+
     // The main window opens tree windows from a column: by a double click on a
     // word and by the popup menu's "Doraz 3", with the language of the last Generate.
     void openedFromTheMainWindow()
