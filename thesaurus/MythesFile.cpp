@@ -812,7 +812,8 @@ MythesFile::IndexLines MythesFile::linesOfKey(QByteArrayView key)
     const char *const data = m_index.data();
     const qsizetype size = m_index.size();
     const auto checked = [this](qsizetype lineStart) {
-        checkIndexBlock(lineStart / IndexBlockSize);
+        if (const qsizetype block = lineStart / IndexBlockSize; !m_blockChecked[size_t(block)])
+            checkIndexBlock(block);
         return m_indexSorted;
     };
     const auto nextLine = [&](qsizetype lineStart) {
