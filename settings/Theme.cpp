@@ -126,8 +126,8 @@ Theme Theme::fromFile(const QString &path)
         throw AppError(QStringLiteral("Cannot read theme file '%1'").arg(path));
     Theme theme = fromJson(file.readAll());
     // Last, so that they win over a theme's rules of the same weight.
-    theme.styleSheet += QStringLiteral("\nQPushButton[%1=\"true\"] { padding: 2px 3px; }")
-                            .arg(QLatin1StringView(CompactProperty));
+    theme.styleSheet +=
+        QStringLiteral("\nQPushButton[%1=\"true\"] { padding: 2px 3px; }").arg(QLatin1StringView(CompactProperty));
     return theme;
 }
 

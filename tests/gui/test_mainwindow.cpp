@@ -1306,7 +1306,8 @@ private Q_SLOTS:
         QTRY_VERIFY(view->isVisible());
         QCOMPARE(view->model()->rowCount(), list->count());
         QCOMPARE(view->verticalScrollBarPolicy(), reference.view()->verticalScrollBarPolicy());
-        QCOMPARE(view->itemDelegate()->metaObject()->className(), reference.view()->itemDelegate()->metaObject()->className());
+        QCOMPARE(view->itemDelegate()->metaObject()->className(),
+                 reference.view()->itemDelegate()->metaObject()->className());
         const QModelIndex item = view->model()->index(chosen, list->modelColumn());
         view->scrollTo(item);
         const QPoint at = view->visualRect(item).center();
