@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "info/SiteAddress.h"
+#include "settings/Theme.h"
 #include "thesaurus/LanguageTable.h"
 #include "widgets/Logo.h"
 
@@ -67,6 +68,11 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text, cons
 {
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1StringView(name));
+    // Fixed sizes: the themes' roomy padding would clip the captions. Marked before
+    // the button is first polished, so that the themes' rule for compact buttons
+    // meets it without a style sheet of the page's own, which would restyle every
+    // control of the page apart from the application's sheet.
+    b->setProperty(Theme::CompactProperty, true);
     b->setGeometry(geometry);
     b->setFont(MainLayout::tahoma(points));
     b->setAutoDefault(false);
@@ -99,6 +105,13 @@ void MainLayout::substituteWindowsFonts()
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
+void MainLayout::makeEditable(QComboBox *box)
+{
+    // setEditable(true) also builds the drop-down's list and its frame at once;
+    // given its line edit, the box builds them when the list first drops down.
+    box->setLineEdit(new QLineEdit(box));
+}
+
 QFont MainLayout::tahoma(qreal points, bool bold)
 {
     QFont font(QStringLiteral("Tahoma"));
@@ -115,8 +128,6 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devi
     // The page joins its tab before its controls are made: they take the tab's style
     // and fonts as they are made instead of being restyled all together afterwards.
     tabs->addTab(page, tr("Thesaurus Tool"));
-    // The buttons have fixed sizes: the themes' roomy padding would clip their captions.
-    page->setStyleSheet(QStringLiteral("QPushButton { padding: 2px 3px; }"));
 
     auto *img1 = new QLabel(page);
     img1->setObjectName(QStringLiteral("img1"));
@@ -136,7 +147,7 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devi
     auto *cbb1 = tool.cbb1 = new QComboBox(page);
     cbb1->setObjectName(QStringLiteral("cbb1"));
     cbb1->setGeometry(370, 30, 103, 21);
-    cbb1->setEditable(true);
+    makeEditable(cbb1);
     cbb1->setInsertPolicy(QComboBox::NoInsert);
     cbb1->addItems({tr("Quick Match"), tr("Verbarium"), tr("Doraz 3")});
     cbb1->setCurrentIndex(0);
@@ -191,7 +202,7 @@ MainLayout::SettingsTab MainLayout::settingsTab(QTabWidget *tabs)
     cbb2->setObjectName(QStringLiteral("cbb2"));
     // The lists are wider than designed: the longest names fit them in every style.
     cbb2->setGeometry(after(lbl10, 126), 29, 160, 21);
-    cbb2->setEditable(true);
+    makeEditable(cbb2);
     cbb2->setInsertPolicy(QComboBox::NoInsert);
     cbb2->setMaxVisibleItems(20);
     cbb2->addItems(LanguageTable::listItems());

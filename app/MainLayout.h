@@ -45,6 +45,10 @@ public:
     static void substituteWindowsFonts();
     static QFont tahoma(qreal points, bool bold = false);
 
+    // Makes a drop-down editable as QComboBox::setEditable(true) does, its list
+    // made only when it is first needed.
+    static void makeEditable(QComboBox *box);
+
     // Each builds its page and adds it to the tabs.
     static ThesaurusTool thesaurusTool(QTabWidget *tabs, qreal devicePixelRatio);
     static SettingsTab settingsTab(QTabWidget *tabs);

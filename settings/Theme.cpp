@@ -124,7 +124,11 @@ Theme Theme::fromFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot read theme file '%1'").arg(path));
-    return fromJson(file.readAll());
+    Theme theme = fromJson(file.readAll());
+    // Last, so that they win over a theme's rules of the same weight.
+    theme.styleSheet +=
+        QStringLiteral("\nQPushButton[%1=\"true\"] { padding: 2px 3px; }").arg(QLatin1StringView(CompactProperty));
+    return theme;
 }
 
 double Theme::contrastRatio(const QColor &a, const QColor &b)

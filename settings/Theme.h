@@ -14,8 +14,15 @@ public:
     QPalette palette;
     QString styleSheet;
 
+    // A button whose property of this name is true is compact: every theme read
+    // from its file ends with a rule that gives it a tight padding (2px 3px), for
+    // fixed sizes that have no room for a theme's roomy one. Set it before the
+    // button is first shown or polished.
+    static constexpr const char *CompactProperty = "compact";
+
     // Throws AppError naming the fault when the data is not a complete theme.
     static Theme fromJson(const QByteArray &json);
+    // As fromJson, the rules every theme shares added at the end of its sheet.
     static Theme fromFile(const QString &path);
 
     // WCAG 2 contrast ratio of two opaque colours: 1 (same) up to 21 (black on white).

@@ -9,7 +9,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -445,6 +447,83 @@ private Q_SLOTS:
             // Applied to the application, not to the widgets there were: a new window gets it too.
             QWidget later;
             QCOMPARE(later.palette().color(QPalette::Window), window);
+        }
+    }
+
+    // A compact button keeps a tight padding in every theme, drawn exactly as a
+    // button whose own style sheet says so, whatever the theme's rules for buttons
+    // and their states; in the native look it is a plain button.
+    void compactButtonsInEveryStyle_data()
+    {
+        QTest::addColumn<QString>("style");
+        for (const QString &name : TStyleManager::StyleNames())
+            QTest::newRow(qPrintable(name)) << name;
+    }
+
+    void compactButtonsInEveryStyle()
+    {
+        QFETCH(QString, style);
+        TStyleManager::SetStyle(style);
+        const auto restore = qScopeGuard([] { TStyleManager::SetStyle(QStringLiteral("Windows")); });
+        const bool native = style == u"Windows";
+
+        QWidget window;
+        auto *reference = new QWidget(&window);
+        reference->setStyleSheet(QStringLiteral("QPushButton { padding: 2px 3px; }"));
+        const auto make = [](QWidget *parent, bool compact, const QString &text, const QSize &size, bool icon) {
+            auto *b = new QPushButton(text, parent);
+            if (compact)
+                b->setProperty(Theme::CompactProperty, true);
+            // Sized as the window sizes its buttons, after they are made.
+            b->setGeometry(QRect(QPoint(), size));
+            b->setFocusPolicy(Qt::NoFocus);
+            QFont font(QStringLiteral("Tahoma"));
+            font.setPointSizeF(8);
+            b->setFont(font);
+            if (icon)
+                b->setIcon(b->style()->standardIcon(QStyle::SP_DialogSaveButton));
+            return b;
+        };
+        const auto room = [](QPushButton *b) {
+            QStyleOptionButton option;
+            option.initFrom(b);
+            option.text = b->text();
+            return b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+        };
+        struct Case {
+            QString text;
+            QSize size;
+            bool icon;
+        };
+        const Case cases[] = {{QStringLiteral("Clear\nclipboard"), {64, 42}, false},
+                              {QStringLiteral("Copy"), {64, 42}, true},
+                              {QStringLiteral("+"), {21, 25}, false}};
+        for (const Case &c : cases) {
+            QPushButton *compact = make(&window, true, c.text, c.size, c.icon);
+            QPushButton *plain = make(&window, false, c.text, c.size, c.icon);
+            QPushButton *padded = make(reference, false, c.text, c.size, c.icon);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const QImage drawn = compact->grab().toImage();
+            if (native) {
+                QVERIFY(!compact->style()->inherits("QStyleSheetStyle"));
+                QCOMPARE(room(compact), room(plain));
+                QCOMPARE(drawn, plain->grab().toImage());
+            } else {
+                // The same room for the caption within the frame; a theme's minimum height
+                // may make a button taller than it was made, as it may a padded one.
+                QCOMPARE(room(compact).topLeft(), room(padded).topLeft());
+                QCOMPARE(room(compact).width(), room(padded).width());
+                QCOMPARE(compact->height() - room(compact).height(), padded->height() - room(padded).height());
+                QVERIFY2(room(compact).width() > room(plain).width(), qPrintable(c.text));
+                if (compact->size() == padded->size()) {
+                    QVERIFY2(drawn == padded->grab().toImage(), qPrintable(c.text));
+                    // The rule holds in the states the themes style apart.
+                    compact->setDown(true);
+                    padded->setDown(true);
+                    QVERIFY2(compact->grab().toImage() == padded->grab().toImage(), qPrintable(c.text));
+                }
+            }
         }
     }
 

@@ -16,6 +16,7 @@
 #include "settings/TStyleManager.h"
 #include "settings/Theme.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -1264,6 +1265,60 @@ private Q_SLOTS:
         QCOMPARE(cbb2->itemText(cbb2->currentIndex()), u"Icelandic");
         Harness::retype(cbb2->lineEdit(), QStringLiteral("xyz"));
         QCOMPARE(cbb2->currentIndex(), -1);
+    }
+
+    // The editable lists make their drop-down list when it is first opened: it
+    // lists every item, a click in it chooses, and it scrolls as an editable
+    // list's does.
+    void dropDownListsChooseByClick_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("style");
+        QTest::newRow("depth, native") << 0 << QStringLiteral("cbb1") << 2 << QStringLiteral("Windows");
+        QTest::newRow("depth, a theme") << 0 << QStringLiteral("cbb1") << 1 << QStringLiteral("Luna");
+        QTest::newRow("language, native") << 4 << QStringLiteral("cbb2") << 7 << QStringLiteral("Windows");
+        QTest::newRow("language, a theme") << 4 << QStringLiteral("cbb2") << 8 << QStringLiteral("Luna");
+    }
+
+    void dropDownListsChooseByClick()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, box);
+        QFETCH(int, chosen);
+        QFETCH(QString, style);
+        TStyleManager::SetStyle(style);
+        const auto restore = qScopeGuard([] { TStyleManager::SetStyle(QStringLiteral("Windows")); });
+        Harness h{QString()};
+        h.showTab(tab);
+        auto *list = h.find<QComboBox>(qPrintable(box));
+        QVERIFY(list->isEditable());
+        QSignalSpy activated(list, &QComboBox::activated);
+
+        // What an editable list's drop-down is when the list is made editable at once.
+        QComboBox reference;
+        reference.setEditable(true);
+        reference.addItems({QStringLiteral("a"), QStringLiteral("b")});
+
+        list->showPopup();
+        QAbstractItemView *view = list->view();
+        QTRY_VERIFY(view->isVisible());
+        QCOMPARE(view->model()->rowCount(), list->count());
+        QCOMPARE(view->verticalScrollBarPolicy(), reference.view()->verticalScrollBarPolicy());
+        QCOMPARE(view->itemDelegate()->metaObject()->className(),
+                 reference.view()->itemDelegate()->metaObject()->className());
+        const QModelIndex item = view->model()->index(chosen, list->modelColumn());
+        view->scrollTo(item);
+        const QPoint at = view->visualRect(item).center();
+        QTest::mouseMove(view->viewport(), at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        settle();
+        QTRY_VERIFY(!view->isVisible());
+        QCOMPARE(list->currentIndex(), chosen);
+        QCOMPARE(list->lineEdit()->text(), list->itemText(chosen));
+        QCOMPARE(activated.count(), 1);
+        QVERIFY(messages.isEmpty());
     }
 
     void styleListAppliesTheChosenStyle()
