@@ -183,9 +183,13 @@ void reportUnreadableIndexes(const ThesaurusCatalog &catalog)
 int main(int argc, char *argv[])
 {
     // No application object: the tool runs no event loop, and making one is a good
-    // part of a short lookup's time. The locale is taken from the environment as
-    // the application object would take it; only --help makes one, below.
-    std::setlocale(LC_ALL, "");
+    // part of a short lookup's time; only --help makes one, below. The locale is
+    // taken from the environment for what the tool uses of it: the encoding of its
+    // arguments, file names and output, and the language of the system's error
+    // messages. The other categories would each load a file of their own where the
+    // system keeps no locale archive.
+    std::setlocale(LC_CTYPE, "");
+    std::setlocale(LC_MESSAGES, "");
     QCoreApplication::setApplicationName(QStringLiteral("verbarium-lookup"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
     QStringList arguments;
