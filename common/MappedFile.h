@@ -22,7 +22,6 @@ public:
     MappedFile &operator=(const MappedFile &) = delete;
 
     QByteArrayView bytes() const { return m_bytes; }
-    bool isMapped() const { return m_slot >= 0; }
     // Whether a read met a page that the file no longer holds.
     bool changed() const;
     // False when the file could be neither mapped nor read; the file's error says why.

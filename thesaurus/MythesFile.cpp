@@ -659,7 +659,7 @@ bool MythesFile::indexChanged() const
 
 void MythesFile::throwIfIndexChanged() const
 {
-    if (m_indexMap->changed())
+    if (indexChanged())
         throw indexError({});
 }
 
