@@ -66,6 +66,8 @@ void putOnClipboard(const QString &text)
 TForm1::TForm1(std::unique_ptr<ThesaurusSource> source, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
+    // The start asks whether the machine is online; what that needs loads meanwhile.
+    Connectivity::instance().prepare();
     MainLayout::substituteWindowsFonts();
     setWindowTitle(QStringLiteral("Verbarium Pro"));
     setWindowIcon(Logo::icon());

@@ -1,15 +1,19 @@
 // Times the program's windows on the installed thesaurus data, each beside a floor
 // measured in the same run: the same content in bare Qt widgets, shown the same way.
 //
-//   verbarium-window-bench [--repeat N] [--first-starts M]
-//   verbarium-window-bench --first-start ours | --first-start floor WxH
+//   verbarium-window-bench [--repeat N] [--first-starts M] [--starts-only]
+//   verbarium-window-bench --first-start ours | --first-start floor WxH [X,Y,W,H]
 //
 // The second form is one first start in this process, printing its milliseconds: the
 // first form runs it in a new process for each first start, and it is handy for profiling.
+// The floor of a start is a bare window of the main window's size with one web view of
+// the size and at the place of the main window's own (X,Y,W,H).
 //
 // Reads the installed thesaurus data (VERBARIUM_THESAURUS_PATH is ignored) and runs on
-// the offscreen platform unless QT_QPA_PLATFORM says otherwise. The real
-// windows are driven as a user drives them, through their named controls.
+// the offscreen platform unless QT_QPA_PLATFORM says otherwise: with an X server,
+// QT_QPA_PLATFORM=xcb (under xvfb-run, say) times the starts as a display shows them,
+// the server's work and the web view's OpenGL included. The real windows are driven as
+// a user drives them, through their named controls.
 //
 // "Painted" means the same thing for every row of the table: after the action the
 // posted events are delivered (layouts, pending updates) until none is left, and then
@@ -25,6 +29,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
@@ -262,15 +267,32 @@ void printTable(const std::vector<Row> &rows, int repeat, int firstStarts)
                     qUtf8Printable(without), qUtf8Printable(row.floorWhat));
     }
     std::printf("\nMedians of %d runs each, ours, floor and lookups taken in turn, after one run of each that is not "
-                "counted; the first starts: medians of %d, ours and floor in turn.\n",
-                repeat, firstStarts);
+                "counted; the first starts: medians of %d, ours and floor in turn. Qt platform: %s.\n",
+                repeat, firstStarts, qUtf8Printable(QGuiApplication::platformName()));
 }
 
 // Where a start's time went: building the window, show(), until exposed, the events, the render.
 using StartPhases = std::array<std::vector<double>, 5>;
 
+// What the floor of a start copies from the main window: its size, and where its
+// web view stands (empty when the window showed none).
+struct StartShape {
+    QSize window;
+    QRect webView;
+};
+
+StartShape shapeOf(QWidget *window)
+{
+    StartShape shape{window->size(), QRect()};
+    for (QWebEngineView *view : window->findChildren<QWebEngineView *>()) {
+        if (view->isVisible())
+            shape.webView = QRect(view->mapTo(window, QPoint(0, 0)), view->size());
+    }
+    return shape;
+}
+
 // Builds and shows the main window until painted; the window goes again afterwards.
-double startMainWindow(QSize *size, StartPhases *phases = nullptr)
+double startMainWindow(StartShape *shape, StartPhases *phases = nullptr)
 {
     QElapsedTimer clock;
     clock.start();
@@ -290,22 +312,30 @@ double startMainWindow(QSize *size, StartPhases *phases = nullptr)
         for (size_t i = 0; i < 5; ++i)
             (*phases)[i].push_back(mark[i] - (i > 0 ? mark[i - 1] : 0));
     }
-    *size = form->size();
+    *shape = shapeOf(form.get());
     form->close();
     form.reset();
     drain();
     return ms;
 }
 
-double startBareWindow(QSize size)
+// A bare window of the main window's size with one web view where the main window
+// shows its own: what a start costs without any control of ours. Without a web
+// view to copy, the one web view fills the window.
+double startBareWindow(const StartShape &shape)
 {
     QElapsedTimer clock;
     clock.start();
     auto bare = std::make_unique<QWidget>();
-    auto *layout = new QVBoxLayout(bare.get());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QWebEngineView(bare.get()));
-    bare->resize(size);
+    auto *view = new QWebEngineView(bare.get());
+    if (shape.webView.isValid()) {
+        view->setGeometry(shape.webView);
+    } else {
+        auto *layout = new QVBoxLayout(bare.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view);
+    }
+    bare->resize(shape.window);
     bare->show();
     waitExposed(bare.get());
     paint(bare.get());
@@ -330,16 +360,36 @@ double startInNewProcess(const QStringList &arguments)
     return ms;
 }
 
-// The child's part of startInNewProcess: "ours", or "floor" with the window's size as WxH.
+// A start's shape as the command line carries it: "WxH" and, when there is a web view, "X,Y,W,H".
+QStringList shapeArguments(const StartShape &shape)
+{
+    QStringList arguments{QStringLiteral("%1x%2").arg(shape.window.width()).arg(shape.window.height())};
+    if (shape.webView.isValid()) {
+        const QRect &r = shape.webView;
+        arguments.append(QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()));
+    }
+    return arguments;
+}
+
+StartShape shapeFromArguments(const QStringList &arguments)
+{
+    const QStringList wh = arguments.value(0).split(QLatin1Char('x'));
+    const QStringList r = arguments.value(1).split(QLatin1Char(','));
+    StartShape shape{QSize(wh.value(0).toInt(), wh.value(1).toInt()), QRect()};
+    if (r.size() == 4)
+        shape.webView = QRect(r.at(0).toInt(), r.at(1).toInt(), r.at(2).toInt(), r.at(3).toInt());
+    return shape;
+}
+
+// The child's part of startInNewProcess: "ours", or "floor" with the shape of shapeArguments.
 int firstStart(const QStringList &arguments)
 {
     double ms = 0;
     if (arguments.value(0) == QStringLiteral("ours")) {
-        QSize size;
-        ms = startMainWindow(&size);
+        StartShape shape;
+        ms = startMainWindow(&shape);
     } else if (arguments.value(0) == QStringLiteral("floor")) {
-        const QStringList wh = arguments.value(1).split(QLatin1Char('x'));
-        ms = startBareWindow(QSize(wh.value(0).toInt(), wh.value(1).toInt()));
+        ms = startBareWindow(shapeFromArguments(arguments.mid(1)));
     } else {
         return 2;
     }
@@ -371,16 +421,20 @@ int main(int argc, char *argv[])
 
     int repeat = 31;
     int firstStarts = 9;
+    bool startsOnly = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         bool ok = false;
-        if (arguments.at(i) == QStringLiteral("--repeat") && i + 1 < arguments.size())
+        if (arguments.at(i) == QStringLiteral("--starts-only"))
+            ok = startsOnly = true;
+        else if (arguments.at(i) == QStringLiteral("--repeat") && i + 1 < arguments.size())
             repeat = arguments.at(++i).toInt(&ok);
         else if (arguments.at(i) == QStringLiteral("--first-starts") && i + 1 < arguments.size())
             firstStarts = arguments.at(++i).toInt(&ok);
         if (!ok || repeat < 1 || firstStarts < 1) {
-            std::fprintf(stderr, "usage: verbarium-window-bench [--repeat N] [--first-starts M]\n"
+            std::fprintf(stderr, "usage: verbarium-window-bench [--repeat N] [--first-starts M] [--starts-only]\n"
                                  "  N >= 1 runs of each in this process (default 31),\n"
-                                 "  M >= 1 first starts, each in a new process (default 9)\n");
+                                 "  M >= 1 first starts, each in a new process (default 9),\n"
+                                 "  --starts-only: only the main window's start\n");
             return 2;
         }
     }
@@ -389,13 +443,14 @@ int main(int argc, char *argv[])
     const int runs = repeat + 1; // the first of each is not counted
 
     // The start of the main window, against a bare window with one web view.
-    Row start(QStringLiteral("Main window start"), QStringLiteral("bare window, one `QWebEngineView`"));
-    QSize mainSize;
+    Row start(QStringLiteral("Main window start"),
+              QStringLiteral("bare window, one `QWebEngineView` of the same size and place"));
+    StartShape shape;
     StartPhases phases;
     for (int run = 0; run < runs; ++run) {
         StartPhases once;
-        const double ours = startMainWindow(&mainSize, &once);
-        const double floor = startBareWindow(mainSize);
+        const double ours = startMainWindow(&shape, &once);
+        const double floor = startBareWindow(shape);
         if (run > 0) {
             start.ours.push_back(ours);
             start.floor.push_back(floor);
@@ -403,16 +458,28 @@ int main(int argc, char *argv[])
                 phases[i].push_back(once[i].front());
         }
     }
-    start.size = QStringLiteral("%1 × %2 px").arg(mainSize.width()).arg(mainSize.height());
+    start.size = QStringLiteral("%1 × %2 px").arg(shape.window.width()).arg(shape.window.height());
+    if (shape.webView.isValid())
+        start.size += QStringLiteral(", web view %1 × %2").arg(shape.webView.width()).arg(shape.webView.height());
 
     // The same in a new process each time, as a user meets it: the web engine starts there too.
     Row firstStart(QStringLiteral("Main window, first in a new process"),
-                   QStringLiteral("bare window, one `QWebEngineView`, first in a new process"));
+                   QStringLiteral("the same bare window, first in a new process"));
     firstStart.size = start.size;
-    const QString size = QStringLiteral("%1x%2").arg(mainSize.width()).arg(mainSize.height());
     for (int run = 0; run < firstStarts; ++run) {
         firstStart.ours.push_back(startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("ours")}));
-        firstStart.floor.push_back(startInNewProcess({QStringLiteral("--first-start"), QStringLiteral("floor"), size}));
+        firstStart.floor.push_back(startInNewProcess(
+            QStringList{QStringLiteral("--first-start"), QStringLiteral("floor")} + shapeArguments(shape)));
+    }
+    const auto printPhases = [&phases] {
+        std::printf("Main window start, medians of its parts (ms): building TForm1 %.1f, show() %.1f, until exposed "
+                    "%.1f, events %.1f, render %.1f.\n",
+                    median(phases[0]), median(phases[1]), median(phases[2]), median(phases[3]), median(phases[4]));
+    };
+    if (startsOnly) {
+        printTable({start, firstStart}, repeat, firstStarts);
+        printPhases();
+        return 0;
     }
 
     TForm1 form;
@@ -541,8 +608,6 @@ int main(int argc, char *argv[])
     rows.push_back(start);
     rows.push_back(firstStart);
     printTable(rows, repeat, firstStarts);
-    std::printf("Main window start, medians of its parts (ms): building TForm1 %.1f, show() %.1f, until exposed %.1f, "
-                "events %.1f, render %.1f.\n",
-                median(phases[0]), median(phases[1]), median(phases[2]), median(phases[3]), median(phases[4]));
+    printPhases();
     return 0;
 }

@@ -1,9 +1,14 @@
 #include "info/Connectivity.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QLibrary>
 #include <QNetworkInformation>
 #include <QNetworkInterface>
 #include <QSet>
+
+#include <utility>
 
 namespace {
 std::unique_ptr<Connectivity> &current()
@@ -49,8 +54,36 @@ void Connectivity::setInstance(std::unique_ptr<Connectivity> connectivity)
     current() = std::move(connectivity);
 }
 
+SystemConnectivity::~SystemConnectivity()
+{
+    if (m_prepared.valid())
+        m_prepared.wait();
+}
+
+void SystemConnectivity::prepare()
+{
+    if (std::exchange(m_preparing, true))
+        return;
+    QStringList plugins;
+    for (const QString &folder : QCoreApplication::libraryPaths()) {
+        const QDir backends(folder + QStringLiteral("/networkinformation"));
+        for (const QString &name : backends.entryList(QDir::Files))
+            plugins.append(backends.filePath(name));
+    }
+    // Loaded here, they stay loaded: Qt's own load of a backend then finds it and
+    // every library it needs already mapped.
+    m_prepared = std::async(std::launch::async, [plugins] {
+        for (const QString &path : plugins) {
+            QLibrary library(path);
+            library.load();
+        }
+    });
+}
+
 bool SystemConnectivity::isOnline()
 {
+    if (m_prepared.valid())
+        m_prepared.get();
     static const bool backend = QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
     if (backend && QNetworkInformation::instance()) {
         switch (QNetworkInformation::instance()->reachability()) {

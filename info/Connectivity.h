@@ -1,5 +1,6 @@
 #pragma once
 
+#include <future>
 #include <memory>
 
 // Whether the machine has a usable network connection, asked afresh every time.
@@ -8,6 +9,9 @@ class Connectivity
 public:
     virtual ~Connectivity() = default;
     virtual bool isOnline() = 0;
+    // Called as the main window starts to be built: what the first answer needs can
+    // get ready meanwhile.
+    virtual void prepare() {}
 
     // The one the program asks; tests put in their own.
     static Connectivity &instance();
@@ -19,6 +23,14 @@ public:
 class SystemConnectivity : public Connectivity
 {
 public:
+    ~SystemConnectivity() override;
     bool isOnline() override;
+    // Reads Qt's reachability backends into memory on another thread: loading
+    // them takes a few milliseconds, which the first question then need not wait for.
+    void prepare() override;
     static bool hasRoutedInterface();
+
+private:
+    bool m_preparing = false; // once is enough: the backends stay loaded
+    std::future<void> m_prepared;
 };
