@@ -33,6 +33,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -42,6 +43,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -291,8 +293,121 @@ StartShape shapeOf(QWidget *window)
     return shape;
 }
 
+// One visible control of the main window, as a bare copy of it needs it.
+struct ControlCopy {
+    enum Kind { Label, Button, LineEdit, ComboBox, TabBar } kind = Label;
+    QRect geometry; // in the window
+    QFont font;
+    QString text;
+    QPixmap pixmap;    // a label's picture
+    QIcon icon;        // a button's
+    QStringList items; // a drop-down's, or a tab bar's captions
+    QTabBar::Shape shape = QTabBar::RoundedNorth;
+};
+
+// The visible labels, buttons, line edits, drop-downs and tab bars of a window, where
+// they stand in it. Frames, panels and layouts are left out: what they cost is ours.
+std::vector<ControlCopy> copyControls(QWidget *window)
+{
+    std::vector<ControlCopy> copies;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (!widget->isVisible())
+            continue;
+        ControlCopy copy;
+        copy.geometry = QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+        copy.font = widget->font();
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            copy.kind = ControlCopy::Label;
+            copy.text = label->text();
+            copy.pixmap = label->pixmap();
+        } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+            copy.kind = ControlCopy::Button;
+            copy.text = button->text();
+            copy.icon = button->icon();
+        } else if (auto *box = qobject_cast<QComboBox *>(widget)) {
+            copy.kind = ControlCopy::ComboBox;
+            for (int i = 0; i < box->count(); ++i)
+                copy.items.append(box->itemText(i));
+        } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+            if (qobject_cast<QComboBox *>(edit->parentWidget()))
+                continue; // the drop-down's own
+            copy.kind = ControlCopy::LineEdit;
+            copy.text = edit->placeholderText();
+        } else if (auto *tabs = qobject_cast<QTabBar *>(widget)) {
+            copy.kind = ControlCopy::TabBar;
+            copy.shape = tabs->shape();
+            for (int i = 0; i < tabs->count(); ++i)
+                copy.items.append(tabs->tabText(i));
+        } else {
+            continue;
+        }
+        copies.push_back(copy);
+    }
+    return copies;
+}
+
+// The second floor of a start: the first one, with bare copies of the main window's
+// visible controls at their places, under the same application style.
+double startBareControls(const StartShape &shape, const std::vector<ControlCopy> &controls)
+{
+    QElapsedTimer clock;
+    clock.start();
+    auto bare = std::make_unique<QWidget>();
+    for (const ControlCopy &copy : controls) {
+        QWidget *widget = nullptr;
+        switch (copy.kind) {
+        case ControlCopy::Label: {
+            auto *label = new QLabel(copy.text, bare.get());
+            if (!copy.pixmap.isNull())
+                label->setPixmap(copy.pixmap);
+            widget = label;
+            break;
+        }
+        case ControlCopy::Button: {
+            auto *button = new QPushButton(copy.icon, copy.text, bare.get());
+            button->setAutoDefault(false);
+            widget = button;
+            break;
+        }
+        case ControlCopy::LineEdit: {
+            auto *edit = new QLineEdit(bare.get());
+            edit->setPlaceholderText(copy.text);
+            widget = edit;
+            break;
+        }
+        case ControlCopy::ComboBox: {
+            auto *box = new QComboBox(bare.get());
+            box->setEditable(true);
+            box->addItems(copy.items);
+            widget = box;
+            break;
+        }
+        case ControlCopy::TabBar: {
+            auto *tabs = new QTabBar(bare.get());
+            tabs->setShape(copy.shape);
+            for (const QString &caption : copy.items)
+                tabs->addTab(caption);
+            widget = tabs;
+            break;
+        }
+        }
+        widget->setFont(copy.font);
+        widget->setGeometry(copy.geometry);
+    }
+    if (shape.webView.isValid())
+        (new QWebEngineView(bare.get()))->setGeometry(shape.webView);
+    bare->resize(shape.window);
+    bare->show();
+    waitExposed(bare.get());
+    paint(bare.get());
+    const double ms = msSince(clock);
+    bare.reset();
+    drain();
+    return ms;
+}
+
 // Builds and shows the main window until painted; the window goes again afterwards.
-double startMainWindow(StartShape *shape, StartPhases *phases = nullptr)
+double startMainWindow(StartShape *shape, StartPhases *phases = nullptr, std::vector<ControlCopy> *controls = nullptr)
 {
     QElapsedTimer clock;
     clock.start();
@@ -313,6 +428,8 @@ double startMainWindow(StartShape *shape, StartPhases *phases = nullptr)
             (*phases)[i].push_back(mark[i] - (i > 0 ? mark[i - 1] : 0));
     }
     *shape = shapeOf(form.get());
+    if (controls)
+        *controls = copyControls(form.get());
     form->close();
     form.reset();
     drain();
@@ -442,18 +559,26 @@ int main(int argc, char *argv[])
     std::vector<Row> rows;
     const int runs = repeat + 1; // the first of each is not counted
 
-    // The start of the main window, against a bare window with one web view.
+    // The start of the main window, against a bare window with one web view, and
+    // against that window with bare copies of the main window's controls.
     Row start(QStringLiteral("Main window start"),
               QStringLiteral("bare window, one `QWebEngineView` of the same size and place"));
+    Row controlsStart(QStringLiteral("Main window start, against its controls bare"),
+                      QStringLiteral("the same, with bare copies of the window's visible labels, buttons, "
+                                     "boxes and tab bars at their places"));
     StartShape shape;
+    std::vector<ControlCopy> controls;
     StartPhases phases;
     for (int run = 0; run < runs; ++run) {
         StartPhases once;
-        const double ours = startMainWindow(&shape, &once);
+        const double ours = startMainWindow(&shape, &once, &controls);
         const double floor = startBareWindow(shape);
+        const double controlsFloor = startBareControls(shape, controls);
         if (run > 0) {
             start.ours.push_back(ours);
             start.floor.push_back(floor);
+            controlsStart.ours.push_back(ours);
+            controlsStart.floor.push_back(controlsFloor);
             for (size_t i = 0; i < phases.size(); ++i)
                 phases[i].push_back(once[i].front());
         }
@@ -461,6 +586,7 @@ int main(int argc, char *argv[])
     start.size = QStringLiteral("%1 × %2 px").arg(shape.window.width()).arg(shape.window.height());
     if (shape.webView.isValid())
         start.size += QStringLiteral(", web view %1 × %2").arg(shape.webView.width()).arg(shape.webView.height());
+    controlsStart.size = QStringLiteral("%1 controls").arg(controls.size());
 
     // The same in a new process each time, as a user meets it: the web engine starts there too.
     Row firstStart(QStringLiteral("Main window, first in a new process"),
@@ -477,7 +603,7 @@ int main(int argc, char *argv[])
                     median(phases[0]), median(phases[1]), median(phases[2]), median(phases[3]), median(phases[4]));
     };
     if (startsOnly) {
-        printTable({start, firstStart}, repeat, firstStarts);
+        printTable({start, controlsStart, firstStart}, repeat, firstStarts);
         printPhases();
         return 0;
     }
@@ -606,6 +732,7 @@ int main(int argc, char *argv[])
     rows.push_back(gen);
     rows.push_back(tree);
     rows.push_back(start);
+    rows.push_back(controlsStart);
     rows.push_back(firstStart);
     printTable(rows, repeat, firstStarts);
     printPhases();
