@@ -346,64 +346,48 @@ std::vector<ControlCopy> copyControls(QWidget *window)
     return copies;
 }
 
-// The second floor of a start: the first one, with bare copies of the main window's
-// visible controls at their places, under the same application style.
-double startBareControls(const StartShape &shape, const std::vector<ControlCopy> &controls)
+// A bare copy of one control, in the parent at the control's place.
+void addBareCopy(QWidget *parent, const ControlCopy &copy)
 {
-    QElapsedTimer clock;
-    clock.start();
-    auto bare = std::make_unique<QWidget>();
-    for (const ControlCopy &copy : controls) {
-        QWidget *widget = nullptr;
-        switch (copy.kind) {
-        case ControlCopy::Label: {
-            auto *label = new QLabel(copy.text, bare.get());
-            if (!copy.pixmap.isNull())
-                label->setPixmap(copy.pixmap);
-            widget = label;
-            break;
-        }
-        case ControlCopy::Button: {
-            auto *button = new QPushButton(copy.icon, copy.text, bare.get());
-            button->setAutoDefault(false);
-            widget = button;
-            break;
-        }
-        case ControlCopy::LineEdit: {
-            auto *edit = new QLineEdit(bare.get());
-            edit->setPlaceholderText(copy.text);
-            widget = edit;
-            break;
-        }
-        case ControlCopy::ComboBox: {
-            auto *box = new QComboBox(bare.get());
-            box->setEditable(true);
-            box->addItems(copy.items);
-            widget = box;
-            break;
-        }
-        case ControlCopy::TabBar: {
-            auto *tabs = new QTabBar(bare.get());
-            tabs->setShape(copy.shape);
-            for (const QString &caption : copy.items)
-                tabs->addTab(caption);
-            widget = tabs;
-            break;
-        }
-        }
-        widget->setFont(copy.font);
-        widget->setGeometry(copy.geometry);
+    QWidget *widget = nullptr;
+    switch (copy.kind) {
+    case ControlCopy::Label: {
+        auto *label = new QLabel(copy.text, parent);
+        if (!copy.pixmap.isNull())
+            label->setPixmap(copy.pixmap);
+        widget = label;
+        break;
     }
-    if (shape.webView.isValid())
-        (new QWebEngineView(bare.get()))->setGeometry(shape.webView);
-    bare->resize(shape.window);
-    bare->show();
-    waitExposed(bare.get());
-    paint(bare.get());
-    const double ms = msSince(clock);
-    bare.reset();
-    drain();
-    return ms;
+    case ControlCopy::Button: {
+        auto *button = new QPushButton(copy.icon, copy.text, parent);
+        button->setAutoDefault(false);
+        widget = button;
+        break;
+    }
+    case ControlCopy::LineEdit: {
+        auto *edit = new QLineEdit(parent);
+        edit->setPlaceholderText(copy.text);
+        widget = edit;
+        break;
+    }
+    case ControlCopy::ComboBox: {
+        auto *box = new QComboBox(parent);
+        box->setEditable(true);
+        box->addItems(copy.items);
+        widget = box;
+        break;
+    }
+    case ControlCopy::TabBar: {
+        auto *tabs = new QTabBar(parent);
+        tabs->setShape(copy.shape);
+        for (const QString &caption : copy.items)
+            tabs->addTab(caption);
+        widget = tabs;
+        break;
+    }
+    }
+    widget->setFont(copy.font);
+    widget->setGeometry(copy.geometry);
 }
 
 // Builds and shows the main window until painted; the window goes again afterwards.
@@ -436,14 +420,17 @@ double startMainWindow(StartShape *shape, StartPhases *phases = nullptr, std::ve
     return ms;
 }
 
-// A bare window of the main window's size with one web view where the main window
-// shows its own: what a start costs without any control of ours. Without a web
-// view to copy, the one web view fills the window.
-double startBareWindow(const StartShape &shape)
+// The floors of a start: a bare window of the main window's size with one web view
+// where the main window shows its own (without one to copy, it fills the window),
+// and, when they are given, bare copies of the main window's visible controls at
+// their places, under the same application style.
+double startBareWindow(const StartShape &shape, const std::vector<ControlCopy> &controls = {})
 {
     QElapsedTimer clock;
     clock.start();
     auto bare = std::make_unique<QWidget>();
+    for (const ControlCopy &copy : controls)
+        addBareCopy(bare.get(), copy);
     auto *view = new QWebEngineView(bare.get());
     if (shape.webView.isValid()) {
         view->setGeometry(shape.webView);
@@ -573,7 +560,7 @@ int main(int argc, char *argv[])
         StartPhases once;
         const double ours = startMainWindow(&shape, &once, &controls);
         const double floor = startBareWindow(shape);
-        const double controlsFloor = startBareControls(shape, controls);
+        const double controlsFloor = startBareWindow(shape, controls);
         if (run > 0) {
             start.ours.push_back(ours);
             start.floor.push_back(floor);
