@@ -7,7 +7,8 @@
 // The second form is one first start in this process, printing its milliseconds: the
 // first form runs it in a new process for each first start, and it is handy for profiling.
 // The floor of a start is a bare window of the main window's size with one web view of
-// the size and at the place of the main window's own (X,Y,W,H).
+// the size and at the place of the main window's own (X,Y,W,H); a second floor adds bare
+// copies of the main window's visible controls to it, to tell what they cost by themselves.
 //
 // Reads the installed thesaurus data (VERBARIUM_THESAURUS_PATH is ignored) and runs on
 // the offscreen platform unless QT_QPA_PLATFORM says otherwise: with an X server,
@@ -29,9 +30,9 @@
 #include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,9 +42,9 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLibrary>
 #include <QNetworkInformation>
 #include <QNetworkInterface>
+#include <QPluginLoader>
 #include <QSet>
 
 #include <utility>
@@ -71,11 +71,12 @@ void SystemConnectivity::prepare()
             plugins.append(backends.filePath(name));
     }
     // Loaded here, they stay loaded: Qt's own load of a backend then finds it and
-    // every library it needs already mapped.
+    // every library it needs already mapped. The plugin loader takes only what its
+    // metadata shows to be a plugin for this Qt, as Qt's own load does.
     m_prepared = std::async(std::launch::async, [plugins] {
         for (const QString &path : plugins) {
-            QLibrary library(path);
-            library.load();
+            QPluginLoader plugin(path);
+            plugin.load();
         }
     });
 }
