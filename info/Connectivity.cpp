@@ -8,6 +8,7 @@
 #include <QPluginLoader>
 #include <QSet>
 
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -73,12 +74,20 @@ void SystemConnectivity::prepare()
     // Loaded here, they stay loaded: Qt's own load of a backend then finds it and
     // every library it needs already mapped. The plugin loader takes only what its
     // metadata shows to be a plugin for this Qt, as Qt's own load does.
-    m_prepared = std::async(std::launch::async, [plugins] {
-        for (const QString &path : plugins) {
-            QPluginLoader plugin(path);
-            plugin.load();
-        }
-    });
+    // Only a head start: when it fails (no thread to be had, no memory), Qt loads
+    // the backends itself at the first question, as it would without it.
+    try {
+        m_prepared = std::async(std::launch::async, [plugins] {
+            try {
+                for (const QString &path : plugins) {
+                    QPluginLoader plugin(path);
+                    plugin.load();
+                }
+            } catch (...) {
+            }
+        });
+    } catch (const std::system_error &) {
+    }
 }
 
 bool SystemConnectivity::isOnline()
