@@ -1,9 +1,9 @@
 #include "app/SelectionExport.h"
 
 #include "common/AppError.h"
+#include "common/WholeFile.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 #include <langinfo.h>
@@ -43,15 +43,9 @@ QByteArray toSystemEncoding(const QString &text)
 
 void writeTextFile(const QString &path, const QString &text)
 {
-    const QByteArray bytes = toSystemEncoding(text);
-
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("Stream write error"));
+    const QString failure = WholeFile::write(path, toSystemEncoding(text));
+    if (!failure.isEmpty())
+        throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), failure));
 }
 
 } // namespace SelectionExport

@@ -19,8 +19,9 @@ QByteArray toSystemEncoding(const QString &text);
 
 // Writes the text in the system's 8-bit encoding (the locale's, on Linux;
 // characters it cannot hold are replaced), without a byte-order mark. The old
-// file is replaced only once the new one is written whole. Throws AppError:
-// "Cannot create file "<path>". <reason>" or "Stream write error".
+// file is replaced only once the new one is written whole; when the write fails
+// at any step (a full disk too) the old file stays as it was. Throws AppError
+// "Cannot create file "<path>". <reason>".
 void writeTextFile(const QString &path, const QString &text);
 
 } // namespace SelectionExport

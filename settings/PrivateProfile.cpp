@@ -1,11 +1,11 @@
 #include "settings/PrivateProfile.h"
 
 #include "common/RegularFile.h"
+#include "common/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <limits>
@@ -150,15 +150,7 @@ bool PrivateProfile::save(const QString &path) const
     // A read-only file stays untouched, as the platform would keep it.
     if (info.exists() && (!info.isFile() || !info.isWritable()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WholeFile::write(path, toBytes()).isEmpty();
 }
 
 std::pair<qsizetype, qsizetype> PrivateProfile::sectionRange(const QString &section) const
