@@ -53,7 +53,8 @@ struct Generator {
     }
 };
 
-// Columns as "piece word>root: text:tier, ...", misses as "piece word?suggestion, ...".
+// Columns as "piece word>root: text:tier, ...", misses as "piece word?suggestion, ..."
+// and, for a word the phrase repeats, " also at piece piece".
 QStringList shown(const Generated &generated)
 {
     QStringList result;
@@ -61,9 +62,16 @@ QStringList shown(const Generated &generated)
         result.append(QStringLiteral("%1 %2>%3: %4")
                           .arg(column.piece)
                           .arg(column.word, column.root, shown(column.entries).join(QStringLiteral(", "))));
-    for (const Miss &miss : generated.misses)
-        result.append(
-            QStringLiteral("%1 %2?%3").arg(miss.piece).arg(miss.root.typed, miss.root.suggestions.join(QStringLiteral(", "))));
+    for (const Miss &miss : generated.misses) {
+        QString line =
+            QStringLiteral("%1 %2?%3").arg(miss.piece).arg(miss.root.typed, miss.root.suggestions.join(QStringLiteral(", ")));
+        if (!miss.alsoAt.isEmpty()) {
+            line += QStringLiteral(" also at");
+            for (const int piece : miss.alsoAt)
+                line += QStringLiteral(" %1").arg(piece);
+        }
+        result.append(line);
+    }
     return result;
 }
 
@@ -230,6 +238,30 @@ private Q_SLOTS:
         QCOMPARE(generated.pieceCount, int(phrase.split(QLatin1Char(' ')).size()));
         QVERIFY(!generated.failure);
         QVERIFY(generated.notes.isEmpty());
+    }
+
+    // The fixture dictionary accepts "the", which has no synonyms; "then" has some.
+    void generateTellsEachMissOnce_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<QStringList>("result");
+        QTest::newRow("a word spelled right: no suggestions") << "the" << QStringList{QStringLiteral("0 the?")};
+        QTest::newRow("twice: one miss") << "the bright the"
+                                         << QStringList{QStringLiteral("1 bright>bright: shining:0"),
+                                                        QStringLiteral("0 the? also at 2")};
+        QTest::newRow("in other cases and punctuation: one miss")
+            << "The the, THE" << QStringList{QStringLiteral("0 The? also at 1 2")};
+        QTest::newRow("misspelt, twice: one miss with suggestions")
+            << "thenn the thenn" << QStringList{QStringLiteral("0 thenn?then also at 2"), QStringLiteral("1 the?")};
+    }
+    void generateTellsEachMissOnce()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(QStringList, result);
+        Generator generator(QStringLiteral("bright: shining; then: next"));
+        auto outcome = generator.run(phrase, 0);
+        QVERIFY(std::holds_alternative<Generated>(outcome));
+        QCOMPARE(shown(std::get<Generated>(outcome)), result);
     }
 
     void generateLooksUpInTheGivenLanguage()

@@ -200,6 +200,30 @@ private Q_SLOTS:
         QVERIFY(forms.resolve(QStringLiteral("qqqqq"), English, thesaurus.exact(English)).suggestions.isEmpty());
     }
 
+    // Suggestions are for words the dictionary rejects: "the" is spelled right and
+    // has no entry, and "then", one letter away, has one.
+    void suggestionsOnlyForRejectedWords_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("suggestions");
+        QTest::newRow("accepted") << "the" << QStringList{};
+        QTest::newRow("accepted, capitalised") << "The" << QStringList{};
+        QTest::newRow("accepted, in punctuation") << "(the)," << QStringList{};
+        QTest::newRow("accepted as an inflection of a word without an entry") << "brats" << QStringList{};
+        QTest::newRow("rejected") << "thenn" << QStringList{u"then"_s};
+        QTest::newRow("rejected, capitalised") << "Brigt" << QStringList{u"Brig"_s, u"Bright"_s};
+    }
+    void suggestionsOnlyForRejectedWords()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, suggestions);
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{WordFormsDir});
+        const WordForms::Root miss = forms.resolve(typed, English, thesaurus.exact(English));
+        QVERIFY(!miss.found());
+        QCOMPARE(miss.suggestions, suggestions);
+    }
+
     void expansionBelowTheRootStaysExact()
     {
         Thesaurus thesaurus;

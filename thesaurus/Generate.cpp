@@ -13,6 +13,19 @@ bool holdsWord(const QString &piece)
     return std::any_of(piece.cbegin(), piece.cend(), [](QChar c) { return c.isLetterOrNumber(); });
 }
 
+// "the" twice in a phrase, or "The" and "the", is one word that found nothing.
+void addMiss(QList<Miss> &misses, int piece, WordForms::Root root)
+{
+    const QString word = root.core().toCaseFolded();
+    for (Miss &miss : misses) {
+        if (miss.root.core().toCaseFolded() == word) {
+            miss.alsoAt.append(piece);
+            return;
+        }
+    }
+    misses.append({piece, std::move(root), {}});
+}
+
 } // namespace
 
 std::variant<Generated, Refusal> Generate(TSpellCheck &spellCheck, TSpellCheckLanguage language, const QString &phrase,
@@ -40,7 +53,7 @@ std::variant<Generated, Refusal> Generate(TSpellCheck &spellCheck, TSpellCheckLa
             if (!entries.isEmpty())
                 result.columns.append({piece, word, root.root, std::move(entries)});
             else if (holdsWord(word))
-                result.misses.append({piece, std::move(root)});
+                addMiss(result.misses, piece, std::move(root));
         }
     } catch (const AppError &error) {
         result.failure = error;

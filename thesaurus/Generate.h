@@ -25,9 +25,11 @@ struct GeneratedColumn {
 };
 
 // A typed word that found nothing, with the spellings that would find something.
+// A word the phrase holds more than once is one miss, at its first place.
 struct Miss {
     int piece = 0; // the word's place in the phrase
     WordForms::Root root;
+    QList<int> alsoAt; // the later places of the same word
 };
 
 // What a phrase gave, in the order of its words. Pieces that found nothing leave no

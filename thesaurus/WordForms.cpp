@@ -339,6 +339,10 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
     if (!dictionary || spellingAnswers(attempts, *dictionary, core) || analysisAnswers(attempts, *dictionary, core))
         return result;
 
+    // A word the dictionary accepts as it stands is spelled right and simply has no
+    // synonyms: spellings of other words would only mislead ("the" is no "then").
+    if (dictionary->spell(core))
+        return result;
     // A true miss: the spellings that would find something.
     for (const QString &suggestion : dictionary->suggest(core)) {
         if (result.suggestions.size() >= MaxSuggestions)

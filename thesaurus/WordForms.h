@@ -22,8 +22,9 @@ class WordNetExceptions;
 // Catalan), an irregular English form's base (WordNet's exception lists), a
 // Hunspell stem that keeps the word's beginning, any other stem of a reading
 // without a prefix ("sont" -> "être"), a stem with its prefix put back, and the
-// last part of a compound. A word that none of these rescues gets the
-// dictionary's spelling suggestions that have synonyms.
+// last part of a compound. A word that none of these rescues and that the
+// dictionary does not accept gets the dictionary's spelling suggestions that have
+// synonyms; a word it accepts is spelled right and gets none.
 //
 // Hunspell dictionaries are loaded at the first miss in their language and kept.
 class WordForms
@@ -33,7 +34,7 @@ public:
         QString typed;
         QString root;            // the word whose synonyms answer; empty when nothing does
         QStringList synonyms;    // the root's synonyms, as its own lookup gives them
-        QStringList suggestions; // on a miss: at most MaxSuggestions spellings that have synonyms
+        QStringList suggestions; // on a miss the dictionary rejects: at most MaxSuggestions spellings with synonyms
         // Where the word proper stands in the typed text, without punctuation or an elision.
         qsizetype coreStart = 0;
         qsizetype coreLength = 0;
