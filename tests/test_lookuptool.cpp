@@ -339,6 +339,52 @@ private Q_SLOTS:
         }
     }
 
+    // Nothing found prints nothing on standard output: no tree of the typed word alone.
+    void nothingFoundPrintsNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        for (const char *format : {"text", "tsv", "json"})
+            QTest::addRow("tree, %s", format) << withData({"--tree", "--format", format, "zyzzyva"});
+        QTest::newRow("tree, punctuation only") << withData({"--tree", "?!"});
+        QTest::newRow("tree of roots, tsv") << withData({"--tree", "--root", "--format", "tsv", "zyzzyva"});
+        QTest::newRow("columns, text") << withData({"zyzzyva qqqq"});
+        QTest::newRow("columns, tsv") << withData({"--format", "tsv", "zyzzyva"});
+    }
+    void nothingFoundPrintsNothing()
+    {
+        QFETCH(QStringList, arguments);
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.out, QString());
+    }
+
+    // Usage errors say what is wrong in the form of other tools, and where the help is.
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("err");
+        const QString help = QStringLiteral("Try 'verbarium-lookup --help' for more information.\n");
+        QTest::newRow("unknown long option")
+            << withData({"--bogus", "run"}) << QStringLiteral("verbarium-lookup: unknown option 'bogus'\n") + help;
+        QTest::newRow("unknown short option")
+            << withData({"-x", "run"}) << QStringLiteral("verbarium-lookup: unknown option 'x'\n") + help;
+        QTest::newRow("two unknown options")
+            << withData({"--bogus", "--colour", "run"})
+            << QStringLiteral("verbarium-lookup: unknown option 'bogus'\nverbarium-lookup: unknown option 'colour'\n")
+                   + help;
+        QTest::newRow("option without its value")
+            << withData({"run", "--depth"}) << QStringLiteral("verbarium-lookup: missing value after '--depth'\n") + help;
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, err);
+        const Run result = run(arguments);
+        QCOMPARE(result.err, err);
+        QCOMPARE(result.out, QString());
+        QCOMPARE(result.exitCode, 2);
+    }
+
     void wordForms_data();
     void wordForms();
     void missingInJson();
@@ -392,8 +438,14 @@ void TestLookupTool::wordForms_data()
     QTest::newRow("tree of an inflected word")
         << withData({"--tree", "copies"}, forms) << 0 << "copies\n  duplicate\n  replica\n  imitate\n  reproduce\n"
         << "";
-    QTest::newRow("tree miss") << withData({"--tree", "brigt"}, forms) << 1 << "brigt\n"
+    QTest::newRow("tree miss") << withData({"--tree", "brigt"}, forms) << 1 << ""
                                << "verbarium-lookup: no synonyms for \"brigt\"; did you mean: brig, bright\n";
+    // "the" is spelled right: no suggestions, and one line however often it stands.
+    QTest::newRow("a word spelled right, twice")
+        << withData({"the bright the"}, forms) << 0 << "bright\n  brilliant\n  shining\n  vivid\n"
+        << "verbarium-lookup: no synonyms for \"the\"\n";
+    QTest::newRow("a word spelled right, tree") << withData({"--tree", "The"}, forms) << 1 << ""
+                                                << "verbarium-lookup: no synonyms for \"The\"\n";
 }
 
 void TestLookupTool::wordForms()

@@ -228,7 +228,19 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("PHRASE"), QStringLiteral("The phrase, at most 10 words (3 at depth 2)."));
 
     if (!parser.parse(arguments)) {
-        err() << parser.errorText() << '\n';
+        // In the form other command-line tools use, with the way to the help.
+        const QStringList unknown = parser.unknownOptionNames();
+        for (const QString &name : unknown)
+            err() << "verbarium-lookup: unknown option '" << name << "'\n";
+        if (unknown.isEmpty()) {
+            QString error = parser.errorText();
+            if (error.endsWith(QLatin1Char('.')))
+                error.chop(1);
+            if (!error.isEmpty())
+                error[0] = error.at(0).toLower();
+            err() << "verbarium-lookup: " << error << '\n';
+        }
+        err() << "Try 'verbarium-lookup --help' for more information.\n";
         return Refused;
     }
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
@@ -298,17 +310,19 @@ int main(int argc, char *argv[])
             tree.fill(phrase, WordForms::rootedLookup(root, lookup));
             const QList<Missing> missing = root.found() || !isWord(phrase) ? QList<Missing>{}
                                                                            : QList<Missing>{{phrase, root.suggestions}};
+            const bool found = tree.nodes.size() > 1;
             if (parser.isSet(rootOption)) {
                 QList<Column> columns;
                 if (root.found())
                     columns.append({phrase, {}, root.root});
                 printRoots(columns, missing, format);
-            } else {
+            } else if (found) {
+                // A tree of the typed word alone says nothing: nothing found prints nothing.
                 printTree(tree, format);
             }
             out().flush();
             reportMissing(missing);
-            return tree.nodes.size() > 1 ? Found : NothingFound;
+            return found ? Found : NothingFound;
         }
         auto outcome = SynonymExpansion::Generate(spellCheck, language, phrase, depth);
         if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&outcome)) {
