@@ -336,6 +336,13 @@ void TForm1::btn2Click()
             Dialogs::showMessage(this, SynonymExpansion::emptyPhraseMessage());
             return;
         }
+        // A phrase that is refused is refused while the columns and their ticks are still there.
+        const auto split = SynonymExpansion::SplitPhrase(phrase, cbb1->currentIndex());
+        if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&split)) {
+            WordsInPhrase = refusal->pieceCount;
+            Dialogs::showMessage(this, refusal->message);
+            return;
+        }
         ScrollBox1->clear();
         pnlMissLine->clear();
         ScrollBox1->setVisible(false);
@@ -507,6 +514,13 @@ void TForm1::btn4Click()
 void TForm1::btn1Click(QPushButton *sender)
 {
     const bool save = sender && sender->objectName() == u"btnButton2";
+    const QList<QStringList> ticked = ScrollBox1->tickedWords();
+    // Nothing ticked: the clipboard keeps what it holds and no empty file is written.
+    if (std::all_of(ticked.cbegin(), ticked.cend(), [](const QStringList &words) { return words.isEmpty(); })) {
+        pnlMissLine->setExportNote(tr("No word is ticked: nothing was copied or saved."));
+        return;
+    }
+    pnlMissLine->setExportNote({});
     QString fileName;
     if (save) {
         const std::optional<QString> chosen = Dialogs::getSaveFileName(
@@ -518,8 +532,7 @@ void TForm1::btn1Click(QPushButton *sender)
     }
     HourglassCursor hourglass;
     Dialogs::guard(this, [&] {
-        const QString text = SelectionExport::outputText(
-            SelectionExport::mergeRows(ScrollBox1->tickedWords(), edt2->text()));
+        const QString text = SelectionExport::outputText(SelectionExport::mergeRows(ticked, edt2->text()));
         if (save)
             SelectionExport::writeTextFile(fileName, text);
         else

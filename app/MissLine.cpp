@@ -4,20 +4,43 @@
 #include <QLabel>
 #include <QPushButton>
 
-MissLine::MissLine(QWidget *parent) : QFrame(parent), m_layout(new QHBoxLayout(this))
+namespace {
+// The stretch and the export note stay at the end of the line; misses go before them.
+constexpr int FixedItems = 2;
+} // namespace
+
+MissLine::MissLine(QWidget *parent) : QFrame(parent), m_layout(new QHBoxLayout(this)), m_exportNote(new QLabel(this))
 {
     setObjectName(QStringLiteral("pnlMissLine"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     m_layout->setContentsMargins(6, 2, 6, 2);
     m_layout->setSpacing(4);
     m_layout->addStretch(1);
+    m_exportNote->setObjectName(QStringLiteral("lblExportNote"));
+    m_exportNote->setTextFormat(Qt::PlainText);
+    m_exportNote->hide();
+    m_layout->addWidget(m_exportNote);
     hide();
+}
+
+void MissLine::setExportNote(const QString &note)
+{
+    m_exportNote->setText(note);
+    m_exportNote->setVisible(!note.isEmpty());
+    updateVisibility();
+}
+
+void MissLine::updateVisibility()
+{
+    setVisible(m_layout->count() > FixedItems || m_exportNote->isVisibleTo(this));
 }
 
 void MissLine::clear()
 {
+    m_exportNote->clear();
+    m_exportNote->hide();
     // A button may be the one whose click is being handled: its end is queued.
-    while (m_layout->count() > 1) {
+    while (m_layout->count() > FixedItems) {
         QLayoutItem *item = m_layout->takeAt(0);
         if (QWidget *widget = item->widget()) {
             widget->hide();
@@ -25,7 +48,7 @@ void MissLine::clear()
         }
         delete item;
     }
-    hide();
+    updateVisibility();
 }
 
 void MissLine::setMisses(const QList<Miss> &misses, const QStringList &notes)
@@ -76,5 +99,5 @@ void MissLine::setMisses(const QList<Miss> &misses, const QStringList &notes)
     }
     for (const QString &note : notes)
         add(text(QStringLiteral("lblDictionaryNote"), note));
-    setVisible(at > 0);
+    updateVisibility();
 }

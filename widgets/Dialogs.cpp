@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QPushButton>
 
 #include <utility>
@@ -23,7 +26,31 @@ QString withPeriod(const QString &text)
 {
     return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
 }
+
+// Room for the title bar: its text in a bold face, with the window manager's
+// icon and buttons beside it, so that a short message does not cut the title.
+void makeRoomForTitle(QMessageBox &box)
+{
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle());
+    const int decorations = 4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    // QMessageBox sizes itself from its layout: a spacer is what widens it.
+    grid->addItem(new QSpacerItem(titleWidth + decorations, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
 } // namespace
+
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, MessageKind kind, const QString &text)
+{
+    auto box = std::make_unique<QMessageBox>(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                                             QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    makeRoomForTitle(*box);
+    return box;
+}
 
 void setNextFileName(std::optional<QString> answer)
 {
@@ -50,8 +77,7 @@ void showMessage(QWidget *parent, const QString &text)
 {
     if (recorder)
         return recorder(MessageKind::Plain, text);
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
-    box.exec();
+    makeMessageBox(parent, MessageKind::Plain, text)->exec();
 }
 
 void showError(QWidget *parent, const QString &text)
@@ -59,8 +85,7 @@ void showError(QWidget *parent, const QString &text)
     const QString shown = withPeriod(text);
     if (recorder)
         return recorder(MessageKind::Error, shown);
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), shown, QMessageBox::Ok, parent);
-    box.exec();
+    makeMessageBox(parent, MessageKind::Error, shown)->exec();
 }
 
 FailedSaveChoice askAfterFailedSave(QWidget *parent, const QString &text)
@@ -77,6 +102,7 @@ FailedSaveChoice askAfterFailedSave(QWidget *parent, const QString &text)
                                          QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(retry);
+    makeRoomForTitle(box);
     box.setEscapeButton(cancel);
     box.exec();
     if (box.clickedButton() == retry)
@@ -97,20 +123,27 @@ void guard(QWidget *parent, const std::function<void()> &body)
     }
 }
 
+std::unique_ptr<QFileDialog> makeSaveDialog(QWidget *parent, const SaveOptions &options)
+{
+    auto dialog = std::make_unique<QFileDialog>(parent, options.title, QString(), options.filter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // Words are saved over a file of notes only when the user says so.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog->setDefaultSuffix(options.defaultSuffix);
+    if (!options.proposedName.isEmpty())
+        dialog->selectFile(options.proposedName);
+    return dialog;
+}
+
 std::optional<QString> getSaveFileName(QWidget *parent, const SaveOptions &options)
 {
     if (nextFileName)
         return std::exchange(nextFileName, std::nullopt).value();
-    QFileDialog dialog(parent, options.title, QString(), options.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(options.defaultSuffix);
-    if (!options.proposedName.isEmpty())
-        dialog.selectFile(options.proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::unique_ptr<QFileDialog> dialog = makeSaveDialog(parent, options);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return dialog->selectedFiles().constFirst();
 }
 
 std::optional<DisplayFont> getFont(QWidget *parent, const DisplayFont &initial)

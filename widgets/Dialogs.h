@@ -6,12 +6,19 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QFileDialog;
+class QMessageBox;
 class QWidget;
 
 // Thin wrappers over the modal dialogs, so that tests can answer them.
 namespace Dialogs {
+
+enum class MessageKind { Plain, Error };
+// The box that showMessage (Plain) or showError (Error) shows: wide enough for its title.
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, MessageKind kind, const QString &text);
 
 // A plain message: no icon, one OK button.
 void showMessage(QWidget *parent, const QString &text);
@@ -34,7 +41,10 @@ struct SaveOptions {
     QString defaultSuffix;
     QString proposedName;
 };
-// The chosen file, or nothing when the user cancels. Replaces an existing file without asking.
+// The save dialog as getSaveFileName shows it. Choosing an existing file asks
+// first whether to replace it (the platform's own question).
+std::unique_ptr<QFileDialog> makeSaveDialog(QWidget *parent, const SaveOptions &options);
+// The chosen file, or nothing when the user cancels.
 std::optional<QString> getSaveFileName(QWidget *parent, const SaveOptions &options);
 
 // The chosen font, or nothing when the user cancels.
@@ -47,7 +57,6 @@ void setNextFont(std::optional<DisplayFont> answer);
 // The next boxes of a failed save answer with these, in order; a recorded box
 // without an answer left keeps the window open.
 void setNextFailedSaveChoices(QList<FailedSaveChoice> answers);
-enum class MessageKind { Plain, Error };
 void setMessageRecorder(std::function<void(MessageKind, const QString &)> recorder);
 // What the last getFont was asked to start from.
 DisplayFont lastFontDialogInitial();
