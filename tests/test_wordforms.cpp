@@ -1,6 +1,7 @@
 // Which word answers for a typed word: real MyThes pairs and real Hunspell
 // dictionaries from tests/data/wordforms, read by the real libraries.
 
+#include "common/AppError.h"
 #include "thesaurus/HunspellCatalog.h"
 #include "thesaurus/HunspellDictionary.h"
 #include "thesaurus/LanguageTable.h"
@@ -260,6 +261,20 @@ private Q_SLOTS:
                                        << "en_US.aff is not a text file";
         QTest::newRow("unknown encoding") << "unknown-encoding"
                                           << "unknown encoding";
+        // Hunspell would take gigabytes for the table of this count.
+        QTest::newRow("count far beyond the file")
+            << "dic-count-too-high"
+            << "en_US.dic claims 268435000 words, more than its 127 bytes can hold";
+        // Hunspell reads the count as a negative int and loads nothing.
+        QTest::newRow("count past 2^31") << "dic-count-past-2-31"
+                                         << "en_US.dic claims 2147483648 words";
+        QTest::newRow(".dic cut short") << "dic-cut-short"
+                                        << "en_US.dic claims 19 words, more than its 5 bytes can hold";
+        QTest::newRow(".dic without words") << "dic-no-words"
+                                            << "en_US.dic holds no words";
+        // Hunspell loads none of the words of a .dic whose count is 0.
+        QTest::newRow("nothing loaded") << "dic-count-zero"
+                                        << "Hunspell accepts none of the words en_US.dic begins with";
     }
 
     void damagedDictionary()
@@ -287,6 +302,41 @@ private Q_SLOTS:
         // Told once, also when another language is served by the same pair.
         forms.resolve(QStringLiteral("brighter"), LanguageTable::identifier(wdEnglishNewZealand), exact);
         QVERIFY(forms.takeNotes().isEmpty());
+    }
+
+    // A pair cut short anywhere either is refused with a reason or answers for its
+    // own first word: never a dictionary that silently knows nothing.
+    void pairCutShortIsRefusedOrWorks_data()
+    {
+        QTest::addColumn<QString>("cutFile");
+        QTest::newRow(".dic") << "en_US.dic";
+        QTest::newRow(".aff") << "en_US.aff";
+    }
+    void pairCutShortIsRefusedOrWorks()
+    {
+        QFETCH(QString, cutFile);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile healthy(WordFormsDir + u'/' + cutFile);
+        QVERIFY(healthy.open(QIODevice::ReadOnly));
+        const QByteArray whole = healthy.readAll();
+        const QString other = cutFile == u"en_US.dic" ? u"en_US.aff"_s : u"en_US.dic"_s;
+        QVERIFY(QFile::copy(WordFormsDir + u'/' + other, dir.filePath(other)));
+        int refused = 0;
+        for (qsizetype length = 0; length < whole.size(); ++length) {
+            QFile cut(dir.filePath(cutFile));
+            QVERIFY(cut.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            cut.write(whole.left(length));
+            cut.close();
+            try {
+                const HunspellDictionary dictionary(dir.filePath(u"en_US.aff"_s), dir.filePath(u"en_US.dic"_s));
+                QVERIFY2(dictionary.spell(u"bright"_s), qPrintable(u"cut at %1"_s.arg(length)));
+            } catch (const AppError &error) {
+                QVERIFY(!error.message().isEmpty());
+                ++refused;
+            }
+        }
+        QVERIFY(refused > 0);
     }
 
     void truncatedAffixFileLoadsWithoutCrash()

@@ -1,11 +1,14 @@
 #include "thesaurus/HunspellDictionary.h"
 
 #include "common/AppError.h"
+#include "common/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <hunspell/hunspell.hxx>
+
+#include <algorithm>
 
 namespace {
 
@@ -15,7 +18,28 @@ namespace {
 struct AffixFacts {
     QByteArray encoding = "ISO8859-1"; // Hunspell's default when SET is missing
     bool compounds = false;
+    // The words the .dic begins with, in its own encoding, flags and fields cut off.
+    std::vector<std::string> firstWords;
 };
+
+// Enough of the .dic's first words that one of them is a plain word Hunspell
+// accepts as it stands; the rest may be forbidden or need an affix.
+constexpr int FirstWordsChecked = 100;
+
+// "bright/RT", "worse st:bad", "Haus/S\tpo:noun" -> the word.
+QByteArray wordOfLine(const QByteArray &line)
+{
+    qsizetype end = line.size();
+    for (const char separator : {'/', '\t', ' '}) {
+        const qsizetype at = line.indexOf(separator);
+        if (at >= 0 && at < end)
+            end = at;
+    }
+    // An escaped slash belongs to the word; such a word is simply not checked.
+    if (end > 0 && line.at(end - 1) == '\\')
+        return {};
+    return line.left(end);
+}
 
 QByteArray firstLine(QFile &file)
 {
@@ -31,18 +55,31 @@ AffixFacts checkPair(const QString &affPath, const QString &dicPath)
         if (!QFileInfo::exists(path))
             throw AppError(QStringLiteral("%1 is missing").arg(QFileInfo(path).fileName()));
     }
+    // A FIFO under the name would hold the open until a writer came.
+    QString error;
     QFile dic(dicPath);
-    if (!dic.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("%1 cannot be read").arg(QFileInfo(dicPath).fileName()));
+    if (!RegularFile::openForReading(dic, error))
+        throw AppError(QStringLiteral("%1 cannot be read: %2").arg(QFileInfo(dicPath).fileName(), error));
     bool ok = false;
     const QByteArray count = firstLine(dic);
-    const long words = count.split('\t').value(0).split(' ').value(0).toLong(&ok);
+    const QString dicName = QFileInfo(dicPath).fileName();
+    const qint64 words = count.split('\t').value(0).split(' ').value(0).toLongLong(&ok);
     if (!ok || words < 0)
-        throw AppError(QStringLiteral("%1 does not begin with its word count").arg(QFileInfo(dicPath).fileName()));
+        throw AppError(QStringLiteral("%1 does not begin with its word count").arg(dicName));
+    // Hunspell sizes its table by the count before it reads a word: a count the
+    // file cannot hold (every word takes a byte and its line end) would cost
+    // gigabytes, or, past 2^31, leave the dictionary empty. Real counts are near
+    // the number of lines, and always below the number of bytes.
+    const qint64 bytes = dic.size() - dic.pos();
+    if (words > bytes)
+        throw AppError(QStringLiteral("%1 claims %2 words, more than its %3 bytes can hold")
+                           .arg(dicName)
+                           .arg(words)
+                           .arg(std::max<qint64>(bytes, 0)));
 
     QFile aff(affPath);
-    if (!aff.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("%1 cannot be read").arg(QFileInfo(affPath).fileName()));
+    if (!RegularFile::openForReading(aff, error))
+        throw AppError(QStringLiteral("%1 cannot be read: %2").arg(QFileInfo(affPath).fileName(), error));
     AffixFacts facts;
     bool anyRule = false;
     while (!aff.atEnd()) {
@@ -64,6 +101,14 @@ AffixFacts checkPair(const QString &affPath, const QString &dicPath)
     if (!QStringDecoder(facts.encoding.constData()).isValid())
         throw AppError(QStringLiteral("%1 names an unknown encoding, %2")
                            .arg(QFileInfo(affPath).fileName(), QString::fromLatin1(facts.encoding)));
+
+    while (!dic.atEnd() && facts.firstWords.size() < FirstWordsChecked) {
+        const QByteArray word = wordOfLine(dic.readLine(4096).trimmed());
+        if (!word.isEmpty())
+            facts.firstWords.push_back(word.toStdString());
+    }
+    if (facts.firstWords.empty())
+        throw AppError(QStringLiteral("%1 holds no words").arg(dicName));
     return facts;
 }
 
@@ -73,6 +118,14 @@ HunspellDictionary::HunspellDictionary(const QString &affPath, const QString &di
 {
     const AffixFacts facts = checkPair(affPath, dicPath);
     m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(affPath).constData(), QFile::encodeName(dicPath).constData());
+    // Hunspell says nothing when it loads nothing (a count of 0, a pair it cannot
+    // parse): a dictionary that accepts none of its own first words is no use.
+    const bool answers = std::any_of(facts.firstWords.cbegin(), facts.firstWords.cend(),
+                                     [this](const std::string &word) { return m_hunspell->spell(word); });
+    if (!answers)
+        throw AppError(
+            QStringLiteral("Hunspell accepts none of the words %1 begins with; the pair may be damaged or cut short")
+                .arg(QFileInfo(dicPath).fileName()));
     // Hunspell's own reading of SET decides how words are spoken to it.
     const std::string reported = m_hunspell->get_dict_encoding();
     m_encoding = reported.empty() ? facts.encoding : QByteArray::fromStdString(reported);
