@@ -23,6 +23,9 @@
 #include <QColorDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFrame>
+#include <QMessageBox>
+#include <QPointer>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -465,10 +468,11 @@ private Q_SLOTS:
         QTest::newRow("empty phrase keeps the columns")
             << QString() << 0 << QStringLiteral("Write a phrase, first!") << previous;
         QTest::newRow("empty phrase at Doraz 3") << QString() << 2 << QStringLiteral("Write a phrase, first!") << previous;
-        QTest::newRow("ten words and a trailing space") << ten + u' ' << 0 << limit10 << QStringList();
-        QTest::newRow("eleven pieces at Doraz 3: the ten-word check first") << ten + u' ' << 2 << limit10 << QStringList();
-        QTest::newRow("four words at Doraz 3") << QStringLiteral("w1 w2 w3 w4") << 2 << limitDoraz << QStringList();
-        QTest::newRow("three spaces are four pieces") << QStringLiteral("   ") << 2 << limitDoraz << QStringList();
+        // A refused phrase leaves the columns and their ticks as they were.
+        QTest::newRow("ten words and a trailing space") << ten + u' ' << 0 << limit10 << previous;
+        QTest::newRow("eleven pieces at Doraz 3: the ten-word check first") << ten + u' ' << 2 << limit10 << previous;
+        QTest::newRow("four words at Doraz 3") << QStringLiteral("w1 w2 w3 w4") << 2 << limitDoraz << previous;
+        QTest::newRow("three spaces are four pieces") << QStringLiteral("   ") << 2 << limitDoraz << previous;
         QTest::newRow("exactly ten pieces run") << ten << 0 << QString() << tenHeadings;
         QTest::newRow("four words at Verbarium run")
             << QStringLiteral("w1 w2 w3 w4") << 1 << QString() << tenHeadings.mid(0, 4);
@@ -491,6 +495,8 @@ private Q_SLOTS:
         Harness h(script);
         h.generate(QStringLiteral("w1"));
         QCOMPARE(h.headings(), QStringList{QStringLiteral("  w1")});
+        const QPointer<ResultColumn> before = h.column(0);
+        QVERIFY(tick(before->list(), 0));
         const qsizetype lookupsBefore = h.log->calls.size();
 
         h.generate(phrase, depth);
@@ -500,6 +506,8 @@ private Q_SLOTS:
         } else {
             QCOMPARE(messages, (QList<Message>{{Kind::Plain, message}}));
             QCOMPARE(h.log->calls.size(), lookupsBefore); // refused before any lookup
+            QCOMPARE(h.column(0), before.data());
+            QCOMPARE(before->list()->words()->checkedWords(), QStringList{QStringLiteral("s1")});
         }
         QCOMPARE(h.headings(), headings);
         QVERIFY(h.find<QScrollArea>("ScrollBox1")->isVisible());
@@ -1078,23 +1086,52 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->text(), u"a1b1c1\r\na2c2\r\nc3\r\n");
     }
 
-    void nothingTickedExportsTheEmptyText()
+    // With nothing ticked, Copy and Save change nothing and say so above the columns.
+    void nothingTickedLeavesTheClipboardAndFilesAndSaysSo()
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         Harness h(kExportScript);
         h.generate(QStringLiteral("a b"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("stale"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("the writer's own text"));
+        auto *note = h.find<QLabel>("lblExportNote");
+        const QString said = QStringLiteral("No word is ticked: nothing was copied or saved.");
 
         h.click("btn1");
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"the writer's own text");
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), said);
 
-        const QString path = dir.filePath(QStringLiteral("empty.txt"));
-        writeAll(path, "old");
-        Dialogs::setNextFileName(path);
+        // Save opens no dialog and writes nothing, also over a file of notes.
+        const QString path = dir.filePath(QStringLiteral("keep.txt"));
+        writeAll(path, "notes");
+        note->clear();
+        bool dialogOpened = false;
+        QObject context;
+        QTimer::singleShot(50, &context, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                dialogOpened = true;
+                modal->close();
+            }
+        });
         h.click("btnButton2");
-        QCOMPARE(readAllOrMarker(path), QByteArray());
+        QVERIFY(!dialogOpened);
+        QCOMPARE(readAllOrMarker(path), QByteArray("notes"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.txt")});
+        QCOMPARE(note->text(), said);
         QVERIFY(messages.isEmpty());
+
+        // A tick later, Copy copies and the note goes; so does it at the next Generate.
+        QVERIFY(tick(h.column(1)->list(), 0));
+        h.click("btn1");
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"b1.\r\n");
+        QVERIFY(!note->isVisible());
+        QVERIFY(!h.find<QFrame>("pnlMissLine")->isVisible());
+        h.generate(QStringLiteral("a"));
+        h.click("btn1");
+        QVERIFY(note->isVisible());
+        h.generate(QStringLiteral("a"));
+        QVERIFY(!note->isVisible());
     }
 
     void clearClipboardLeavesOnlyAnEmptyText()
@@ -1189,7 +1226,7 @@ private Q_SLOTS:
         QCOMPARE(proposed, QStringList{first});
         QCOMPARE(filters, QStringList{QStringLiteral("Text Files (*.txt)")});
         QCOMPARE(suffix, u"txt");
-        QVERIFY(!asksBeforeOverwrite);
+        QVERIFY(asksBeforeOverwrite); // the platform's question before a file is replaced
         QCOMPARE(readAllOrMarker(dir.filePath(QStringLiteral("second.txt"))), QByteArray("a1.\r\n"));
 
         // Cancelled in the real dialog: nothing written, the last name still proposed.
@@ -1204,6 +1241,29 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
                  (QStringList{QStringLiteral("first.txt"), QStringLiteral("second.txt")}));
         QVERIFY(messages.isEmpty());
+    }
+
+    // A box with a short message still shows its whole title, bold as title bars have it.
+    void messageBoxesAreWideEnoughForTheirTitle()
+    {
+        Harness h(kExportScript);
+        const QString testName = QApplication::applicationName();
+        QApplication::setApplicationName(QStringLiteral("Verbarium Pro"));
+        const auto restore = qScopeGuard([&] { QApplication::setApplicationName(testName); });
+        QFont titleFont = QApplication::font();
+        titleFont.setBold(true);
+        const int title = QFontMetrics(titleFont).horizontalAdvance(QApplication::applicationDisplayName());
+        for (const auto kind : {Kind::Plain, Kind::Error}) {
+            const std::unique_ptr<QMessageBox> box = Dialogs::makeMessageBox(h.form.get(), kind,
+                                                                             QStringLiteral("Max 10 words at a time !"));
+            box->show();
+            QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+            QCOMPARE(box->windowTitle(), QApplication::applicationDisplayName());
+            // The title, and the window manager's icon and three buttons beside it.
+            QVERIFY2(box->width() >= title + 4 * 24,
+                     qPrintable(QStringLiteral("%1 wide for a title of %2").arg(box->width()).arg(title)));
+            box->close();
+        }
     }
 
     void saveToAPlaceThatCannotHoldAFileShowsTheError_data()
