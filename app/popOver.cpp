@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -39,6 +40,14 @@ TForm2::TForm2(TSpellCheck *spellCheck, const DisplayFont *displayFont)
     tv1->setIndentation(19);
     tv1->setUniformRowHeights(true);
     layout->addWidget(tv1);
+
+    // A tool window has no task bar entry and, under some window managers, no close
+    // button in reach: the keys of a dialog close it too.
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 }
 
 QTreeWidgetItem *TForm2::FindRootNode(const QString &text, QTreeWidget *tree)

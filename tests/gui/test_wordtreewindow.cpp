@@ -323,6 +323,38 @@ private Q_SLOTS:
         QTRY_VERIFY(form.isNull());
     }
 
+    // Escape and Ctrl+W close the window as the window manager's close does, from
+    // wherever the focus is in it; other keys leave it open.
+    void closesByKeyboard_data()
+    {
+        QTest::addColumn<QKeyCombination>("keys");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Escape") << QKeyCombination(Qt::Key_Escape) << true;
+        QTest::newRow("Ctrl+W") << QKeyCombination(Qt::ControlModifier, Qt::Key_W) << true;
+        QTest::newRow("W alone") << QKeyCombination(Qt::Key_W) << false;
+        QTest::newRow("Ctrl+Q") << QKeyCombination(Qt::ControlModifier, Qt::Key_Q) << false;
+    }
+
+    void closesByKeyboard()
+    {
+        QFETCH(QKeyCombination, keys);
+        QFETCH(bool, closes);
+        Thesaurus thesaurus(QStringLiteral("bright: shining, vivid; shining: gleaming"));
+        QPointer<TForm2> form = open(thesaurus.spellCheck.get(), QStringLiteral("bright"));
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QTRY_VERIFY(form->tv1->hasFocus());
+        form->tv1->setCurrentItem(form->tv1->topLevelItem(0)->child(0)->child(0));
+
+        QTest::keyClick(form->tv1, keys.key(), keys.keyboardModifiers());
+        if (closes) {
+            QTRY_VERIFY(form.isNull()); // closed and freed
+        } else {
+            QTest::qWait(20);
+            QVERIFY(form && form->isVisible());
+        }
+    }
+
     void treeFontIsACopyTakenAtShow()
     {
         Thesaurus thesaurus(QStringLiteral("bright: shining"));
