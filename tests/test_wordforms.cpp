@@ -514,6 +514,56 @@ private Q_SLOTS:
         QVERIFY(table.bases(u"mice"_s).isEmpty()); // the later folder is not read
         QVERIFY(WordNetExceptions::load({empty.path()}).isEmpty());
     }
+
+    // A line too long for a list is skipped whole: none of its pieces reads as an
+    // entry, and the lines around it read as they are.
+    void wordNetListOverLongLine()
+    {
+        QTemporaryDir dir;
+        QByteArray pairs;
+        for (int i = 0; i < 1000; ++i)
+            pairs += " f" + QByteArray::number(i) + " b" + QByteArray::number(i);
+        const QByteArray wide = "wide " + QByteArray(4000, 'c');
+        QFile verbs(dir.filePath(u"verb.exc"_s));
+        QVERIFY(verbs.open(QIODevice::WriteOnly));
+        verbs.write("went go\nlong" + pairs + "\nran run\n" + wide + "\nlast" + pairs); // the last line has no end
+        verbs.close();
+
+        const WordNetExceptions table = WordNetExceptions::load({dir.path()});
+        QCOMPARE(table.bases(u"went"_s), QStringList{u"go"_s});
+        QCOMPARE(table.bases(u"ran"_s), QStringList{u"run"_s});
+        QCOMPARE(table.bases(u"wide"_s), QStringList{QString(4000, u'c')});
+        QVERIFY(table.bases(u"long"_s).isEmpty());
+        QVERIFY(table.bases(u"last"_s).isEmpty());
+        for (int i = 0; i < 1000; ++i) {
+            QVERIFY2(table.bases(u"f%1"_s.arg(i)).isEmpty(), qPrintable(u"f%1"_s.arg(i)));
+            QVERIFY2(table.bases(u"b%1"_s.arg(i)).isEmpty(), qPrintable(u"b%1"_s.arg(i)));
+        }
+    }
+
+    // One form on many lines, as a damaged or generated list may have it: every
+    // base once, in the order first read, across the lists too.
+    void wordNetListRepeatsOneForm()
+    {
+        QTemporaryDir dir;
+        QByteArray lines;
+        QStringList expected;
+        for (int i = 0; i < 20000; ++i) {
+            lines += "went b" + QByteArray::number(i) + " b" + QByteArray::number(i / 2) + '\n';
+            expected.append(u"b%1"_s.arg(i));
+        }
+        QFile verbs(dir.filePath(u"verb.exc"_s));
+        QVERIFY(verbs.open(QIODevice::WriteOnly));
+        verbs.write(lines);
+        verbs.close();
+        QFile adjectives(dir.filePath(u"adj.exc"_s));
+        QVERIFY(adjectives.open(QIODevice::WriteOnly));
+        adjectives.write("went b7 extra\n");
+        adjectives.close();
+
+        const WordNetExceptions table = WordNetExceptions::load({dir.path()});
+        QCOMPARE(table.bases(u"went"_s), expected + QStringList{u"extra"_s});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestWordForms)

@@ -1,8 +1,34 @@
 #include "thesaurus/WordNetExceptions.h"
 
+#include "common/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+namespace {
+
+// WordNet's lines are a few words long; a longer one is no line of the list.
+constexpr qint64 MaxLineLength = 4096;
+
+// The lines of a list, each whole; a line longer than MaxLineLength is skipped
+// whole instead of being cut into pieces that would read as entries of their own.
+template <typename OnLine>
+void forEachLine(QFile &file, OnLine &&onLine)
+{
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine(MaxLineLength);
+        if (line.endsWith('\n') || file.atEnd()) {
+            onLine(line);
+            continue;
+        }
+        // Over-long: the rest of it, up to its line end, goes too.
+        while (!file.atEnd() && !file.readLine(MaxLineLength).endsWith('\n')) {
+        }
+    }
+}
+
+} // namespace
 
 const QStringList &WordNetExceptions::fileNames()
 {
@@ -33,20 +59,25 @@ WordNetExceptions WordNetExceptions::load(const QStringList &searchPath)
 
 void WordNetExceptions::read(const QString &path)
 {
+    // A FIFO under a list's name would hold the open until a writer came.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QString error;
+    if (!RegularFile::openForReading(file, error))
         return;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine(4096);
+    forEachLine(file, [this](const QByteArray &line) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() < 2 || fields[0].isEmpty())
-            continue;
+            return;
         const QString form = QString::fromUtf8(fields[0]).replace(QLatin1Char('_'), QLatin1Char(' '));
         QStringList &bases = m_bases[form];
         for (qsizetype i = 1; i < fields.size(); ++i) {
-            const QString base = QString::fromUtf8(fields[i]).replace(QLatin1Char('_'), QLatin1Char(' '));
-            if (!bases.contains(base))
-                bases.append(base);
+            QString base = QString::fromUtf8(fields[i]).replace(QLatin1Char('_'), QLatin1Char(' '));
+            // One look in a set, not along the form's list: a list naming one form
+            // thousands of times still loads in linear time.
+            if (!m_seen.contains({form, base})) {
+                m_seen.insert({form, base});
+                bases.append(std::move(base));
+            }
         }
-    }
+    });
 }
