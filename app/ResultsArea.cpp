@@ -8,7 +8,8 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QScrollBar>
+
+#include <algorithm>
 
 ResultsArea::ResultsArea(DisplayFont &font, QWidget *parent) : QScrollArea(parent), m_font(font)
 {
@@ -52,36 +53,28 @@ void ResultsArea::append(const QList<SynonymExpansion::GeneratedColumn> &found)
 
 void ResultsArea::toggleExpanded(ResultColumn *column, int windowWidth)
 {
+    // The column changes its width where it stands: the order of the columns is the
+    // order of the phrase, on screen as in every export.
     if (column->Expanded == 0) {
-        m_layout->removeWidget(column);
-        m_layout->insertWidget(insertIndexAtVisibleLeft(column), column);
         column->setFixedWidth(halfRoundedToEven(windowWidth));
         column->Expanded = 1;
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        horizontalScrollBar()->setValue(0);
         column->list()->setColumns(3);
+        bringIntoView(column);
     } else {
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         column->setFixedWidth(ResultColumn::CollapsedWidth);
         column->Expanded = 0;
         column->list()->setColumns(1);
     }
 }
 
-int ResultsArea::insertIndexAtVisibleLeft(ResultColumn *moving) const
+void ResultsArea::bringIntoView(ResultColumn *column)
 {
-    // Before every column that starts at or right of the visible left edge.
-    const int visibleLeft = horizontalScrollBar()->value();
-    int index = 0;
-    for (int i = 0; i < m_layout->count(); ++i) {
-        QWidget *widget = m_layout->itemAt(i)->widget();
-        if (!widget || widget == moving)
-            continue;
-        if (widget->x() >= visibleLeft)
-            return index;
-        ++index;
-    }
-    return index;
+    // The row of columns takes its new width now rather than at the next layout pass,
+    // so that the scroll range already holds the widened column.
+    QWidget *host = widget();
+    host->resize(std::max(viewport()->width(), host->minimumSizeHint().width()), host->height());
+    m_layout->activate();
+    ensureWidgetVisible(column, 0, 0);
 }
 
 void ResultsArea::changePointSize(int step)

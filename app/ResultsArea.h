@@ -11,7 +11,8 @@ class QHBoxLayout;
 class ResultColumn;
 
 // The Results area: the columns of the last Generate side by side, scrolled
-// sideways, each collapsed or expanded to half the window, all in one font.
+// sideways in the order of the phrase, each collapsed or expanded to half the
+// window, all in one font.
 class ResultsArea : public QScrollArea
 {
     Q_OBJECT
@@ -27,8 +28,9 @@ public:
     // A column for each word that found synonyms, after the columns shown.
     void append(const QList<SynonymExpansion::GeneratedColumn> &found);
 
-    // A collapsed column moves to the visible left edge at half the window's width,
-    // with three rows of words across; an expanded one collapses where it stands.
+    // A collapsed column widens in place to half the window's width, with three rows
+    // of words across, and the area scrolls to show it whole; an expanded one
+    // narrows in place. The other columns keep their places beside it.
     void toggleExpanded(ResultColumn *column, int windowWidth);
 
     // One point larger or smaller, for every column and the font of new ones.
@@ -47,7 +49,7 @@ Q_SIGNALS:
     void wordTreeChosen();
 
 private:
-    int insertIndexAtVisibleLeft(ResultColumn *moving) const;
+    void bringIntoView(ResultColumn *column);
 
     DisplayFont &m_font;
     QHBoxLayout *m_layout;

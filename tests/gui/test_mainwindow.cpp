@@ -750,33 +750,60 @@ private Q_SLOTS:
         CheckListBox *list = gamma->list();
         const int last = list->model()->rowCount() - 1;
 
+        // The second column widens where it stands; the others keep their places.
         QTest::mouseClick(gamma->heading(), Qt::LeftButton);
         settle();
         QCOMPARE(gamma->Expanded, 1);
-        QCOMPARE(gamma->x(), 0);
+        QCOMPARE(alpha->x(), 0);
+        QCOMPARE(gamma->x(), 140);
         QCOMPARE(gamma->width(), expandedWidth);
-        QCOMPARE(alpha->x(), expandedWidth);
-        QCOMPARE(delta->x(), expandedWidth + 140);
-        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        QCOMPARE(scroll->horizontalScrollBar()->value(), 0);
+        QCOMPARE(delta->x(), 140 + expandedWidth);
+        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
         QCOMPARE(list->columns(), 3);
         const int third = list->viewport()->width() / 3;
         QCOMPARE(list->visualRect(list->model()->index(0, 0)).width(), third);
         QVERIFY(list->visualRect(list->model()->index(last, 0)).x() >= third); // flowed on to the right
         QCOMPARE(h.form->columns(), (QList<ResultColumn *>{alpha, gamma, delta}));
 
+        // Narrowed again, it is still the second.
         QTest::mouseClick(gamma->heading(), Qt::LeftButton);
         settle();
         QCOMPARE(gamma->Expanded, 0);
-        QCOMPARE(gamma->x(), 0);
+        QCOMPARE(alpha->x(), 0);
+        QCOMPARE(gamma->x(), 140);
         QCOMPARE(gamma->width(), 140);
-        QCOMPARE(alpha->x(), 140);
+        QCOMPARE(delta->x(), 280);
         QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
         QCOMPARE(list->columns(), 1);
         QCOMPARE(list->visualRect(list->model()->index(last, 0)).x(), 0);
     }
 
-    void collapsingOneOfTwoExpandedBringsTheBarBack()
+    // Columns side by side, each starting where the one before it ends, in the
+    // order of the phrase: none covers another, none has moved.
+    static void verifyColumnsInOrder(const Harness &h)
+    {
+        int left = 0;
+        for (int i = 0; i < h.form->columns().size(); ++i) {
+            const QRect place = h.column(i)->geometry();
+            QVERIFY2(place.x() == left,
+                     qPrintable(QStringLiteral("column %1 at %2, expected at %3").arg(i).arg(place.x()).arg(left)));
+            left = place.right() + 1;
+        }
+    }
+
+    // The widened column shows whole: the area scrolls to it, and back to every
+    // other column with its bar.
+    static void verifyShownWhole(QScrollArea *scroll, ResultColumn *column)
+    {
+        const int left = column->x() - scroll->horizontalScrollBar()->value();
+        QVERIFY2(left >= 0 && left + column->width() <= scroll->viewport()->width(),
+                 qPrintable(QStringLiteral("column shown from %1 to %2 of %3")
+                                .arg(left)
+                                .arg(left + column->width())
+                                .arg(scroll->viewport()->width())));
+    }
+
+    void twoWidenedColumnsStandSideBySide()
     {
         Harness h(QStringLiteral("alpha: a1; gamma: g1"));
         h.generate(QStringLiteral("alpha gamma"));
@@ -786,20 +813,37 @@ private Q_SLOTS:
         QTest::mouseClick(h.column(0)->heading(), Qt::LeftButton);
         QTest::mouseClick(h.column(1)->heading(), Qt::LeftButton);
         settle();
-        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        QCOMPARE(h.column(1)->x(), 0);
-        QCOMPARE(h.column(0)->x(), wide);
+        QCOMPARE(h.column(0)->width(), wide);
+        QCOMPARE(h.column(1)->width(), wide);
+        verifyColumnsInOrder(h);
+        // Together wider than the area: the bar reaches both, the last widened is shown.
+        QVERIFY(scroll->horizontalScrollBar()->isVisible());
+        QVERIFY(scroll->horizontalScrollBar()->maximum() >= 2 * wide - scroll->viewport()->width());
+        verifyShownWhole(scroll, h.column(1));
 
         QTest::mouseClick(h.column(1)->heading(), Qt::LeftButton);
         settle();
-        QCOMPARE(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
         QCOMPARE(h.column(0)->width(), wide);
         QCOMPARE(h.column(0)->Expanded, 1);
         QCOMPARE(h.column(1)->width(), 140);
+        verifyColumnsInOrder(h);
     }
 
-    void expandingInAScrolledAreaTakesTheVisibleLeft()
+    void widenedColumnInAScrolledAreaKeepsItsPlace_data()
     {
+        QTest::addColumn<int>("scrolledTo");
+        QTest::addColumn<int>("widened");
+        QTest::newRow("at the visible left edge") << 280 << 2;
+        QTest::newRow("in the middle of the view") << 280 << 5;
+        QTest::newRow("half hidden at the right") << 0 << 7;
+        QTest::newRow("hidden at the left") << 300 << 1;
+        QTest::newRow("the last") << 0 << 9;
+    }
+
+    void widenedColumnInAScrolledAreaKeepsItsPlace()
+    {
+        QFETCH(int, scrolledTo);
+        QFETCH(int, widened);
         QString script;
         QString phrase;
         for (int i = 0; i < 10; ++i) {
@@ -808,20 +852,31 @@ private Q_SLOTS:
         }
         Harness h(script);
         h.generate(phrase.trimmed());
+        h.setDelimiter(QStringLiteral(","));
         auto *scroll = h.find<QScrollArea>("ScrollBox1");
         QScrollBar *bar = scroll->horizontalScrollBar();
-        QVERIFY(bar->maximum() >= 280);
-        bar->setValue(280); // column 2 starts right at the visible edge
+        QVERIFY(bar->maximum() >= scrolledTo);
+        bar->setValue(scrolledTo);
         settle();
 
-        ResultColumn *moved = h.column(5);
-        QTest::mouseClick(moved->heading(), Qt::LeftButton);
+        ResultColumn *column = h.column(widened);
+        QTest::mouseClick(column->heading(), Qt::LeftButton);
         settle();
-        QCOMPARE(bar->value(), 0);
-        QCOMPARE(moved->x(), 280);
-        QCOMPARE(h.column(1)->x(), 140);
-        QCOMPARE(h.column(2)->x(), 280 + moved->width());
-        QCOMPARE(h.column(6)->x(), 280 + moved->width() + 3 * 140);
+        QCOMPARE(column->Expanded, 1);
+        QCOMPARE(column->x(), 140 * widened);
+        verifyColumnsInOrder(h);
+        verifyShownWhole(scroll, column);
+
+        QTest::mouseClick(column->heading(), Qt::LeftButton);
+        settle();
+        QCOMPARE(column->x(), 140 * widened);
+        verifyColumnsInOrder(h);
+
+        // Copy merges in the same order as the columns stand.
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(tick(h.column(i)->list(), 0));
+        h.click("btn1");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("x0,x1,x2,x3,x4,x5,x6,x7,x8,x9,\r\n"));
     }
 
     // ---- Popup menu and double click ----
@@ -1073,10 +1128,10 @@ private Q_SLOTS:
         QVERIFY(messages.isEmpty());
         QCOMPARE(QGuiApplication::clipboard()->text(), u"a1, b1, c1, \r\na2, c2, \r\nc3, \r\n");
 
-        // A column moved to the front keeps its place in the lines.
+        // A widened column keeps its place, on screen and in the lines.
         QTest::mouseClick(h.column(2)->heading(), Qt::LeftButton);
         settle();
-        QCOMPARE(h.column(2)->x(), 0);
+        QCOMPARE(h.column(2)->x(), 280);
         h.click("btn1");
         QCOMPARE(QGuiApplication::clipboard()->text(), u"a1, b1, c1, \r\na2, c2, \r\nc3, \r\n");
 
