@@ -12,7 +12,7 @@ bool RegularFile::openForReading(QFile &file, QString &error)
     // file ignores it.
     const int fd = ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
+        error = reasonFor(file.fileName(), errno);
         return false;
     }
     struct stat info {
@@ -30,4 +30,16 @@ bool RegularFile::openForReading(QFile &file, QString &error)
         return false;
     }
     return true;
+}
+
+QString RegularFile::reasonFor(const QString &path, int errorNumber)
+{
+    if (errorNumber == ELOOP)
+        return QStringLiteral("its symbolic links go round in a loop");
+    if (errorNumber == ENOENT) {
+        const QString target = QFile::symLinkTarget(path);
+        if (!target.isEmpty())
+            return QStringLiteral("it is a link to \"%1\", which does not exist").arg(target);
+    }
+    return QString::fromLocal8Bit(std::strerror(errorNumber));
 }

@@ -92,9 +92,20 @@ private Q_SLOTS:
         QVERIFY(m_unreadable.isValid());
         QCOMPARE(mkfifo(QFile::encodeName(m_unreadable.filePath(QStringLiteral("th_en_US_v2.idx"))).constData(), 0600), 0);
         QVERIFY(QDir(m_unreadable.path()).mkdir(QStringLiteral("th_de_DE_v2.idx")));
-        for (const char *dat : {"th_en_US_v2.dat", "th_de_DE_v2.dat"})
+        for (const char *dat : {"th_en_US_v2.dat", "th_de_DE_v2.dat", "th_fr_FR_v2.dat", "th_es_ES_v2.dat"})
             QVERIFY(QFile::copy(Fixtures + QStringLiteral("/th_en_US_v2.dat"),
                                 m_unreadable.filePath(QString::fromLatin1(dat))));
+        // Indexes that are a link to nothing and a link to itself; an index without
+        // its data file, and one whose data file is a link to itself.
+        QVERIFY(QFile::link(m_unreadable.filePath(QStringLiteral("nothing")),
+                            m_unreadable.filePath(QStringLiteral("th_fr_FR_v2.idx"))));
+        QVERIFY(QFile::link(m_unreadable.filePath(QStringLiteral("th_es_ES_v2.idx")),
+                            m_unreadable.filePath(QStringLiteral("th_es_ES_v2.idx"))));
+        for (const char *idx : {"th_it_IT_v2.idx", "th_pt_PT_v2.idx"})
+            QVERIFY(QFile::copy(Fixtures + QStringLiteral("/th_en_US_v2.idx"),
+                                m_unreadable.filePath(QString::fromLatin1(idx))));
+        QVERIFY(QFile::link(m_unreadable.filePath(QStringLiteral("th_pt_PT_v2.dat")),
+                            m_unreadable.filePath(QStringLiteral("th_pt_PT_v2.dat"))));
     }
 
     void tsv_data()
@@ -259,6 +270,24 @@ private Q_SLOTS:
             << withData({"run"}, m_unreadable.path()) << 3
             << QStringLiteral("Cannot read the thesaurus file \"%1\": it is not a regular file.")
                    .arg(m_unreadable.filePath(QStringLiteral("th_de_DE_v2.idx")));
+        QTest::newRow("index that is a link to nothing")
+            << withData({"run"}, m_unreadable.path()) << 3
+            << QStringLiteral("Cannot read the thesaurus file \"%1\": it is a link to \"%2\", which does not exist.\n")
+                   .arg(m_unreadable.filePath(QStringLiteral("th_fr_FR_v2.idx")),
+                        m_unreadable.filePath(QStringLiteral("nothing")));
+        QTest::newRow("index that is a link to itself")
+            << withData({"run"}, m_unreadable.path()) << 3
+            << QStringLiteral("Cannot read the thesaurus file \"%1\": its symbolic links go round in a loop.\n")
+                   .arg(m_unreadable.filePath(QStringLiteral("th_es_ES_v2.idx")));
+        QTest::newRow("data file missing")
+            << withData({"run"}, m_unreadable.path()) << 3
+            << QStringLiteral(
+                   "Cannot read the thesaurus file \"%1\": it is missing, though its index th_it_IT_v2.idx is there.\n")
+                   .arg(m_unreadable.filePath(QStringLiteral("th_it_IT_v2.dat")));
+        QTest::newRow("data file a link to itself")
+            << withData({"run"}, m_unreadable.path()) << 3
+            << QStringLiteral("Cannot read the thesaurus file \"%1\": its symbolic links go round in a loop.\n")
+                   .arg(m_unreadable.filePath(QStringLiteral("th_pt_PT_v2.dat")));
         QTest::newRow("healthy entry of a damaged file")
             << withData({"run"}, DataDir + QStringLiteral("/damaged/entry-cut-short")) << 0 << "";
 

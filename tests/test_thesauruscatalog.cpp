@@ -278,43 +278,49 @@ private Q_SLOTS:
         }
     }
 
-    // Whatever stands under an index's name and cannot be read is passed over for the
-    // next version or folder, and named with the reason.
+    // Whatever stands under an index's name and cannot be read, or an index whose data
+    // file is missing or leads nowhere, is passed over for the next version or folder,
+    // and named with the cause ("%1" stands for the temporary folder).
     void passesOverUnreadableIndexes_data()
     {
-        QTest::addColumn<QString>("standing"); // what th_ca_ES_v3.idx is
+        QTest::addColumn<QString>("standing"); // what th_ca_ES_v3.idx or .dat is
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("named");  // the file passed over, in A/
         QTest::addColumn<QString>("reason"); // empty: nothing passed over
 
+        const QString idx = QStringLiteral("th_ca_ES_v3.idx");
+        const QString dat = QStringLiteral("th_ca_ES_v3.dat");
         QTest::newRow("regular file") << "file"
-                                      << "A/th_ca_ES_v3"
-                                      << "";
+                                      << "A/th_ca_ES_v3" << QString() << "";
         QTest::newRow("link to a regular file") << "link to file"
-                                                << "A/th_ca_ES_v3"
-                                                << "";
+                                                << "A/th_ca_ES_v3" << QString() << "";
         QTest::newRow("FIFO") << "fifo"
-                              << "A/th_ca_ES_v2"
-                              << "it is not a regular file";
+                              << "A/th_ca_ES_v2" << idx << "it is not a regular file";
         QTest::newRow("folder") << "folder"
-                                << "A/th_ca_ES_v2"
-                                << "it is not a regular file";
+                                << "A/th_ca_ES_v2" << idx << "it is not a regular file";
         QTest::newRow("link to nothing") << "dangling link"
-                                         << "A/th_ca_ES_v2"
-                                         << "it is not a regular file";
+                                         << "A/th_ca_ES_v2" << idx
+                                         << "it is a link to \"%1/nothing\", which does not exist";
+        QTest::newRow("link to itself") << "link loop"
+                                        << "A/th_ca_ES_v2" << idx << "its symbolic links go round in a loop";
         QTest::newRow("link to a folder") << "link to folder"
-                                          << "A/th_ca_ES_v2"
-                                          << "it is not a regular file";
+                                          << "A/th_ca_ES_v2" << idx << "it is not a regular file";
         QTest::newRow("no permission to read") << "unreadable"
-                                               << "A/th_ca_ES_v2"
-                                               << "permission denied";
-        QTest::newRow("data file a link to nothing") << "dat dangling"
-                                                     << "A/th_ca_ES_v2"
-                                                     << "";
+                                               << "A/th_ca_ES_v2" << idx << "permission denied";
+        QTest::newRow("data file missing")
+            << "dat missing"
+            << "A/th_ca_ES_v2" << dat << "it is missing, though its index th_ca_ES_v3.idx is there";
+        QTest::newRow("data file a link to nothing")
+            << "dat dangling"
+            << "A/th_ca_ES_v2" << dat << "it is a link to \"%1/nothing\", which does not exist";
+        QTest::newRow("data file a link to itself") << "dat loop"
+                                                    << "A/th_ca_ES_v2" << dat << "its symbolic links go round in a loop";
     }
     void passesOverUnreadableIndexes()
     {
         QFETCH(QString, standing);
         QFETCH(QString, expected);
+        QFETCH(QString, named);
         QFETCH(QString, reason);
         if (standing == u"unreadable" && ::geteuid() == 0)
             QSKIP("root reads every file");
@@ -329,9 +335,11 @@ private Q_SLOTS:
         const QString dat = path[0] + QStringLiteral("/th_ca_ES_v3.dat");
         if (standing == u"dat dangling")
             QVERIFY(QFile::link(root.filePath(QStringLiteral("nothing")), dat));
-        else
+        else if (standing == u"dat loop")
+            QVERIFY(QFile::link(dat, dat));
+        else if (standing != u"dat missing")
             QVERIFY(touch(dat));
-        if (standing != u"file" && standing != u"dat dangling") {
+        if (!standing.startsWith(u"dat") && standing != u"file") {
             QVERIFY(QFile::remove(idx));
             if (standing == u"link to file")
                 QVERIFY(QFile::link(target, idx));
@@ -341,6 +349,8 @@ private Q_SLOTS:
                 QVERIFY(QDir().mkdir(idx));
             else if (standing == u"dangling link")
                 QVERIFY(QFile::link(root.filePath(QStringLiteral("nothing")), idx));
+            else if (standing == u"link loop")
+                QVERIFY(QFile::link(idx, idx));
             else if (standing == u"link to folder")
                 QVERIFY(QFile::link(root.filePath(QStringLiteral("folder")), idx));
             else if (standing == u"unreadable")
@@ -353,8 +363,26 @@ private Q_SLOTS:
             QCOMPARE(catalog.unreadable().size(), 0);
         } else {
             QCOMPARE(catalog.unreadable().size(), 1);
-            QCOMPARE(catalog.unreadable().at(0).idxPath, idx);
-            QCOMPARE(catalog.unreadable().at(0).reason, reason);
+            QCOMPARE(catalog.unreadable().at(0).path, path[0] + QLatin1Char('/') + named);
+            QCOMPARE(catalog.unreadable().at(0).reason, reason.arg(root.path()));
+        }
+    }
+
+    // A folder whose only pair cannot serve: the start names the file and the cause.
+    void startNamesWhyNothingServes()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        QVERIFY(touch(root.filePath(QStringLiteral("th_en_US_v2.idx"))));
+        MythesSource source({root.path()});
+        try {
+            source.start();
+            QFAIL("start() found data without a data file");
+        } catch (const AppError &error) {
+            QCOMPARE(error.message(),
+                     QStringLiteral("No thesaurus data was found in %1. Cannot read the thesaurus file \"%1/th_en_US_v2.dat\": "
+                                    "it is missing, though its index th_en_US_v2.idx is there")
+                         .arg(root.path()));
         }
     }
 

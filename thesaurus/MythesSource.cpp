@@ -24,10 +24,15 @@ MythesSource::MythesSource(const QStringList &searchPath) : m_searchPath(searchP
 void MythesSource::start()
 {
     m_catalog = std::make_unique<ThesaurusCatalog>(m_searchPath ? *m_searchPath : ThesaurusCatalog::defaultSearchPath());
-    // An empty catalog is kept: it tells which index files it had to pass over.
-    if (m_catalog->isEmpty())
-        throw AppError(
-            QStringLiteral("No thesaurus data was found in %1").arg(m_catalog->searchPath().join(QStringLiteral(", "))));
+    // An empty catalog is kept: it tells which files it had to pass over, and the
+    // message names them too, since they may be why nothing was found.
+    if (m_catalog->isEmpty()) {
+        QString message =
+            QStringLiteral("No thesaurus data was found in %1").arg(m_catalog->searchPath().join(QStringLiteral(", ")));
+        for (const ThesaurusCatalog::Unreadable &file : m_catalog->unreadable())
+            message += QStringLiteral(". Cannot read the thesaurus file \"%1\": %2").arg(file.path, file.reason);
+        throw AppError(message);
+    }
 }
 
 void MythesSource::quit()

@@ -1,5 +1,6 @@
 #include "thesaurus/ThesaurusCatalog.h"
 
+#include "common/RegularFile.h"
 #include "thesaurus/LocaleFallback.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <vector>
+
+#include <cerrno>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -155,15 +158,19 @@ public:
         return it != m_entries.cend() && it->name == name ? &*it : nullptr;
     }
     // What an entry stands for, following symbolic links: DT_REG, DT_DIR, another
-    // DT_ value, or DT_UNKNOWN when nothing is there.
-    unsigned char typeOf(const FolderEntry &entry) const
+    // DT_ value, or DT_UNKNOWN when nothing is there, with the errno that says why
+    // (a link to nothing, a loop of links).
+    unsigned char typeOf(const FolderEntry &entry, int *error = nullptr) const
     {
         if (entry.type != DT_LNK && entry.type != DT_UNKNOWN)
             return entry.type;
         struct stat info {
         };
-        if (::fstatat(::dirfd(m_dir), entry.name.constData(), &info, 0) != 0)
+        if (::fstatat(::dirfd(m_dir), entry.name.constData(), &info, 0) != 0) {
+            if (error)
+                *error = errno;
             return DT_UNKNOWN;
+        }
         return S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_FIFO;
     }
     bool isReadable(const FolderEntry &entry) const
@@ -196,19 +203,36 @@ ThesaurusCatalog::ThesaurusCatalog(const QStringList &searchPath) : m_searchPath
             const QString locale = localeFromBaseName(baseName, &version);
             if (locale.isEmpty())
                 continue;
-            const unsigned char type = listing.typeOf(entry);
+            const QString shownBase = shownFolder + QLatin1Char('/') + baseName;
+            const QString linkBase = absoluteFolder + QLatin1Char('/') + baseName;
+            int error = 0;
+            const unsigned char type = listing.typeOf(entry, &error);
+            if (type == DT_UNKNOWN) {
+                // A link that leads nowhere is told; a name gone since the listing is not.
+                if (entry.type == DT_LNK)
+                    m_unreadable.append({shownBase + QStringLiteral(".idx"),
+                                         RegularFile::reasonFor(linkBase + QStringLiteral(".idx"), error)});
+                continue;
+            }
             const char *why = type != DT_REG               ? "it is not a regular file"
                               : !listing.isReadable(entry) ? "permission denied"
                                                            : nullptr;
             if (why) {
-                if (type != DT_UNKNOWN || entry.type == DT_LNK)
-                    m_unreadable.append(
-                        {shownFolder + QLatin1Char('/') + baseName + QStringLiteral(".idx"), QString::fromLatin1(why)});
+                m_unreadable.append({shownBase + QStringLiteral(".idx"), QString::fromLatin1(why)});
                 continue;
             }
+            // An index without its data serves nothing: said of the data file, with the cause.
             const FolderEntry *dat = listing.entry(base + ".dat");
-            if (!dat || listing.typeOf(*dat) == DT_UNKNOWN)
+            if (!dat) {
+                m_unreadable.append({shownBase + QStringLiteral(".dat"),
+                                     QStringLiteral("it is missing, though its index %1.idx is there").arg(baseName)});
                 continue;
+            }
+            if (listing.typeOf(*dat, &error) == DT_UNKNOWN) {
+                m_unreadable.append({shownBase + QStringLiteral(".dat"),
+                                     RegularFile::reasonFor(linkBase + QStringLiteral(".dat"), error)});
+                continue;
+            }
             auto it = inFolder.find(locale);
             if (it == inFolder.end() || it->first < version) {
                 const QString path = absoluteFolder + QLatin1Char('/') + baseName;

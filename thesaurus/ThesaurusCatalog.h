@@ -15,11 +15,11 @@ public:
         QString locale; // the locale the files are for, which may differ from the one asked
         bool isValid() const { return !idxPath.isEmpty(); }
     };
-    // An index file named like a thesaurus file that cannot serve: what stands in
-    // the folder under that name, and why it cannot be read.
+    // A thesaurus file that cannot serve: an index named like one that cannot be
+    // read, or the data file of a readable index that is missing or leads nowhere.
     struct Unreadable {
-        QString idxPath;
-        QString reason; // "it is not a regular file", "permission denied"
+        QString path;   // the file as it stands in its folder
+        QString reason; // "it is not a regular file", "permission denied", "it is missing, ..."
     };
 
     // The search path: VERBARIUM_THESAURUS_PATH (a list, separated like PATH), the
@@ -37,8 +37,8 @@ public:
     const QStringList &searchPath() const { return m_searchPath; }
     bool isEmpty() const { return m_byLocale.isEmpty(); }
     QStringList locales() const;
-    // The index files passed over because they cannot be read, folder by folder,
-    // by name within a folder.
+    // The files passed over because they cannot be read, folder by folder, by name
+    // within a folder.
     const QList<Unreadable> &unreadable() const { return m_unreadable; }
 
     // The files for a locale: the exact locale first, then the preferred locale of

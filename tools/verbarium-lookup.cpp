@@ -169,13 +169,13 @@ void printTree(const WordTree &tree, const QString &format)
     }
 }
 
-// The catalog passes over index files it cannot read; they are named here, so that
-// a language missing for that reason is no mystery.
-void reportUnreadableIndexes(const ThesaurusCatalog &catalog)
+// The catalog passes over thesaurus files it cannot read; they are named here, so
+// that a language missing for that reason is no mystery.
+void reportUnreadableFiles(const ThesaurusCatalog &catalog)
 {
-    for (const ThesaurusCatalog::Unreadable &index : catalog.unreadable())
-        err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(index.idxPath)
-              << "\": " << index.reason << ".\n";
+    for (const ThesaurusCatalog::Unreadable &file : catalog.unreadable())
+        err() << "Cannot read the thesaurus file \"" << QDir::toNativeSeparators(file.path) << "\": " << file.reason
+              << ".\n";
 }
 
 } // namespace
@@ -284,7 +284,7 @@ int main(int argc, char *argv[])
     const TSpellCheckLanguage language = LanguageTable::languageForListIndex(listIndex);
     const ThesaurusCatalog *catalog = mythes->catalog();
     if (catalog)
-        reportUnreadableIndexes(*catalog);
+        reportUnreadableFiles(*catalog);
     if (!spellCheck.Active()) {
         QStringList shown;
         for (const QString &folder : catalog ? catalog->searchPath() : parser.values(dataDirOption))
