@@ -6,6 +6,8 @@
 //   TrueMiss/<word>     a word nothing answers, with its spelling suggestions
 //   DictionaryLoad/<ll> the heap a Hunspell dictionary keeps once loaded, and its load time
 //   StartUp             a thesaurus ready for lookups loads no dictionary
+//   WordNetLoad/<lines> WordNet lists whose lines all name one form: the load grows
+//                       with the lines (the complexity row), as it does for real lists
 //
 // Each row times both sides in the same run, interleaved, so that the ratio holds
 // on a machine whose other users come and go.
@@ -15,8 +17,10 @@
 #include "thesaurus/MythesSource.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/WordForms.h"
+#include "thesaurus/WordNetExceptions.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -186,6 +190,24 @@ void StartUp(benchmark::State &state)
     state.counters["dictionary_loaded"] = loaded;
 }
 
+void WordNetLoad(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    QFile verbs(dir.filePath(QStringLiteral("verb.exc")));
+    if (!dir.isValid() || !verbs.open(QIODevice::WriteOnly)) {
+        state.SkipWithError("cannot write a list in a temporary folder");
+        return;
+    }
+    for (int64_t i = 0; i < state.range(0); ++i)
+        verbs.write("went b" + QByteArray::number(i) + '\n');
+    verbs.close();
+    for (auto _ : state) {
+        const WordNetExceptions table = WordNetExceptions::load({dir.path()});
+        benchmark::DoNotOptimize(table.bases(QStringLiteral("went")).size());
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 int registerAll()
 {
     for (const auto &[code, word] :
@@ -207,6 +229,11 @@ int registerAll()
             ->Iterations(1)
             ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("StartUp", StartUp)->Iterations(3)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("WordNetLoad", WordNetLoad)
+        ->RangeMultiplier(2)
+        ->Range(10000, 80000)
+        ->Complexity(benchmark::oN)
+        ->Unit(benchmark::kMillisecond);
     return 0;
 }
 
