@@ -29,6 +29,14 @@ int CheckListBox::rowHeight() const
     return m_delegate->rowHeight();
 }
 
+void CheckListBox::setRowHeight(int rowHeight)
+{
+    if (rowHeight == m_delegate->rowHeight())
+        return;
+    m_delegate->setRowHeight(rowHeight);
+    updateGrid();
+}
+
 void CheckListBox::setColumns(int columns)
 {
     m_columns = std::max(1, columns);

@@ -5,7 +5,7 @@
 class WordListModel;
 class TierDelegate;
 
-// A result column's list of check boxes: fixed rows, single selection, shown as one
+// A result column's list of check boxes: rows of one height, single selection, shown as one
 // list or in newspaper columns (top to bottom, then into the next column).
 class CheckListBox : public QListView
 {
@@ -16,6 +16,8 @@ public:
 
     WordListModel *words() const { return m_model; }
     int rowHeight() const;
+    // Every row at once, laid out again.
+    void setRowHeight(int rowHeight);
 
     void setColumns(int columns);
     int columns() const { return m_columns; }

@@ -1,6 +1,7 @@
 #include "app/ResultColumn.h"
 
 #include "app/CheckListBox.h"
+#include "app/TierDelegate.h"
 #include "app/WordListModel.h"
 
 #include <QEvent>
@@ -11,6 +12,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ResultColumn::ResultColumn(const QString &typedWord, const DisplayFont &font, QWidget *parent)
     : QFrame(parent), m_typedWord(typedWord), m_font(font), m_heading(new QLabel(this))
@@ -49,8 +52,14 @@ void ResultColumn::setRoot(const QString &root)
 
 int ResultColumn::rowHeightFor(const DisplayFont &font)
 {
-    // The height a line of text takes in the font, as "test" measures it.
-    return QFontMetrics(font.toQFont()).size(Qt::TextSingleLine, QStringLiteral("test")).height() + 3;
+    // The height a line of text takes in the font, as "test" measures it, in the
+    // tallest of the faces the tiers draw in (a bold or italic face may reach further).
+    int height = 0;
+    for (auto tier : {SynonymExpansion::DirectSynonym, SynonymExpansion::SecondLevel, SynonymExpansion::ThirdLevel}) {
+        const QFont face = TierDelegate::tierFont(font.toQFont(), tier);
+        height = std::max(height, QFontMetrics(face).size(Qt::TextSingleLine, QStringLiteral("test")).height());
+    }
+    return height + 3;
 }
 
 void ResultColumn::complete(const SynonymExpansion::ColumnWords &entries)
@@ -93,8 +102,10 @@ void ResultColumn::applyFont()
     if (color.isValid())
         palette.setColor(QPalette::WindowText, color);
     m_heading->setPalette(palette);
-    if (m_list)
+    if (m_list) {
         m_list->setFont(font);
+        m_list->setRowHeight(rowHeightFor(m_font)); // descenders stay in their rows
+    }
 }
 
 void ResultColumn::changeEvent(QEvent *event)

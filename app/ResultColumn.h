@@ -32,14 +32,15 @@ public:
     CheckListBox *list() const { return m_list; }
     QMenu *popupMenu() const { return m_menu; }
 
-    // The panel's font: the heading shows it whole, the rows take face and size.
+    // The panel's font: the heading shows it whole, the rows take face and size, and
+    // their height from it.
     const DisplayFont &displayFont() const { return m_font; }
     void setDisplayFont(const DisplayFont &font);
 
     // 0 collapsed, 1 expanded.
     int Expanded = 0;
 
-    // The pixel height of "test" in a font, plus 3: the row height of a new list.
+    // The pixel height of "test" in a font, plus 3: the row height of the list.
     static int rowHeightFor(const DisplayFont &font);
 
 Q_SIGNALS:

@@ -3,6 +3,7 @@
 #include "app/WordListModel.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -15,6 +16,17 @@ TierDelegate::TierLook TierDelegate::look(SynonymExpansion::Tier tier)
     case SynonymExpansion::DirectSynonym: break;
     }
     return {QColor(0xF9, 0xF9, 0xF9), QColor(0x00, 0x00, 0x00), true, false};
+}
+
+QFont TierDelegate::tierFont(const QFont &listFont, SynonymExpansion::Tier tier)
+{
+    const TierLook tierLook = look(tier);
+    QFont font = listFont;
+    font.setBold(tierLook.bold);
+    font.setItalic(tierLook.italic);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
 }
 
 TierDelegate::TierDelegate(int rowHeight, QObject *parent) : QStyledItemDelegate(parent), m_rowHeight(rowHeight) {}
@@ -39,23 +51,22 @@ void TierDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     else
         text.setLeft(check.right() + 1);
 
-    const TierLook tier = look(SynonymExpansion::Tier(index.data(WordListModel::TierRole).toInt()));
+    const auto tierId = SynonymExpansion::Tier(index.data(WordListModel::TierRole).toInt());
+    const TierLook tier = look(tierId);
     painter->save();
     // The whole row lies on the tier's grey, the box included, so that the box
     // stands on the same ground in every style.
     painter->fillRect(opt.rect, tier.background);
     drawCheckBox(painter, check, opt.checkState == Qt::Checked);
-    QFont font = opt.font;
-    font.setBold(tier.bold);
-    font.setItalic(tier.italic);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
+    const QFont font = tierFont(opt.font, tierId);
     painter->setFont(font);
     painter->setPen(tier.text);
     painter->setClipRect(text);
     text.adjust(rtl ? 0 : 2, 0, rtl ? -2 : 0, 0);
-    painter->drawText(text, int(Qt::TextSingleLine | Qt::AlignVCenter | (rtl ? Qt::AlignRight : Qt::AlignLeft)),
-                      index.data(Qt::DisplayRole).toString());
+    // A word wider than its room ends in "…"; its tooltip shows it whole.
+    const QString word = QFontMetrics(font).elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                                       text.width(), Qt::TextSingleLine);
+    painter->drawText(text, int(Qt::TextSingleLine | Qt::AlignVCenter | (rtl ? Qt::AlignRight : Qt::AlignLeft)), word);
     painter->restore();
 }
 

@@ -6,7 +6,8 @@
 
 // Draws a result row by its SynonymTier: the tier's ground, a check box with a
 // dark outline where the style places its box, then the word in the tier's colours
-// and style, whatever the selection. Rows have one fixed height.
+// and style, whatever the selection, cut with "…" where the row is too narrow.
+// All rows have one height, which follows the list's font.
 class TierDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -26,6 +27,9 @@ public:
     explicit TierDelegate(int rowHeight, QObject *parent = nullptr);
 
     int rowHeight() const { return m_rowHeight; }
+    void setRowHeight(int rowHeight) { m_rowHeight = rowHeight; }
+    // The font a tier's words are drawn in, from the list's font.
+    static QFont tierFont(const QFont &listFont, SynonymExpansion::Tier tier);
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 

@@ -33,6 +33,10 @@ QVariant WordListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole: return item.text;
+    case Qt::ToolTipRole:
+        // The whole word, for one cut short by a narrow column. It comes first:
+        // anything told about the word follows it.
+        return item.text;
     case Qt::CheckStateRole: return item.checked ? Qt::Checked : Qt::Unchecked;
     case TierRole: return int(item.tier);
     case Qt::AccessibleDescriptionRole:

@@ -8,6 +8,7 @@
 
 // The words of one result column: text (DisplayRole), check state (CheckStateRole)
 // and SynonymTier (UserRole), which screen readers hear as the accessible description.
+// The tooltip (ToolTipRole) begins with the whole word, made when it is asked for.
 class WordListModel : public QAbstractListModel
 {
     Q_OBJECT

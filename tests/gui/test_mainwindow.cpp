@@ -12,6 +12,7 @@
 #include "widgets/DisplayFont.h"
 #include "app/Main.h"
 #include "app/ResultColumn.h"
+#include "app/TierDelegate.h"
 #include "app/WordListModel.h"
 #include "settings/TStyleManager.h"
 #include "settings/Theme.h"
@@ -34,6 +35,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -45,6 +47,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include <functional>
@@ -952,7 +955,6 @@ private Q_SLOTS:
         h.generate(QStringLiteral("alpha beta"));
         const int size = h.form->aFont.pointSize;
         const int rowHeight = h.column(0)->list()->rowHeight();
-        const int drawnRowHeight = h.column(0)->list()->visualRect(h.column(0)->list()->model()->index(0, 0)).height();
 
         for (int i = 0; i < 3; ++i)
             h.click("btn6");
@@ -961,8 +963,11 @@ private Q_SLOTS:
             QCOMPARE(column->displayFont().pointSize, size + 3);
             QCOMPARE(column->heading()->font().pointSize(), size + 3);
             QCOMPARE(column->list()->font().pointSize(), size + 3);
-            QCOMPARE(column->list()->rowHeight(), rowHeight);
-            QCOMPARE(column->list()->visualRect(column->list()->model()->index(0, 0)).height(), drawnRowHeight);
+            // The rows grow with the font.
+            QVERIFY(column->list()->rowHeight() > rowHeight);
+            QCOMPARE(column->list()->rowHeight(), ResultColumn::rowHeightFor(column->displayFont()));
+            QCOMPARE(column->list()->visualRect(column->list()->model()->index(0, 0)).height(),
+                     column->list()->rowHeight());
         }
 
         // Down to 0 and below: unbounded, and still drawn.
@@ -973,6 +978,157 @@ private Q_SLOTS:
         QVERIFY(!h.form->grab().isNull());
         h.click("btn6");
         QCOMPARE(h.form->aFont.pointSize, -1);
+    }
+
+    // The ink of a row's word: every pixel right of the check box that is not the
+    // row's ground.
+    static QRect wordInk(CheckListBox *list, int row, const QImage &image)
+    {
+        const QModelIndex index = list->model()->index(row, 0);
+        const QRect rect = list->visualRect(index);
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.rect = rect;
+        option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+        option.widget = list;
+        const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+        const qreal ratio = image.devicePixelRatio();
+        const QRgb ground =
+            TierDelegate::look(SynonymExpansion::Tier(index.data(WordListModel::TierRole).toInt())).background.rgb();
+        QRect ink;
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = box.right() + 2; x <= rect.right(); ++x) {
+                if (image.pixel(QPoint(x, y) * ratio) != ground)
+                    ink |= QRect(x, y, 1, 1);
+            }
+        }
+        return ink;
+    }
+
+    // The ink of a word drawn whole, in the font and colour of its tier, on its ground.
+    static QRect inkDrawnWhole(const QString &word, const QFont &font, SynonymExpansion::Tier tier)
+    {
+        const QFontMetrics metrics(font);
+        const TierDelegate::TierLook look = TierDelegate::look(tier);
+        QImage image(metrics.horizontalAdvance(word) + 20, metrics.height() * 3, QImage::Format_RGB32);
+        image.fill(look.background);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(look.text);
+        painter.drawText(10, metrics.height() + metrics.ascent(), word);
+        painter.end();
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != look.background.rgb())
+                    ink |= QRect(x, y, 1, 1);
+            }
+        }
+        return ink;
+    }
+
+    // Rows are as tall as the font asks: descenders and ascenders stay whole in
+    // every tier, at the start font, after the font buttons and after the Font dialog.
+    void rowsHoldTheirWordsWhole_data()
+    {
+        QTest::addColumn<QString>("family"); // empty: the start font
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("largerClicks");
+        QTest::newRow("start font") << QString() << 0 << 0;
+        QTest::newRow("four points larger") << QString() << 0 << 4;
+        QTest::newRow("DejaVu Serif 14") << QStringLiteral("DejaVu Serif") << 14 << 0;
+        QTest::newRow("DejaVu Serif 20 then larger") << QStringLiteral("DejaVu Serif") << 20 << 2;
+    }
+
+    void rowsHoldTheirWordsWhole()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, points);
+        QFETCH(int, largerClicks);
+        Harness h(QStringLiteral("root: agleam; agleam: gypsy; gypsy: jiggly"));
+        h.generate(QStringLiteral("root"), 2);
+        if (!family.isEmpty()) {
+            DisplayFont chosen = DisplayFont::dialogDesignFont();
+            chosen.family = family;
+            chosen.pointSize = points;
+            Dialogs::setNextFont(chosen);
+            h.click("btn4");
+        }
+        for (int i = 0; i < largerClicks; ++i)
+            h.click("btn6");
+        settle();
+        CheckListBox *list = h.column(0)->list();
+        QCOMPARE(list->words()->rowCount(), 3);
+        const QImage image = list->viewport()->grab().toImage();
+        for (int row = 0; row < 3; ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            const auto tier = SynonymExpansion::Tier(index.data(WordListModel::TierRole).toInt());
+            const QRect rect = list->visualRect(index);
+            const QRect ink = wordInk(list, row, image);
+            const QRect whole = inkDrawnWhole(index.data().toString(), TierDelegate::tierFont(list->font(), tier), tier);
+            const QString where = QStringLiteral("row %1 \"%2\" (row %3 px, ink %4..%5, whole %6 px)")
+                                      .arg(row)
+                                      .arg(index.data().toString())
+                                      .arg(rect.height())
+                                      .arg(ink.top() - rect.top())
+                                      .arg(ink.bottom() - rect.top())
+                                      .arg(whole.height());
+            QVERIFY2(ink.height() == whole.height(), qPrintable(where));
+            QVERIFY2(ink.top() > rect.top() && ink.bottom() < rect.bottom(), qPrintable(where));
+        }
+    }
+
+    // A word wider than its column ends in "…" within the row, and its tooltip
+    // begins with the whole word; a word that fits is drawn whole.
+    void longWordsEndInAnEllipsisAndShowWholeInTheirTooltip()
+    {
+        const QString longWord = QStringLiteral("gnawing animals of the meadow");
+        Harness h(QStringLiteral("root: innerbetrieblicherweise, ") + longWord + QStringLiteral(", short"));
+        h.generate(QStringLiteral("root"));
+        CheckListBox *list = h.column(0)->list();
+        QCOMPARE(list->words()->rowCount(), 3);
+        const QImage image = list->viewport()->grab().toImage();
+        const QFont bold = TierDelegate::tierFont(list->font(), SynonymExpansion::DirectSynonym);
+        const QFontMetrics metrics(bold);
+        for (int row = 0; row < 3; ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            const QString word = index.data().toString();
+            QVERIFY(index.data(Qt::ToolTipRole).toString().startsWith(word));
+            const QRect rect = list->visualRect(index);
+            const QRect ink = wordInk(list, row, image);
+            const bool fits = metrics.horizontalAdvance(word) + 2 < rect.right() - ink.left();
+            QCOMPARE(fits, word == u"short");
+            // Never cut at the row's edge: the ink ends before it.
+            QVERIFY2(ink.right() < rect.right() - 1, qPrintable(word));
+            if (fits) {
+                QCOMPARE(ink.width(), inkDrawnWhole(word, bold, SynonymExpansion::DirectSynonym).width());
+                continue;
+            }
+            // The last ink is the "…": low dots on the baseline, no letter's height.
+            const int dotsWidth = metrics.horizontalAdvance(QStringLiteral("…"));
+            QRect dots;
+            for (int x = ink.right() - dotsWidth + 2; x <= ink.right(); ++x) {
+                for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                    if (image.pixel(QPoint(x, y) * image.devicePixelRatio())
+                        != TierDelegate::look(SynonymExpansion::DirectSynonym).background.rgb())
+                        dots |= QRect(x, y, 1, 1);
+                }
+            }
+            QVERIFY2(dots.height() <= metrics.xHeight() / 2,
+                     qPrintable(QStringLiteral("%1: the last %2 px are %3 px high, x-height %4")
+                                    .arg(word)
+                                    .arg(dotsWidth)
+                                    .arg(dots.height())
+                                    .arg(metrics.xHeight())));
+        }
+
+        // The view shows the tooltip over the word.
+        const QPoint over = onWord(list, 1);
+        QHelpEvent help(QEvent::ToolTip, over, list->viewport()->mapToGlobal(over));
+        QApplication::sendEvent(list->viewport(), &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().startsWith(longWord), qPrintable(QToolTip::text()));
+        QToolTip::hideText();
     }
 
     void fontDialogStartsFromItsDesignFontThenFromTheDisplayFont()
@@ -1012,8 +1168,8 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::lastFontDialogInitial(), grown);
         QCOMPARE(h.form->aFont, grown);
 
-        // New columns are built in the current font, their rows measured in it.
-        const int oldRowHeight = h.column(0)->list()->rowHeight();
+        // Rows are measured in the current font, in the columns shown and in new ones.
+        const int shownRowHeight = h.column(0)->list()->rowHeight();
         h.generate(QStringLiteral("alpha"));
         CheckListBox *list = h.column(0)->list();
         QCOMPARE(h.column(0)->displayFont(), grown);
@@ -1021,7 +1177,7 @@ private Q_SLOTS:
         expected.setPointSize(15);
         expected.setItalic(true);
         const int measured = QFontMetrics(expected).size(Qt::TextSingleLine, QStringLiteral("test")).height() + 3;
-        QVERIFY(measured > oldRowHeight);
+        QCOMPARE(shownRowHeight, measured);
         QCOMPARE(list->rowHeight(), measured);
         QCOMPARE(list->visualRect(list->model()->index(0, 0)).height(), measured);
     }
@@ -1574,6 +1730,7 @@ private Q_SLOTS:
                         for (int i = 0; i < box->count(); ++i)
                             check(style, box, box->itemText(i),
                                   QFontMetrics(box->font()).horizontalAdvance(box->itemText(i)), room);
+                        check(style, box, QStringLiteral("(its size hint)"), box->sizeHint().width(), box->width());
                     } else if (auto *bar = qobject_cast<QTabBar *>(widget)) {
                         // Tabs take the room their texts ask for while the bar has it; the
                         // last tab must end within the bar.
