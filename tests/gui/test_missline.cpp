@@ -35,10 +35,11 @@ void settle()
 class Window
 {
 public:
-    explicit Window(const QStringList &dictionaryPath)
+    explicit Window(const QStringList &dictionaryPath,
+                    const QString &script = QStringLiteral(
+                        "bright: brilliant, shining; brig: ship, prison; brilliant: dazzling; shining: gleaming"))
     {
-        auto source = ScriptedSource::fromText(
-            QStringLiteral("bright: brilliant, shining; brig: ship, prison; brilliant: dazzling; shining: gleaming"));
+        auto source = ScriptedSource::fromText(script);
         log = source->log;
         form = std::make_unique<TForm1>(std::move(source));
         form->SpellCheck1->setWordForms(std::make_unique<WordForms>(dictionaryPath));
@@ -166,6 +167,17 @@ private Q_SLOTS:
         w.generate(QStringLiteral("bright"));
         QVERIFY(w.line()->isHidden());
         QVERIFY(w.texts("lblMiss").isEmpty());
+    }
+
+    // "the" is spelled right and has no synonyms: one miss, however often and in
+    // whatever case it stands, and no "did you mean", though "then" has synonyms.
+    void wordSpelledRightIsOneMissWithoutSuggestions()
+    {
+        Window w({DataDir + QStringLiteral("/wordforms")}, QStringLiteral("bright: brilliant; then: next"));
+        w.generate(QStringLiteral("the bright The"));
+        QCOMPARE(w.headings(), QStringList{QStringLiteral("bright")});
+        QCOMPARE(w.texts("lblMiss"), QStringList{QStringLiteral("No synonyms for “the”.")});
+        QVERIFY(w.suggestions().isEmpty());
     }
 
     void emptyPiecesAndPunctuationAreNoMisses()
