@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "Version.h"
+#include "thesaurus/Depth.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/SynonymExpansion.h"
 
@@ -58,7 +59,7 @@ std::optional<LookupRequest> LookupRequest::fromBytes(const QByteArray &bytes)
         into = number;
         return true;
     };
-    if (!index(QStringLiteral("depth"), 3, request.depth)
+    if (!index(QStringLiteral("depth"), int(Depths::All.size()), request.depth)
         || !index(QStringLiteral("language"), int(LanguageTable::listItems().size()), request.languageIndex))
         return std::nullopt;
     return request;
@@ -77,7 +78,7 @@ Parsed parse(const QStringList &arguments)
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            QStringLiteral("Show the version and exit."));
     const QCommandLineOption depthOption(QStringLiteral("depth"),
-                                         QStringLiteral("Thesaurus depth: 0 Quick Match, 1 Verbarium, 2 Doraz 3."),
+                                         QStringLiteral("Thesaurus depth: %1.").arg(Depths::numberedNames()),
                                          QStringLiteral("0|1|2"));
     const QCommandLineOption languageOption(
         QStringLiteral("language"),
@@ -104,9 +105,10 @@ Parsed parse(const QStringList &arguments)
     }
     if (parser.isSet(depthOption)) {
         const QString value = parser.value(depthOption).trimmed();
-        if (value != u"0" && value != u"1" && value != u"2")
-            return usageError(QStringLiteral("The depth must be 0, 1 or 2, not \"%1\".").arg(value));
-        parsed.request.depth = value.toInt();
+        const std::optional<int> depth = Depths::parseNumber(value);
+        if (!depth)
+            return usageError(QStringLiteral("The depth must be %1, not \"%2\".").arg(Depths::numbers(), value));
+        parsed.request.depth = *depth;
     }
     if (parser.isSet(languageOption)) {
         const int index = LanguageTable::listIndexForName(parser.value(languageOption));

@@ -1,8 +1,8 @@
 #include "app/InfoPages.h"
 
-#include "app/Main.h"
 #include "info/BrowserView.h"
 #include "info/BuiltInText.h"
+#include "info/Connectivity.h"
 #include "info/InfoPanels.h"
 #include "info/SiteAddress.h"
 #include "widgets/HourglassCursor.h"

@@ -101,11 +101,6 @@ TForm1::TForm1(std::unique_ptr<ThesaurusSource> source, QWidget *parent) : QWidg
     QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
 }
 
-bool CheckInternetConnection()
-{
-    return Connectivity::instance().isOnline();
-}
-
 const QList<ResultColumn *> &TForm1::columns() const
 {
     return ScrollBox1->columns();

@@ -21,9 +21,6 @@ class ResultsArea;
 class TSpellCheck;
 class TcyIniForm;
 
-// Whether the machine reports a network connection, asked afresh at every call.
-bool CheckInternetConnection();
-
 // The main window: the thesaurus tool, the information tabs, the Results area with
 // its columns, the Info side panel and the footer. The window holds the named
 // controls and their handlers; the Results area and the information pages do the

@@ -2,7 +2,9 @@
 
 #include "Version.h"
 #include "info/SiteAddress.h"
+#include "settings/SettingsFile.h"
 #include "settings/Theme.h"
+#include "thesaurus/Depth.h"
 #include "thesaurus/LanguageTable.h"
 #include "widgets/Logo.h"
 
@@ -82,6 +84,45 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text, cons
     return b;
 }
 
+// Keeps the depth box as wide as its style asks for its longest item, ending
+// where it ends at design, 5 pixels before Generate; its label moves with it and
+// the phrase box gives up the room. Done again whenever the style or font changes.
+class DepthBoxFit : public QObject
+{
+public:
+    static constexpr int Right = 473;
+    static constexpr int DesignWidth = 89;
+    static constexpr int Gap = 6;
+
+    DepthBoxFit(QLineEdit *phrase, QLabel *label, QComboBox *box)
+        : QObject(box), m_phrase(phrase), m_label(label), m_box(box)
+    {
+        box->installEventFilter(this);
+        fit();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_box && (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange))
+            fit();
+        return false;
+    }
+
+private:
+    void fit()
+    {
+        const int width = std::max(DesignWidth, m_box->sizeHint().width());
+        const int left = Right + 1 - width;
+        m_box->setGeometry(left, m_box->y(), width, m_box->height());
+        m_label->move(left, m_label->y());
+        m_phrase->resize(left - Gap - m_phrase->x(), m_phrase->height());
+    }
+
+    QLineEdit *m_phrase;
+    QLabel *m_label;
+    QComboBox *m_box;
+};
+
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QPoint &at)
 {
     auto *l = new QLabel(text, parent);
@@ -138,18 +179,17 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devi
     label(page, "lbl1", tr("Please type text here :"), {81, 11});
     auto *edt1 = tool.edt1 = new QLineEdit(page);
     edt1->setObjectName(QStringLiteral("edt1"));
-    // The depth box takes 14 pixels of the phrase box, so that "Quick Match" fits
-    // it in every style.
-    edt1->setGeometry(81, 30, 283, 21);
+    // DepthBoxFit below takes from its width what the depth box needs.
+    edt1->setGeometry(81, 30, 297, 21);
     edt1->setPlaceholderText(tr("<Type text here>"));
 
-    label(page, "lbl2", tr("Choose level :"), {370, 11});
+    QLabel *lbl2 = label(page, "lbl2", tr("Choose level :"), {384, 11});
     auto *cbb1 = tool.cbb1 = new QComboBox(page);
     cbb1->setObjectName(QStringLiteral("cbb1"));
-    cbb1->setGeometry(370, 30, 103, 21);
+    cbb1->setGeometry(384, 30, DepthBoxFit::DesignWidth, 21);
     makeEditable(cbb1);
     cbb1->setInsertPolicy(QComboBox::NoInsert);
-    cbb1->addItems({tr("Quick Match"), tr("Verbarium"), tr("Doraz 3")});
+    cbb1->addItems(Depths::names());
     cbb1->setCurrentIndex(0);
     selectFollowingTyping(cbb1);
     // The box is narrow: show a chosen depth from its start, not scrolled to its end.
@@ -159,6 +199,7 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devi
     };
     QObject::connect(cbb1, &QComboBox::currentIndexChanged, cbb1, showStart);
     showStart();
+    new DepthBoxFit(edt1, lbl2, cbb1);
 
     tool.btn2 = button(page, "btn2", tr("Generate"), {478, 18, 98, 42}, 12, QStyle::SP_MediaPlay);
     tool.btnButton2 = button(page, "btnButton2", tr("Save"), {577, 18, 98, 42}, 12, QStyle::SP_DialogSaveButton);
@@ -220,7 +261,7 @@ MainLayout::SettingsTab MainLayout::settingsTab(QTabWidget *tabs)
     cbb3->setMaxVisibleItems(30);
 
     QLabel *lbl11 = label(page, "lbl11", tr("Clipboard delimiter : "), {after(cbb3, 553), 32});
-    auto *edt2 = tab.edt2 = new QLineEdit(QStringLiteral(", "), page);
+    auto *edt2 = tab.edt2 = new QLineEdit(SettingsFile::Values().delimiter, page);
     edt2->setObjectName(QStringLiteral("edt2"));
     edt2->setGeometry(after(lbl11, 654), 29, 50, 21);
     edt2->setToolTip(tr("Put after every word that is copied or saved"));

@@ -11,6 +11,11 @@
 #include <system_error>
 #include <utility>
 
+bool CheckInternetConnection()
+{
+    return Connectivity::instance().isOnline();
+}
+
 namespace {
 std::unique_ptr<Connectivity> &current()
 {

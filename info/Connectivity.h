@@ -18,6 +18,9 @@ public:
     static void setInstance(std::unique_ptr<Connectivity> connectivity);
 };
 
+// Whether the machine reports a network connection, asked afresh at every call.
+bool CheckInternetConnection();
+
 // The system's answer: NetworkManager's reachability where Qt's backend for it
 // loads, else a network interface that is up, not loopback, and has a route.
 class SystemConnectivity : public Connectivity

@@ -1,13 +1,6 @@
 #include "settings/RegistryStore.h"
 
 #include "common/AppError.h"
-#include "settings/RegistryFile.h"
-
-#ifdef Q_OS_WIN
-#include "settings/NativeRegistry.h"
-#endif
-
-#include <QStandardPaths>
 
 RegistryStore::~RegistryStore() = default;
 
@@ -39,22 +32,4 @@ QString RegistryStore::rootName(Root root)
     case Root::CurrentConfig: return QStringLiteral("HKEY_CURRENT_CONFIG");
     }
     return QStringLiteral("HKEY_CURRENT_USER");
-}
-
-std::unique_ptr<RegistryStore> RegistryStore::open()
-{
-    const QString chosen = qEnvironmentVariable("VERBARIUM_REGISTRY_FILE");
-    if (!chosen.isEmpty())
-        return std::make_unique<RegistryFile>(chosen);
-#ifdef Q_OS_WIN
-    return std::make_unique<NativeRegistry>();
-#else
-    return std::make_unique<RegistryFile>(defaultFilePath());
-#endif
-}
-
-QString RegistryStore::defaultFilePath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/verbarium-pro/registry.ini");
 }

@@ -2,11 +2,9 @@
 
 #include <QString>
 
-#include <memory>
-
 // A key of the registry and its typed values: where the window placement is kept.
 // On Windows the real registry; elsewhere a file in the user's configuration folder
-// with the same key paths, value names, types and meanings. Names match without
+// with the same key paths, value names, types and meanings (UserRegistry chooses). Names match without
 // regard to case. Writes reach the store when the key is closed.
 class RegistryStore
 {
@@ -39,12 +37,6 @@ public:
 
     // "HKEY_CURRENT_USER" and so on.
     static QString rootName(Root root);
-
-    // The platform's store: the registry on Windows, elsewhere the file at
-    // defaultFilePath(). When VERBARIUM_REGISTRY_FILE names a file, that file on
-    // every platform, so that tests never touch the user's own store.
-    static std::unique_ptr<RegistryStore> open();
-    static QString defaultFilePath();
 
 protected:
     virtual QString stringValue(const QString &name) const = 0;

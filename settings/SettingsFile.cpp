@@ -71,8 +71,7 @@ SettingsFile::Values SettingsFile::load(const QString &path)
     values.color = readSetting(profile, FontColor, defaults.color);
     values.size = readSetting(profile, FontSize, defaults.size);
     values.style = quint8(readSetting(profile, FontStyle, qint32(defaults.style)) & 0xFF);
-    // The default ". " comes back as "." : the profile drops a default's trailing blanks.
-    values.delimiter = unquoteDelimiter(readSetting(profile, ClipBoardDelimiter, QStringLiteral(". ")));
+    values.delimiter = unquoteDelimiter(readSetting(profile, ClipBoardDelimiter, defaults.delimiter));
     return values;
 }
 

@@ -19,6 +19,8 @@ public:
         qint32 color = TColor::clDefault;
         qint32 size = 10;
         quint8 style = 0; // the low eight bits; bits above fsStrikeOut are kept as read
+        // The one default of the delimiter, also the window's before the file is read. (Asked
+        // for as ". ", the profile would give "." all the same: it drops a default's trailing blanks.)
         QString delimiter = QStringLiteral(".");
 
         bool operator==(const Values &) const = default;

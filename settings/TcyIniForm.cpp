@@ -1,6 +1,7 @@
 #include "settings/TcyIniForm.h"
 
 #include "common/AppError.h"
+#include "settings/UserRegistry.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -102,7 +103,7 @@ bool TcyIniForm::LoadAttributesFromRegistry(QWidget *owner)
 {
     std::optional<WindowPlacement::Stored> stored;
     try {
-        const std::unique_ptr<RegistryStore> store = RegistryStore::open();
+        const std::unique_ptr<RegistryStore> store = UserRegistry::open();
         stored = WindowPlacement::readRegistry(
             *store, GetRootKey(FRegRoot),
             WindowPlacement::registryKeyPath(FRegCustomKey, QCoreApplication::applicationFilePath(), owner->objectName()),
@@ -130,7 +131,7 @@ bool TcyIniForm::LoadAttributesFromFile(QWidget *owner)
 
 bool TcyIniForm::SaveAttributesToRegistry(QWidget *owner, const WindowPlacement::Record &record)
 {
-    const std::unique_ptr<RegistryStore> store = RegistryStore::open();
+    const std::unique_ptr<RegistryStore> store = UserRegistry::open();
     return WindowPlacement::writeRegistry(
         *store, GetRootKey(FRegRoot),
         WindowPlacement::registryKeyPath(FRegCustomKey, QCoreApplication::applicationFilePath(), owner->objectName()),
