@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -67,6 +68,27 @@ void TierDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     const QString word = QFontMetrics(font).elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
                                                        text.width(), Qt::TextSingleLine);
     painter->drawText(text, int(Qt::TextSingleLine | Qt::AlignVCenter | (rtl ? Qt::AlignRight : Qt::AlignLeft)), word);
+    painter->restore();
+
+    if (opt.state & QStyle::State_HasFocus)
+        drawFocusFrame(painter, opt, tier.background);
+}
+
+void TierDelegate::drawFocusFrame(QPainter *painter, const QStyleOptionViewItem &option, const QColor &ground)
+{
+    // The current word of the focused list wears the style's focus frame, however the
+    // focus came: some styles draw it only after a Tab, and a click into a list and
+    // then the arrow keys and Space would tick a word no one can see is current.
+    QStyleOptionFocusRect frame;
+    frame.QStyleOption::operator=(option);
+    frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+    frame.backgroundColor = ground;
+    const QWidget *widget = option.widget;
+    QStyle *style = widget ? widget->style() : QApplication::style();
+    // Only the frame's edge: the tint some styles lay inside it would change the tier's ground.
+    painter->save();
+    painter->setClipRegion(QRegion(option.rect) - QRegion(option.rect.adjusted(2, 2, -2, -2)));
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, widget);
     painter->restore();
 }
 

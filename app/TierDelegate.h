@@ -6,7 +6,8 @@
 
 // Draws a result row by its SynonymTier: the tier's ground, a check box with a
 // dark outline where the style places its box, then the word in the tier's colours
-// and style, whatever the selection, cut with "…" where the row is too narrow.
+// and style, whatever the selection, cut with "…" where the row is too narrow; the
+// current row of the focused list in the style's focus frame.
 // All rows have one height, which follows the list's font.
 class TierDelegate : public QStyledItemDelegate
 {
@@ -23,6 +24,8 @@ public:
     // The check box's outline: dark enough for 3:1 and more on every tier's ground.
     static constexpr QRgb CheckBoxOutline = 0xFF595959;
     static void drawCheckBox(QPainter *painter, const QRect &box, bool checked);
+    // The style's focus frame around a row, on the row's ground.
+    static void drawFocusFrame(QPainter *painter, const QStyleOptionViewItem &option, const QColor &ground);
 
     explicit TierDelegate(int rowHeight, QObject *parent = nullptr);
 

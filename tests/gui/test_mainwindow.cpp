@@ -1670,6 +1670,108 @@ private Q_SLOTS:
         }
     }
 
+    // The current word of a focused list wears the style's focus frame in every
+    // style, whether the list was reached with Tab or with a click; the arrow keys
+    // take the frame along, Space ticks the word inside it.
+    void currentWordWearsTheFocusFrameInEveryStyle_data()
+    {
+        QTest::addColumn<bool>("byClick");
+        QTest::newRow("Tab into the list") << false;
+        QTest::newRow("click into the list") << true;
+    }
+
+    void currentWordWearsTheFocusFrameInEveryStyle()
+    {
+        QFETCH(bool, byClick);
+        Harness h(QStringLiteral("root: a, b; a: a1; b: b1"));
+        h.generate(QStringLiteral("root"), 1);
+        QApplication::setActiveWindow(h.form.get());
+        QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
+        CheckListBox *list = h.column(0)->list();
+        QCOMPARE(list->words()->rowCount(), 4);
+        if (byClick) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onWord(list, 0));
+        } else {
+            h.column(0)->heading()->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(h.column(0)->heading(), Qt::Key_Tab);
+        }
+        QTRY_VERIFY(list->hasFocus());
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Space);
+        const int current = list->currentIndex().row();
+        QCOMPARE(current, 1);
+        QVERIFY(list->words()->isChecked(1));
+        QVERIFY(!list->words()->isChecked(0));
+
+        const auto restore = qScopeGuard([] { TStyleManager::SetStyle(QStringLiteral("Windows")); });
+        QStringList faults;
+        for (const QString &style : TStyleManager::StyleNames()) {
+            TStyleManager::SetStyle(style);
+            settle();
+            const QImage image = list->viewport()->grab().toImage();
+            const qreal ratio = image.devicePixelRatio();
+            for (int row = 0; row < list->words()->rowCount(); ++row) {
+                const QModelIndex index = list->model()->index(row, 0);
+                const QRect rect = list->visualRect(index);
+                const QColor ground =
+                    TierDelegate::look(SynonymExpansion::Tier(index.data(WordListModel::TierRole).toInt())).background;
+                // The style's frame, as the style draws it on the row's ground.
+                QImage frame(rect.size(), QImage::Format_RGB32);
+                frame.fill(ground);
+                {
+                    QPainter painter(&frame);
+                    QStyleOptionFocusRect option;
+                    option.initFrom(list);
+                    option.rect = QRect(QPoint(0, 0), rect.size());
+                    option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+                    option.backgroundColor = ground;
+                    list->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, list);
+                }
+                // Each side of the row, one pixel deep: the frame where the style
+                // puts its ink, on the current row only.
+                int inked = 0;
+                int framed = 0;
+                int sidesInked = 0;
+                for (const QLine &side :
+                     {QLine(0, 0, rect.width() - 1, 0), QLine(0, rect.height() - 1, rect.width() - 1, rect.height() - 1),
+                      QLine(0, 0, 0, rect.height() - 1), QLine(rect.width() - 1, 0, rect.width() - 1, rect.height() - 1)}) {
+                    bool sideInked = false;
+                    const int steps = std::max(std::abs(side.dx()), std::abs(side.dy()));
+                    for (int i = 0; i <= steps; ++i) {
+                        const QPoint p(side.x1() + (side.dx() ? i : 0), side.y1() + (side.dy() ? i : 0));
+                        const QColor styleInk = frame.pixelColor(p);
+                        if (styleInk == ground)
+                            continue;
+                        sideInked = true;
+                        ++inked;
+                        // Within a step of rounding, at the antialiased corners.
+                        const QColor shown = QColor(image.pixel((rect.topLeft() + p) * ratio));
+                        if (std::abs(shown.red() - styleInk.red()) <= 2 && std::abs(shown.green() - styleInk.green()) <= 2
+                            && std::abs(shown.blue() - styleInk.blue()) <= 2)
+                            ++framed;
+                    }
+                    sidesInked += sideInked;
+                }
+                if (sidesInked != 4)
+                    faults.append(QStringLiteral("%1: the style's frame has %2 sides").arg(style).arg(sidesInked));
+                if (row == current && framed != inked)
+                    faults.append(
+                        QStringLiteral("%1: the current row shows %2 of the frame's %3 pixels").arg(style).arg(framed).arg(inked));
+                if (row != current && framed != 0)
+                    faults.append(QStringLiteral("%1: row %2 is framed but not current").arg(style).arg(row));
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+
+        // Out of focus, no row is framed.
+        h.find<QLineEdit>("edt1")->setFocus();
+        QTRY_VERIFY(!list->hasFocus());
+        const QImage unfocused = list->viewport()->grab().toImage();
+        const QRect rect = list->visualRect(list->model()->index(current, 0));
+        QCOMPARE(QColor(unfocused.pixel(QPoint(rect.center().x(), rect.top()) * unfocused.devicePixelRatio())),
+                 TierDelegate::look(SynonymExpansion::SecondLevel).background);
+    }
+
     // Every caption, item and button text of the main window fits its control, in
     // every style at the default font.
     void nothingIsClippedInAnyStyle()
