@@ -6,6 +6,7 @@
 #include "thesaurus/HunspellDictionary.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/MythesSource.h"
+#include "thesaurus/SynonymExpansion.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/ThesaurusCatalog.h"
 #include "thesaurus/WordForms.h"

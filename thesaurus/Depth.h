@@ -57,11 +57,13 @@ inline QString numbers()
     return parts.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
-// A depth's number as typed on a command line ("0", "1", "2"), or nothing.
+// A depth's number as typed on a command line ("0", "1", "2", blanks around it
+// allowed), or nothing.
 inline std::optional<int> parseNumber(const QString &text)
 {
+    const QString number = text.trimmed();
     for (const Entry &entry : All) {
-        if (text == QString::number(int(entry.depth)))
+        if (number == QString::number(int(entry.depth)))
             return int(entry.depth);
     }
     return std::nullopt;

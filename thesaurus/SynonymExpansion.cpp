@@ -1,5 +1,6 @@
 #include "thesaurus/SynonymExpansion.h"
 
+#include "thesaurus/Depth.h"
 #include "thesaurus/TSpellCheck.h"
 
 #include "thesaurus/WordKeySet.h"
@@ -11,7 +12,7 @@ std::variant<QStringList, Refusal> SplitPhrase(const QString &phrase, int depthI
     QStringList pieces = phrase.split(QLatin1Char(' '), Qt::KeepEmptyParts);
     if (pieces.size() > MaxWords)
         return Refusal{tooManyWordsMessage(), int(pieces.size())};
-    if (pieces.size() > MaxDoraz3Words && depthIndex == 2)
+    if (pieces.size() > MaxDoraz3Words && Depths::fromIndex(depthIndex) == Depth::Doraz3)
         return Refusal{tooManyDoraz3WordsMessage(), int(pieces.size())};
     return pieces;
 }
@@ -61,7 +62,7 @@ private:
 
 ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup)
 {
-    const int depth = (depthIndex == 1 || depthIndex == 2) ? depthIndex : 0;
+    const int depth = int(Depths::fromIndex(depthIndex));
     Column column;
     QStringList direct;
     lookup(word, direct);

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "thesaurus/SynonymLookup.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <variant>
 
 class TSpellCheck;
@@ -38,8 +39,7 @@ struct Refusal {
 };
 std::variant<QStringList, Refusal> SplitPhrase(const QString &phrase, int depthIndex);
 
-// Fills the list with the synonyms of a word; throws AppError when the thesaurus fails.
-using Lookup = std::function<void(const QString &word, QStringList &synonyms)>;
+// The thesaurus service's lookups as a Lookup.
 Lookup lookupThrough(TSpellCheck &spellCheck);
 
 // The column of one typed word: a pre-order walk of its synonyms down to the depth

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "thesaurus/SynonymExpansion.h"
+#include "thesaurus/SynonymLookup.h"
 
 #include <QHash>
 #include <QSet>

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "common/AppError.h"
+#include "thesaurus/Depth.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/MythesSource.h"
 #include "thesaurus/Generate.h"
@@ -22,6 +23,9 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <memory>
+#include <optional>
+#include <variant>
 
 namespace {
 
@@ -178,25 +182,21 @@ void reportUnreadableFiles(const ThesaurusCatalog &catalog)
               << ".\n";
 }
 
-} // namespace
+// What the command line asks for.
+struct Request {
+    QString phrase;
+    int depth = 0;
+    QString format;
+    int listIndex = -1;
+    QStringList dataDirs; // empty: the usual search path
+    bool tree = false;
+    bool roots = false;
+};
 
-int main(int argc, char *argv[])
+// The request, or the exit status of a command line that asks for nothing to look
+// up (--help and --version exit from here) or is refused.
+std::variant<Request, ExitStatus> parseArguments(int argc, char *argv[], const QStringList &arguments)
 {
-    // No application object: the tool runs no event loop, and making one is a good
-    // part of a short lookup's time; only --help makes one, below. The locale is
-    // taken from the environment for what the tool uses of it: the encoding of its
-    // arguments, file names and output, and the language of the system's error
-    // messages. The other categories would each load a file of their own where the
-    // system keeps no locale archive.
-    std::setlocale(LC_CTYPE, "");
-    std::setlocale(LC_MESSAGES, "");
-    QCoreApplication::setApplicationName(QStringLiteral("verbarium-lookup"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
-    QStringList arguments;
-    arguments.reserve(argc);
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Looks up the synonyms of a phrase, word by word, as Verbarium Pro's Generate does,\n"
@@ -204,9 +204,9 @@ int main(int argc, char *argv[])
                        "Exit status: 0 found, 1 nothing found, 2 refused phrase or usage error, 3 thesaurus error."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption depthOption(
-        QStringLiteral("depth"), QStringLiteral("Thesaurus depth: 0 Quick Match, 1 Verbarium, 2 Doraz 3 (default 0)."),
-        QStringLiteral("0|1|2"), QStringLiteral("0"));
+    const QCommandLineOption depthOption(QStringLiteral("depth"),
+                                         QStringLiteral("Thesaurus depth: %1 (default 0).").arg(Depths::numberedNames()),
+                                         QStringLiteral("0|1|2"), QStringLiteral("0"));
     const QCommandLineOption languageOption(
         QStringLiteral("language"),
         QStringLiteral("Thesaurus language as named in the program's language list (default \"English US\")."),
@@ -252,101 +252,150 @@ int main(int argc, char *argv[])
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();
 
-    bool depthOk = false;
-    const int depth = parser.value(depthOption).toInt(&depthOk);
-    const QString format = parser.value(formatOption);
-    const int listIndex = LanguageTable::listIndexForName(parser.value(languageOption));
-    if (!depthOk || depth < 0 || depth > 2) {
-        err() << "The depth must be 0, 1 or 2.\n";
+    Request request;
+    const std::optional<int> depth = Depths::parseNumber(parser.value(depthOption));
+    request.format = parser.value(formatOption);
+    request.listIndex = LanguageTable::listIndexForName(parser.value(languageOption));
+    if (!depth) {
+        err() << "The depth must be " << Depths::numbers() << ".\n";
         return Refused;
     }
-    if (format != u"text" && format != u"tsv" && format != u"json") {
+    request.depth = *depth;
+    if (request.format != u"text" && request.format != u"tsv" && request.format != u"json") {
         err() << "The format must be text, tsv or json.\n";
         return Refused;
     }
-    if (listIndex < 0) {
+    if (request.listIndex < 0) {
         err() << "Unknown language \"" << parser.value(languageOption)
               << "\". Known languages: " << LanguageTable::listItems().join(QStringLiteral("; ")) << '\n';
         return Refused;
     }
-    const QString phrase = parser.positionalArguments().join(QLatin1Char(' '));
-    if (phrase.isEmpty()) {
+    request.phrase = parser.positionalArguments().join(QLatin1Char(' '));
+    if (request.phrase.isEmpty()) {
         err() << SynonymExpansion::emptyPhraseMessage() << '\n';
         return Refused;
     }
+    request.dataDirs = parser.values(dataDirOption);
+    request.tree = parser.isSet(treeOption);
+    request.roots = parser.isSet(rootOption);
+    return request;
+}
 
-    auto source = parser.isSet(dataDirOption) ? std::make_unique<MythesSource>(parser.values(dataDirOption))
-                                              : std::make_unique<MythesSource>();
+// The thesaurus of the request's data folders, in the request's language; nothing
+// (with the reason told) when no data can be served at all.
+std::unique_ptr<TSpellCheck> openThesaurus(const Request &request)
+{
+    auto source = request.dataDirs.isEmpty() ? std::make_unique<MythesSource>()
+                                             : std::make_unique<MythesSource>(request.dataDirs);
     MythesSource *mythes = source.get();
-    TSpellCheck spellCheck(nullptr, std::move(source));
-    if (parser.isSet(dataDirOption))
-        spellCheck.setWordForms(std::make_unique<WordForms>(parser.values(dataDirOption)));
-    const TSpellCheckLanguage language = LanguageTable::languageForListIndex(listIndex);
+    auto spellCheck = std::make_unique<TSpellCheck>(nullptr, std::move(source));
+    if (!request.dataDirs.isEmpty())
+        spellCheck->setWordForms(std::make_unique<WordForms>(request.dataDirs));
+    const TSpellCheckLanguage language = LanguageTable::languageForListIndex(request.listIndex);
     const ThesaurusCatalog *catalog = mythes->catalog();
     if (catalog)
         reportUnreadableFiles(*catalog);
-    if (!spellCheck.Active()) {
+    if (!spellCheck->Active()) {
         QStringList shown;
-        for (const QString &folder : catalog ? catalog->searchPath() : parser.values(dataDirOption))
+        for (const QString &folder : catalog ? catalog->searchPath() : request.dataDirs)
             shown.append(QDir::toNativeSeparators(folder));
         err() << "No thesaurus data was found in " << shown.join(QStringLiteral(", ")) << ".\n";
-        return ThesaurusFailed;
+        return nullptr;
     }
     if (!mythes->hasData(LanguageTable::identifier(language)))
-        err() << "No thesaurus data is installed for " << LanguageTable::listItems().at(listIndex).trimmed() << ".\n";
-    spellCheck.setLanguage(language);
-    const SynonymExpansion::Lookup lookup = SynonymExpansion::lookupThrough(spellCheck);
+        err() << "No thesaurus data is installed for " << LanguageTable::listItems().at(request.listIndex).trimmed()
+              << ".\n";
+    spellCheck->setLanguage(language);
+    return spellCheck;
+}
 
-    // A dictionary that cannot be used is told once, on its own line.
-    const auto reportNotes = [&spellCheck] {
-        for (const QString &note : spellCheck.wordForms().takeNotes())
-            err() << "verbarium-lookup: " << note << '\n';
-    };
-    try {
-        if (parser.isSet(treeOption)) {
-            const WordForms::Root root = spellCheck.ResolveWord(phrase);
-            reportNotes();
-            WordTree tree;
-            tree.fill(phrase, WordForms::rootedLookup(root, lookup));
-            const QList<Missing> missing = root.found() || !isWord(phrase) ? QList<Missing>{}
-                                                                           : QList<Missing>{{phrase, root.suggestions}};
-            const bool found = tree.nodes.size() > 1;
-            if (parser.isSet(rootOption)) {
-                QList<Column> columns;
-                if (root.found())
-                    columns.append({phrase, {}, root.root});
-                printRoots(columns, missing, format);
-            } else if (found) {
-                // A tree of the typed word alone says nothing: nothing found prints nothing.
-                printTree(tree, format);
-            }
-            out().flush();
-            reportMissing(missing);
-            return found ? Found : NothingFound;
-        }
-        auto outcome = SynonymExpansion::Generate(spellCheck, language, phrase, depth);
-        if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&outcome)) {
-            err() << refusal->message << '\n';
-            return Refused;
-        }
-        auto &generated = std::get<SynonymExpansion::Generated>(outcome);
-        for (const QString &note : std::as_const(generated.notes))
-            err() << "verbarium-lookup: " << note << '\n';
-        if (generated.failure)
-            throw *generated.failure;
+// A dictionary that cannot be used is told once, on its own line.
+void reportNotes(const QStringList &notes)
+{
+    for (const QString &note : notes)
+        err() << "verbarium-lookup: " << note << '\n';
+}
+
+// The tree of the whole phrase taken as one word, or its root with --root.
+ExitStatus lookUpTree(TSpellCheck &spellCheck, const Request &request)
+{
+    const WordForms::Root root = spellCheck.ResolveWord(request.phrase);
+    reportNotes(spellCheck.wordForms().takeNotes());
+    WordTree tree;
+    tree.fill(request.phrase, WordForms::rootedLookup(root, SynonymExpansion::lookupThrough(spellCheck)));
+    const QList<Missing> missing = root.found() || !isWord(request.phrase)
+                                       ? QList<Missing>{}
+                                       : QList<Missing>{{request.phrase, root.suggestions}};
+    const bool found = tree.nodes.size() > 1;
+    if (request.roots) {
         QList<Column> columns;
-        QList<Missing> missing;
-        for (SynonymExpansion::GeneratedColumn &found : generated.columns)
-            columns.append({found.word, std::move(found.entries), found.root});
-        for (const SynonymExpansion::Miss &miss : std::as_const(generated.misses))
-            missing.append({miss.root.typed, miss.root.suggestions});
-        if (parser.isSet(rootOption))
-            printRoots(columns, missing, format);
-        else
-            printColumns(columns, missing, format);
-        out().flush();
-        reportMissing(missing);
-        return columns.isEmpty() ? NothingFound : Found;
+        if (root.found())
+            columns.append({request.phrase, {}, root.root});
+        printRoots(columns, missing, request.format);
+    } else if (found) {
+        // A tree of the typed word alone says nothing: nothing found prints nothing.
+        printTree(tree, request.format);
+    }
+    out().flush();
+    reportMissing(missing);
+    return found ? Found : NothingFound;
+}
+
+// The columns of the phrase as a Generate makes them, or their roots with --root.
+ExitStatus lookUpPhrase(TSpellCheck &spellCheck, const Request &request)
+{
+    auto outcome = SynonymExpansion::Generate(spellCheck, spellCheck.Language(), request.phrase, request.depth);
+    if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&outcome)) {
+        err() << refusal->message << '\n';
+        return Refused;
+    }
+    auto &generated = std::get<SynonymExpansion::Generated>(outcome);
+    reportNotes(generated.notes);
+    if (generated.failure)
+        throw *generated.failure;
+    QList<Column> columns;
+    QList<Missing> missing;
+    for (SynonymExpansion::GeneratedColumn &found : generated.columns)
+        columns.append({found.word, std::move(found.entries), found.root});
+    for (const SynonymExpansion::Miss &miss : std::as_const(generated.misses))
+        missing.append({miss.root.typed, miss.root.suggestions});
+    if (request.roots)
+        printRoots(columns, missing, request.format);
+    else
+        printColumns(columns, missing, request.format);
+    out().flush();
+    reportMissing(missing);
+    return columns.isEmpty() ? NothingFound : Found;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // No application object: the tool runs no event loop, and making one is a good
+    // part of a short lookup's time; only --help makes one. The locale is taken from
+    // the environment for what the tool uses of it: the encoding of its arguments,
+    // file names and output, and the language of the system's error messages. The
+    // other categories would each load a file of their own where the system keeps
+    // no locale archive.
+    std::setlocale(LC_CTYPE, "");
+    std::setlocale(LC_MESSAGES, "");
+    QCoreApplication::setApplicationName(QStringLiteral("verbarium-lookup"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Version::Text));
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    const auto parsed = parseArguments(argc, argv, arguments);
+    if (const auto *status = std::get_if<ExitStatus>(&parsed))
+        return *status;
+    const Request &request = std::get<Request>(parsed);
+    const std::unique_ptr<TSpellCheck> spellCheck = openThesaurus(request);
+    if (!spellCheck)
+        return ThesaurusFailed;
+    try {
+        return request.tree ? lookUpTree(*spellCheck, request) : lookUpPhrase(*spellCheck, request);
     } catch (const AppError &error) {
         out().flush();
         err() << error.message() << '\n';
