@@ -123,6 +123,88 @@ private:
     QComboBox *m_box;
 };
 
+// Keeps a button's drawn icon in the button's text colour: drawn again whenever a
+// style or its palette changes the colour, so that it stands out as the caption does.
+class InkedIcon : public QObject
+{
+public:
+    using Drawing = QIcon (*)(const QColor &);
+    InkedIcon(QPushButton *button, Drawing draw) : QObject(button), m_button(button), m_draw(draw)
+    {
+        button->installEventFilter(this);
+        refresh();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_button && (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange))
+            refresh();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void refresh()
+    {
+        const QColor ink = m_button->palette().color(QPalette::ButtonText);
+        if (ink == m_ink)
+            return;
+        m_ink = ink;
+        m_button->setIcon(m_draw(ink));
+    }
+
+    QPushButton *m_button;
+    Drawing m_draw;
+    QColor m_ink;
+};
+
+// Gives the footer a ground on which its texts keep 4.5:1: the style's highlight,
+// made darker (or lighter) where the style's own pair stands out too little. Taken
+// from the application's palette each time, never from the footer's own, which
+// holds the last answer. The maker's link is written in the same ink.
+class LegibleFooter : public QObject
+{
+public:
+    LegibleFooter(QWidget *footer, QLabel *link, const QString &address, const QString &name)
+        : QObject(footer), m_footer(footer), m_link(link), m_address(address), m_name(name)
+    {
+        footer->installEventFilter(this);
+        refresh();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_footer && (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange))
+            refresh();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void refresh()
+    {
+        const QPalette application = QApplication::palette(m_footer);
+        const QColor ink = application.color(QPalette::HighlightedText);
+        QColor ground = application.color(QPalette::Highlight);
+        const bool lightInk = ink.lightnessF() > 0.5;
+        for (int i = 0; i < 20 && Theme::contrastRatio(ink, ground) < 4.5; ++i)
+            ground = lightInk ? ground.darker(110) : ground.lighter(110);
+        QPalette palette = m_footer->palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            palette.setColor(group, QPalette::Highlight, ground);
+            palette.setColor(group, QPalette::HighlightedText, ink);
+        }
+        m_footer->setPalette(palette);
+        const QString text = QStringLiteral("<a href=\"%1\" style=\"color: %2;\">%3</a>")
+                                 .arg(m_address.toHtmlEscaped(), ink.name(), m_name.toHtmlEscaped());
+        if (m_link->text() != text)
+            m_link->setText(text);
+    }
+
+    QWidget *m_footer;
+    QLabel *m_link;
+    QString m_address;
+    QString m_name;
+};
+
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QPoint &at)
 {
     auto *l = new QLabel(text, parent);
@@ -201,12 +283,13 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devi
     showStart();
     new DepthBoxFit(edt1, lbl2, cbb1);
 
-    tool.btn2 = button(page, "btn2", tr("Generate"), {478, 18, 98, 42}, 12, QStyle::SP_MediaPlay);
+    tool.btn2 = button(page, "btn2", tr("Generate"), {478, 18, 98, 42}, 12);
+    new InkedIcon(tool.btn2, Logo::playIcon);
     tool.btnButton2 = button(page, "btnButton2", tr("Save"), {577, 18, 98, 42}, 12, QStyle::SP_DialogSaveButton);
     tool.btn1 = button(page, "btn1", tr("Copy"), {676, 18, 64, 42}, 8, QStyle::SP_FileDialogDetailedView);
     tool.btn3 = button(page, "btn3", tr("Clear\nclipboard"), {741, 18, 64, 42}, 8);
     tool.btn4 = button(page, "btn4", tr("Font"), {806, 18, 81, 42}, 12);
-    tool.btn4->setIcon(Logo::letterIcon(QStringLiteral("Aa")));
+    new InkedIcon(tool.btn4, [](const QColor &ink) { return Logo::letterIcon(QStringLiteral("Aa"), ink); });
     tool.btn7 = button(page, "btn7", tr("Help"), {888, 18, 81, 42}, 12, QStyle::SP_MessageBoxQuestion);
     tool.btn6 = button(page, "btn6", QStringLiteral("+"), {81, 51, 21, 25}, 12);
     tool.btn5 = button(page, "btn5", QStringLiteral("-"), {108, 51, 21, 25}, 12);
@@ -277,7 +360,7 @@ QFrame *MainLayout::footer(QWidget *parent)
     footer->setObjectName(QStringLiteral("pnlFooterPanel"));
     footer->setFixedHeight(FooterHeight);
     footer->setFrameStyle(QFrame::NoFrame);
-    // The footer's own colours, legible in every style.
+    // The footer's own colours, legible in every style (LegibleFooter).
     footer->setAutoFillBackground(true);
     footer->setBackgroundRole(QPalette::Highlight);
     footer->setForegroundRole(QPalette::HighlightedText);
@@ -286,9 +369,7 @@ QFrame *MainLayout::footer(QWidget *parent)
     row->setContentsMargins(16, 0, 16, 0);
     row->setSpacing(6);
     const QString site = SiteAddress::baseUrl();
-    auto *link = new QLabel(QStringLiteral("<a href=\"%1\" style=\"color: white;\">%2</a>")
-                                .arg(site.toHtmlEscaped(), QString::fromLatin1(Version::MakerName).toHtmlEscaped()),
-                            footer);
+    auto *link = new QLabel(footer); // its text comes with its colour, from LegibleFooter
     link->setObjectName(QStringLiteral("LinkLabel1"));
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     link->setOpenExternalLinks(false);
@@ -301,6 +382,7 @@ QFrame *MainLayout::footer(QWidget *parent)
         row->addWidget(l);
     }
     row->addStretch(1);
+    new LegibleFooter(footer, link, site, QString::fromLatin1(Version::MakerName));
     return footer;
 }
 

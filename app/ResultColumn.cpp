@@ -96,9 +96,10 @@ void ResultColumn::applyFont()
 {
     const QFont font = m_font.toQFont();
     m_heading->setFont(font);
-    QPalette palette = m_heading->palette();
-    const QColor color = m_font.qColor(palette);
-    palette = QPalette();
+    // A system colour is looked up in the column's palette, which follows the style:
+    // the heading's own holds the colour of the style it was last given.
+    const QColor color = m_font.qColor(palette());
+    QPalette palette;
     if (color.isValid())
         palette.setColor(QPalette::WindowText, color);
     m_heading->setPalette(palette);
@@ -118,6 +119,12 @@ void ResultColumn::changeEvent(QEvent *event)
 
 bool ResultColumn::eventFilter(QObject *watched, QEvent *event)
 {
+    if ((watched == m_heading || (m_list && watched == m_list)) && event->type() == QEvent::StyleChange) {
+        // A style with a sheet gives a widget back, as it lets it go, the font and
+        // palette the widget had when the style took it: the column's font is put
+        // back once the new style has taken the widget.
+        applyFont();
+    }
     if (watched == m_heading && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {

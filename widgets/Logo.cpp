@@ -131,22 +131,41 @@ QIcon icon()
     return QIcon(new DrawnIconEngine(QStringLiteral("logo"), squares({16, 24, 32, 48, 64, 128, 256}), drawLogo));
 }
 
-QIcon letterIcon(const QString &letters)
+QIcon letterIcon(const QString &letters, const QColor &ink)
 {
-    return QIcon(
-        new DrawnIconEngine(QStringLiteral("letters-") + letters, squares({16, 24, 32}), [letters](const QSize &size) {
-            QPixmap pixmap(size);
-            pixmap.fill(Qt::transparent);
-            QPainter painter(&pixmap);
-            painter.setRenderHint(QPainter::Antialiasing);
-            QFont font(QStringLiteral("Serif"));
-            font.setPixelSize(size.height() * 3 / 4);
-            font.setBold(true);
-            painter.setFont(font);
-            painter.setPen(QColor(0x2b, 0x4c, 0x9a));
-            painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
-            return pixmap;
-        }));
+    const QString name = QStringLiteral("letters-%1-%2").arg(letters, ink.name(QColor::HexArgb));
+    return QIcon(new DrawnIconEngine(name, squares({16, 24, 32}), [letters, ink](const QSize &size) {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QFont font(QStringLiteral("Serif"));
+        font.setPixelSize(size.height() * 3 / 4);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(ink);
+        painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
+        return pixmap;
+    }));
+}
+
+QIcon playIcon(const QColor &ink)
+{
+    const QString name = QStringLiteral("play-%1").arg(ink.name(QColor::HexArgb));
+    return QIcon(new DrawnIconEngine(name, squares({16, 24, 32}), [ink](const QSize &size) {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(QPointF(0, 0), QSizeF(size))
+                             .adjusted(size.width() * 0.22, size.height() * 0.16, -size.width() * 0.16,
+                                       -size.height() * 0.16);
+        const QPointF points[] = {r.topLeft(), {r.right(), r.center().y()}, r.bottomLeft()};
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(ink);
+        painter.drawPolygon(points, 3);
+        return pixmap;
+    }));
 }
 
 } // namespace Logo

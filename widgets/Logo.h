@@ -8,6 +8,8 @@
 namespace Logo {
 QPixmap pixmap(const QSize &size, qreal devicePixelRatio = 1.0);
 QIcon icon();
-// A small picture of a few letters, for buttons about text.
-QIcon letterIcon(const QString &letters);
+// A small picture of a few letters, for buttons about text, in the given ink.
+QIcon letterIcon(const QString &letters, const QColor &ink);
+// A triangle pointing ahead, the sign of "start", in the given ink.
+QIcon playIcon(const QColor &ink);
 } // namespace Logo

@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -305,6 +306,127 @@ const QStringList kLanguageItems = {
 };
 
 // Three columns for the export cases: a, b and c.
+// The colour a region is mostly painted in.
+QColor groundOf(const QImage &image, const QRect &region)
+{
+    QHash<QRgb, int> counts;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        for (int x = region.left(); x <= region.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    QRgb most = 0;
+    int count = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > count) {
+            most = it.key();
+            count = it.value();
+        }
+    }
+    return QColor(most);
+}
+
+// The strongest contrast of any pixel of a region with the region's ground: for a
+// text, that of the cores of its strokes.
+double inkContrast(const QImage &image, const QRect &region)
+{
+    const QColor ground = groundOf(image, region);
+    double best = 1.0;
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        for (int x = region.left(); x <= region.right(); ++x)
+            best = std::max(best, Theme::contrastRatio(QColor(image.pixel(x, y)), ground));
+    }
+    return best;
+}
+
+// The texts and icons of the shown tabs (Thesaurus Tool, Settings) that stand out
+// too little, each told with the case.
+QStringList illegible(const Harness &h, const QString &context)
+{
+    QStringList faults;
+    for (int tab : {0, 4}) {
+        h.showTab(tab);
+        const QImage image = h.form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const qreal ratio = image.devicePixelRatio();
+        const auto onImage = [&](QWidget *widget, const QRect &rect) {
+            const QRect r(widget->mapTo(h.form.get(), rect.topLeft()) * ratio, rect.size() * ratio);
+            return r.intersected(image.rect());
+        };
+        const auto check = [&](QWidget *widget, const QString &what, const QRect &rect, double minimum) {
+            const QRect region = onImage(widget, rect);
+            if (region.width() < 2 || region.height() < 2)
+                return;
+            const double ratio = inkContrast(image, region);
+            if (ratio < minimum)
+                faults.append(QStringLiteral("%1: %2 \"%3\" at %4:1 on %5")
+                                  .arg(context,
+                                       widget->objectName().isEmpty()
+                                           ? QString::fromLatin1(widget->metaObject()->className())
+                                           : widget->objectName(),
+                                       what)
+                                  .arg(ratio, 0, 'f', 2)
+                                  .arg(groundOf(image, region).name()));
+        };
+        for (QWidget *widget : h.form->findChildren<QWidget *>()) {
+            if (!widget->isVisible() || widget->window() != h.form.get() || widget->inherits("CheckListBox")
+                || widget->visibleRegion().boundingRect() != widget->rect())
+                continue;
+            bool inWebPage = false;
+            for (QWidget *up = widget->parentWidget(); up && !inWebPage; up = up->parentWidget())
+                inWebPage = up->inherits("QWebEngineView");
+            if (inWebPage || widget->inherits("QWebEngineView"))
+                continue;
+            if (auto *label = qobject_cast<QLabel *>(widget)) {
+                if (!label->text().trimmed().isEmpty())
+                    check(label, label->text(), label->contentsRect(), 4.5);
+            } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+                if (!button->text().isEmpty())
+                    check(button, button->text(), contents, 4.5);
+                if (!button->icon().isNull()) {
+                    // The icon as the button draws it, on the button's ground.
+                    const QColor ground = groundOf(image, onImage(button, contents));
+                    const QImage icon = button->icon()
+                                            .pixmap(button->iconSize(), ratio,
+                                                    button->isEnabled() ? QIcon::Normal : QIcon::Disabled)
+                                            .toImage()
+                                            .convertToFormat(QImage::Format_ARGB32);
+                    double best = 1.0;
+                    for (int y = 0; y < icon.height(); ++y) {
+                        for (int x = 0; x < icon.width(); ++x) {
+                            const QColor pixel = icon.pixelColor(x, y);
+                            if (pixel.alpha() > 200)
+                                best = std::max(best, Theme::contrastRatio(pixel, ground));
+                        }
+                    }
+                    if (best < 3.0)
+                        faults.append(QStringLiteral("%1: %2's icon at %3:1 on %4")
+                                          .arg(context, button->objectName())
+                                          .arg(best, 0, 'f', 2)
+                                          .arg(ground.name()));
+                }
+            } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+                if (!edit->text().isEmpty())
+                    check(edit, edit->text(), edit->contentsRect().adjusted(2, 2, -2, -2), 4.5);
+            } else if (auto *box = qobject_cast<QComboBox *>(widget)) {
+                if (!box->isEditable() && !box->currentText().isEmpty()) {
+                    QStyleOptionComboBox option;
+                    option.initFrom(box);
+                    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                                     QStyle::SC_ComboBoxEditField, box);
+                    check(box, box->currentText(), field, 4.5);
+                }
+            } else if (auto *bar = qobject_cast<QTabBar *>(widget)) {
+                for (int i = 0; i < bar->count(); ++i)
+                    check(bar, bar->tabText(i), bar->tabRect(i).adjusted(3, 3, -3, -3), 4.5);
+            }
+        }
+    }
+    return faults;
+}
+
 const QString kExportScript = QStringLiteral("a: a1, a2, a3; b: b1, b2; c: c1, c2, c3, c4");
 
 } // namespace
@@ -1770,6 +1892,48 @@ private Q_SLOTS:
         const QRect rect = list->visualRect(list->model()->index(current, 0));
         QCOMPARE(QColor(unfocused.pixel(QPoint(rect.center().x(), rect.top()) * unfocused.devicePixelRatio())),
                  TierDelegate::look(SynonymExpansion::SecondLevel).background);
+    }
+
+    // Every text of the window stands out from its ground at 4.5:1 or more, and
+    // every icon at 3:1, in every style, before and after a font is chosen in the
+    // Font dialog and as the style changes afterwards. The words of the result rows
+    // keep the tiers' own colours and are left out.
+    void everyTextIsLegibleInEveryStyle()
+    {
+        Harness h(QStringLiteral("alpha: a1; beta: b1"));
+        h.generate(QStringLiteral("alpha beta"));
+        const auto restore = qScopeGuard([] { TStyleManager::SetStyle(QStringLiteral("Windows")); });
+        QStringList faults;
+        for (const QString &style : TStyleManager::StyleNames()) {
+            TStyleManager::SetStyle(style);
+            faults << illegible(h, style + QStringLiteral(", start font"));
+        }
+        // The dialog's own start: its design font in another face, "Automatic" colour.
+        DisplayFont chosen = DisplayFont::dialogDesignFont();
+        chosen.family = QStringLiteral("DejaVu Serif");
+        chosen.pointSize = 14;
+        for (const QString &style : TStyleManager::StyleNames()) {
+            TStyleManager::SetStyle(style);
+            faults << illegible(h, style + QStringLiteral(", font of the style before"));
+            // The chosen font outlives the change of style.
+            if (style != TStyleManager::StyleNames().first()) {
+                for (QWidget *shown :
+                     {static_cast<QWidget *>(h.column(0)->heading()), static_cast<QWidget *>(h.column(0)->list())}) {
+                    if (shown->font().family() != chosen.family || shown->font().pointSize() != chosen.pointSize)
+                        faults << QStringLiteral("%1: %2 in %3 %4")
+                                      .arg(style, shown->objectName(), shown->font().family())
+                                      .arg(shown->font().pointSize());
+                }
+            }
+            h.showTab(0);
+            Dialogs::setNextFont(chosen);
+            h.click("btn4");
+            faults << illegible(h, style + QStringLiteral(", font chosen"));
+        }
+        faults.removeDuplicates();
+        for (const QString &fault : std::as_const(faults))
+            qWarning().noquote() << fault;
+        QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 texts or icons stand out too little").arg(faults.size())));
     }
 
     // Every caption, item and button text of the main window fits its control, in
