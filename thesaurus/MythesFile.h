@@ -1,27 +1,23 @@
 #pragma once
 
-#include <QHash>
+#include "thesaurus/MythesIndex.h"
+
 #include <QList>
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
-#include <QVarLengthArray>
 
 #include <memory>
-#include <vector>
+#include <optional>
 
-class AppError;
-class MappedFile;
-
-// One thesaurus data pair in the MyThes format (.idx/.dat). Opening maps the index
-// and checks its header; its lines are checked a block at a time, the first time a
-// search reads one (the open checks the first block, which is the whole of a small
-// index). A lookup searches the index by halves and reads just the entries it names
-// from the data file, checking every line, count and field as it reads them: damage
-// fails the lookups that meet it, with a message naming the file, and every healthy
-// entry still answers. The data file is read with positioned reads, not mapped, so a
-// file cut short while open reads as a damaged entry; the index, cut short while
-// mapped, reads as changed (MappedFile).
+// One thesaurus data pair in the MyThes format (.idx/.dat). Opening reads the data
+// file's encoding and opens its index (MythesIndex), which checks its lines a block
+// at a time. A lookup finds the word's lines in the index and reads just the
+// entries they name from the data file, checking every line, count and field as it
+// reads them: damage fails the lookups that meet it, with a message naming the
+// file, and every healthy entry still answers. The data file is read with
+// positioned reads, not mapped, so a file cut short while open reads as a damaged
+// entry; the index, cut short while mapped, reads as changed (MappedFile).
 class MythesFile
 {
 public:
@@ -38,18 +34,16 @@ public:
     // one lookup reads is bounded by these.
     static constexpr int MaxMeanings = 10000;
     static constexpr int MaxLineLength = 1 << 20;
-    static constexpr int MaxIndexLineLength = 190;
+    static constexpr int MaxIndexLineLength = MythesIndex::MaxLineLength;
     // The longest line the MyThes library reads whole; real data has longer ones
     // (two in the Polish file), which this reader takes whole as well.
     static constexpr int MythesLineLength = 16000;
 
     // The longest encoding name that the first line of a data file may hold.
     static constexpr int MaxEncodingLength = 64;
-    // The largest index file read; real ones are a few MiB.
-    static constexpr qint64 MaxIndexSize = qint64(256) << 20;
-    // The index is checked in blocks of this many bytes, each when a search first
-    // reads a line that starts in it.
-    static constexpr qsizetype IndexBlockSize = 4096;
+    // The index's limits (MythesIndex), named here too for the callers that size data by them.
+    static constexpr qint64 MaxIndexSize = MythesIndex::MaxSize;
+    static constexpr qsizetype IndexBlockSize = MythesIndex::BlockSize;
 
     // Opens the pair and checks its index. Throws AppError naming the file when it
     // is damaged; damage in the data file's entries is met by the lookups.
@@ -81,22 +75,11 @@ public:
     static QByteArray codecName(QByteArray dataName);
 
 private:
-    // Where the index lines of a headword start, in the index's order; nearly
-    // always one, held without an allocation.
-    using IndexLines = QVarLengthArray<qsizetype, 4>;
+    using IndexLines = MythesIndex::Lines;
 
-    void openData();
-    void openIndex(const QString &idxPath);
-    void checkIndexBlock(qsizetype block);
-    AppError indexError(const QString &what) const;
-    void throwIfIndexChanged() const;
-    IndexLines linesOf(const QString &word);
-    IndexLines linesOfExact(const QString &word);
-    IndexLines linesOfKey(QByteArrayView key);
-    IndexLines linesOfKeyUnsorted(QByteArrayView key);
-    bool isDamagedLine(qsizetype lineStart) const;
-    QByteArrayView indexLine(qsizetype start) const;
-    qint64 entrySizeHint(qsizetype indexLineStart, qint64 offset) const;
+    // Opens the data file and reads its encoding; returns the encoder of its
+    // headwords (none for UTF-8), which the index searches with.
+    QStringEncoder openData();
     template <typename OnLine>
     void forEachMeaningLine(const IndexLines &lines, OnLine &&onLine);
     // A field of a meaning line, its notes taken off, appended to the synonyms or,
@@ -105,7 +88,6 @@ private:
     void addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms, bool asciiLine);
     QString decoded(QByteArrayView bytes);
 
-    QString m_idxPath;
     QString m_datPath;
     QString m_encoding;
     QStringList m_antonymMarkers; // besides "antonym", by the language in the file's name
@@ -115,22 +97,11 @@ private:
     std::unique_ptr<DataFile> m_dat;
     qsizetype m_firstEntry = 0; // the data's first byte after its encoding line
     QByteArray m_readBuffer;    // the entries' bytes as a lookup reads them
-    std::unique_ptr<MappedFile> m_indexMap;
-    QByteArrayView m_index; // the index file, whole, mapped
-    qsizetype m_body = 0;   // where its lines of headwords start
-    // The index's lines are checked a block at a time, as searches first read them.
-    std::vector<bool> m_blockChecked;
-    qsizetype m_blocksLeft = 0;
-    qint64 m_declaredEntries = 0;
-    qint64 m_countedEntries = 0;              // in the checked blocks
-    QHash<qsizetype, QString> m_damagedLines; // in the checked blocks: where they start, and what is wrong
-    bool m_indexSorted = true;                // as far as the checked blocks tell
-    bool m_sortedLinesMade = false;
-    std::vector<qsizetype> m_sortedLines; // the lines by headword, when the file has them out of order
-    QStringEncoder m_encoder;
     QStringDecoder m_decoder;
     // The last note of a UTF-8 field, from its '(' on, and whether it names an
     // antonym: the fields of a meaning mostly carry the same note.
     QByteArray m_lastNote;
     bool m_lastNoteNamesAntonym = false;
+    // Opened once the data file is, whose size and encoding it needs.
+    std::optional<MythesIndex> m_index;
 };
