@@ -27,6 +27,9 @@ constexpr int SidePanelWidth = 568;
 InfoPages::InfoPages(QWidget *window, QTabWidget *tabs) : QObject(window), m_window(window), m_tabs(tabs)
 {
     setObjectName(QStringLiteral("InfoPages"));
+    // The window shows first, with what it has built in; the web engine, which
+    // takes longer to start than the whole window, starts after its first frame.
+    BrowserView::holdEngineUntilFirstPaint(window);
 }
 
 BrowserView *InfoPages::browser(const char *name) const
@@ -114,8 +117,10 @@ void InfoPages::fillPanel(QWidget *panel, const InfoPanel &info)
     body->setObjectName(QLatin1StringView(info.body));
     // Screen readers call the page by its heading.
     body->setAccessibleName(info.heading);
-    if (auto *page = qobject_cast<BrowserView *>(body))
+    if (auto *page = qobject_cast<BrowserView *>(body)) {
         showBuiltInTextWhenPageFails(page, info.tab);
+        showPageWhenItArrives(page, info.tab);
+    }
     layout->addWidget(body, 1);
 }
 
@@ -130,6 +135,7 @@ void InfoPages::bringToFront(QWidget *panel)
         fillPanel(panel, info);
     }
     m_stack->setCurrentWidget(panel);
+    m_awaitedTab = 0; // what is in front now was asked for
 }
 
 QTabWidget *InfoPages::buildSidePanel()
@@ -196,9 +202,25 @@ void InfoPages::showPanelOfCurrentTab()
         if (page && page->hasFailed()) {
             page->retryIfFailed();
             online = false;
+        } else if (page && !page->hasLoaded() && page->isEngineHeld()) {
+            // The engine waits for the window's first frame: the built-in text
+            // shows until the page has arrived, and the page then takes its place.
+            page->loadEvenIfHidden();
+            bringToFront(m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, false)));
+            m_awaitedTab = tab;
+            return;
         }
     }
     bringToFront(m_stack->findChild<QWidget *>(InfoPanels::panelForTab(tab, online)));
+}
+
+void InfoPages::showPageWhenItArrives(BrowserView *page, int tab)
+{
+    connect(page, &BrowserView::loadSucceeded, this, [this, page, tab] {
+        // Only where its built-in text stands in for it, on its own tab still.
+        if (m_awaitedTab == tab && m_tabs->currentIndex() == tab)
+            bringToFront(page->parentWidget());
+    });
 }
 
 void InfoPages::showBuiltInTextWhenPageFails(BrowserView *page, int tab)

@@ -71,6 +71,8 @@ private:
     // Every panel comes to the front of the stack through here, filled first if it is not yet.
     void bringToFront(QWidget *panel);
     void showBuiltInTextWhenPageFails(BrowserView *page, int tab);
+    // A page whose built-in text was shown while it was on its way replaces it.
+    void showPageWhenItArrives(BrowserView *page, int tab);
 
     QWidget *m_window;
     QTabWidget *m_tabs;
@@ -79,4 +81,6 @@ private:
     QTabWidget *m_sidePanel = nullptr;
     // The panels whose contents are made when they are first shown.
     QHash<QWidget *, InfoPanel> m_unfilled;
+    // The tab whose built-in text is in front until its web page arrives, or 0.
+    int m_awaitedTab = 0;
 };

@@ -33,6 +33,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <tuple>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -95,6 +96,27 @@ void pressInfoTab(TForm1 &form, Qt::MouseButton button)
     QTest::mousePress(bar, button, {}, bar->tabRect(0).center());
     QTest::mouseRelease(bar, button, {}, bar->tabRect(0).center());
 }
+
+// Calls back at every paint of a widget, before the widget paints.
+class PaintWatch : public QObject
+{
+public:
+    PaintWatch(QWidget *widget, std::function<void()> onPaint) : m_onPaint(std::move(onPaint))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_onPaint();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onPaint;
+};
 
 // The first link of a text: its address and a point on it, scrolled into view.
 std::pair<QString, QPoint> firstLink(QTextEdit *text)
@@ -264,6 +286,8 @@ private Q_SLOTS:
 
         const auto form = makeWindow(true);
         show(*form);
+        // The web engine has started, after the first frame: an online tab shows its web panel.
+        QTRY_VERIFY(browser(*form, "wb1")->view());
         m_requested.clear();
         int number = 0;
         for (const Step &step : steps) {
@@ -348,6 +372,142 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!wb1->hasFailed(), PageTimeout);
         QVERIFY(wb1->view()->isVisible());
         QVERIFY(!wb1->unavailableNote()->isVisible());
+    }
+
+    // A base address under a name reserved never to resolve: every page area shows
+    // its built-in content at once, whatever is opened, and no web view is ever made.
+    void reservedSiteStartsNoEngine_data()
+    {
+        QTest::addColumn<bool>("online");
+        QTest::newRow("online") << true;
+        QTest::newRow("offline") << false;
+    }
+
+    void reservedSiteStartsNoEngine()
+    {
+        QFETCH(bool, online);
+        const QString reserved = u"https://verbarium-pro.example"_s;
+        SiteAddress::setBaseUrlForTesting(reserved);
+        const auto restore = qScopeGuard([this] { SiteAddress::setBaseUrlForTesting(m_base); });
+        const auto webViews = [] {
+            int count = 0;
+            for (QWidget *widget : QApplication::allWidgets())
+                count += qobject_cast<QWebEngineView *>(widget) ? 1 : 0;
+            return count;
+        };
+        const int before = webViews(); // other tests' windows may be going still
+        const auto form = makeWindow(online);
+        show(*form);
+        // The panel's sizing is as ever; its note shows at once.
+        QTRY_COMPARE(pgc2(*form)->width(), online ? 563 : InfoPanels::CollapsedWidth);
+        BrowserView *wb1 = browser(*form, "wb1");
+        QCOMPARE(wb1->navigations(), QStringList{reserved + u"/FAQ/index.html"_s});
+        QVERIFY(wb1->neverLoads() && wb1->hasFailed());
+        QVERIFY(wb1->unavailableNote() && !wb1->unavailableNote()->text().isEmpty());
+        QVERIFY(wb1->unavailableNote()->isVisible());
+
+        // Every tab, online or not, shows its built-in text, and the sheets their note.
+        const std::pair<int, const char *> tabs[] = {
+            {1, "pnlReadMePanel"}, {2, "pnlHelpPanel"}, {3, "pnlNewsLetterPanel"}, {4, "pnlSettings"}, {1, "pnlReadMePanel"}};
+        for (const auto &[tab, panel] : tabs) {
+            clickTab(*form, tab);
+            QCOMPARE(front(*form), QLatin1StringView(panel));
+        }
+        // Help is the current tab, shown twice; About and Contact once.
+        const std::tuple<const char *, int, bool> sheets[] = {{"wb2", 2, true}, {"wb3", 1, false}, {"wb4", 1, false}};
+        for (const auto &[sheet, shown, current] : sheets) {
+            BrowserView *view = browser(*form, sheet);
+            QCOMPARE(view->navigations().size(), online ? shown : 0);
+            QCOMPARE(view->unavailableNote() && view->unavailableNote()->isVisible(), online && current);
+        }
+        clickButton(*form, u"btn7"_s);
+        QCOMPARE(front(*form), u"pnlReadMePanel"_s);
+        clickButton(*form, u"Button1"_s);
+        pressInfoTab(*form, Qt::LeftButton); // opened again: no new try either
+        QTRY_COMPARE(pgc2(*form)->width(), 563);
+
+        // Long after the first frame: still no web view, in the window or anywhere.
+        QTest::qWait(300);
+        QCOMPARE(form->findChildren<QWebEngineView *>().size(), 0);
+        QCOMPARE(webViews(), before);
+    }
+
+    // A served site: the window's first frame holds no web view; a tab opened before
+    // the engine starts shows its built-in text, and its page takes the place of
+    // that text once it has arrived, as the side panel's page does.
+    void servedSiteAfterTheFirstFrame()
+    {
+        const auto form = makeWindow(true);
+        m_requested.clear();
+        int webViewsAtFirstPaint = -1;
+        const auto filter = std::make_unique<PaintWatch>(form.get(), [&] {
+            if (webViewsAtFirstPaint < 0)
+                webViewsAtFirstPaint = int(form->findChildren<QWebEngineView *>().size());
+        });
+
+        // Opened before the window is shown: the built-in text is in front.
+        pgc1(*form)->setCurrentIndex(1);
+        QCOMPARE(front(*form), u"pnlReadMePanel"_s);
+        show(*form);
+        QCOMPARE(webViewsAtFirstPaint, 0);
+        BrowserView *wb5 = browser(*form, "wb5");
+        BrowserView *wb1 = browser(*form, "wb1");
+        // The page arrives, and replaces the text; the side panel shows its page.
+        QTRY_VERIFY_WITH_TIMEOUT(wb5->hasLoaded(), PageTimeout);
+        QCOMPARE(front(*form), u"pnlWebHelp"_s);
+        QVERIFY(wb5->view()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(wb1->hasLoaded(), PageTimeout);
+        QVERIFY(wb1->view()->isVisible());
+        QVERIFY(m_requested.contains(u"/FAQ/mainhelp.html"_s));
+        QCOMPARE(m_requested.count(u"/FAQ/index.html"_s), 1);
+
+        // A page that arrives after the user went elsewhere stays where it is.
+        const auto other = makeWindow(true);
+        pgc1(*other)->setCurrentIndex(2);
+        QCOMPARE(front(*other), u"pnlHelpPanel"_s);
+        pgc1(*other)->setCurrentIndex(0);
+        show(*other);
+        QTRY_VERIFY_WITH_TIMEOUT(browser(*other, "wb6")->hasLoaded(), PageTimeout);
+        QCOMPARE(front(*other), u"pnlSearchPanel"_s);
+        // The Help button's guide stays too, whatever page arrives meanwhile.
+        const auto third = makeWindow(true);
+        pgc1(*third)->setCurrentIndex(1);
+        show(*third);
+        clickButton(*third, u"btn7"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(browser(*third, "wb5")->hasLoaded(), PageTimeout);
+        QCOMPARE(front(*third), u"pnlReadMePanel"_s);
+    }
+
+    // A page that was shown and fails later gives way to the built-in text, also
+    // one that was waited for; a later showing tries it again.
+    void pageThatFailsLater()
+    {
+        auto server = std::make_unique<QHttpServer>();
+        server->setMissingHandler([](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
+            responder.write(u"<html><body>%1</body></html>"_s.arg(request.url().path()).toUtf8(),
+                            {{"Content-Type", "text/html; charset=utf-8"}, {"Cache-Control", "no-store"}});
+        });
+        const quint16 port = server->listen(QHostAddress::LocalHost);
+        QVERIFY(port != 0);
+        SiteAddress::setBaseUrlForTesting(u"http://127.0.0.1:%1"_s.arg(port));
+        const auto restore = qScopeGuard([this] { SiteAddress::setBaseUrlForTesting(m_base); });
+
+        const auto form = makeWindow(true);
+        show(*form);
+        clickTab(*form, 3);
+        BrowserView *wb7 = browser(*form, "wb7");
+        QTRY_VERIFY_WITH_TIMEOUT(wb7->hasLoaded(), PageTimeout);
+        QCOMPARE(front(*form), u"pnlWebContacts"_s);
+
+        server.reset(); // the site goes away
+        wb7->view()->reload();
+        QTRY_VERIFY_WITH_TIMEOUT(wb7->hasFailed(), PageTimeout);
+        QCOMPARE(front(*form), u"pnlNewsLetterPanel"_s);
+        QVERIFY(!wb7->hasLoaded());
+        // Shown again: the text, and a new try.
+        clickTab(*form, 0);
+        clickTab(*form, 3);
+        QCOMPARE(front(*form), u"pnlNewsLetterPanel"_s);
     }
 
     void helpButton()
