@@ -1,6 +1,7 @@
 #include "app/TierDelegate.h"
 
 #include "app/WordListModel.h"
+#include "settings/TStyleManager.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -9,14 +10,9 @@
 
 #include <algorithm>
 
-TierDelegate::TierLook TierDelegate::look(SynonymExpansion::Tier tier)
+TierLook TierDelegate::look(SynonymExpansion::Tier tier)
 {
-    switch (tier) {
-    case SynonymExpansion::SecondLevel: return {QColor(0xEF, 0xEF, 0xEF), QColor(0x00, 0x80, 0x00), false, true};
-    case SynonymExpansion::ThirdLevel: return {QColor(0xE5, 0xE5, 0xE5), QColor(0x00, 0x00, 0xFF), false, true};
-    case SynonymExpansion::DirectSynonym: break;
-    }
-    return {QColor(0xF9, 0xF9, 0xF9), QColor(0x00, 0x00, 0x00), true, false};
+    return TStyleManager::tierLook(int(tier));
 }
 
 QFont TierDelegate::tierFont(const QFont &listFont, SynonymExpansion::Tier tier)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/Theme.h"
 #include "thesaurus/SynonymExpansion.h"
 
 #include <QStyledItemDelegate>
@@ -14,12 +15,8 @@ class TierDelegate : public QStyledItemDelegate
     Q_OBJECT
 
 public:
-    struct TierLook {
-        QColor background;
-        QColor text;
-        bool bold;
-        bool italic;
-    };
+    using TierLook = ::TierLook;
+    // The tier's look in the style in force: the theme's, or the defaults.
     static TierLook look(SynonymExpansion::Tier tier);
     // The check box's outline: dark enough for 3:1 and more on every tier's ground.
     static constexpr QRgb CheckBoxOutline = 0xFF595959;

@@ -24,6 +24,7 @@ struct StyleState {
     QPalette nativePalette;
     std::vector<Theme> themes;
     QString active = kNativeName;
+    TierLooks tiers = Theme::defaultTierLooks();
 
     StyleState()
     {
@@ -89,6 +90,7 @@ void TStyleManager::SetStyle(const QString &name)
         QApplication::setStyle(s.nativeStyle);
         QApplication::setPalette(s.nativePalette);
         s.active = kNativeName;
+        s.tiers = Theme::defaultTierLooks();
         return;
     }
 
@@ -99,6 +101,7 @@ void TStyleManager::SetStyle(const QString &name)
     QApplication::setPalette(theme->palette);
     qApp->setStyleSheet(theme->styleSheet);
     s.active = theme->name;
+    s.tiers = theme->tiers;
 }
 
 bool TStyleManager::TrySetStyle(const QString &name, bool showError)
@@ -120,4 +123,10 @@ bool TStyleManager::TrySetStyle(const QString &name, bool showError)
 QString TStyleManager::ActiveStyleName()
 {
     return state().active;
+}
+
+TierLook TStyleManager::tierLook(int tier)
+{
+    const TierLooks &looks = state().tiers;
+    return looks[std::size_t(std::clamp(tier, 0, int(looks.size()) - 1))];
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Theme.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,4 +20,7 @@ public:
     static bool TrySetStyle(const QString &name, bool showError = true);
     // Display name of the style last applied; "Windows" before any.
     static QString ActiveStyleName();
+    // How the result lists draw a tier's words (0 direct, 1 second, 2 third level)
+    // in the style last applied; the defaults in "Windows".
+    static TierLook tierLook(int tier);
 };

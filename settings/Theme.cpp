@@ -68,7 +68,45 @@ double luminance(const QColor &colour)
     return 0.2126 * channel(rgb.red()) + 0.7152 * channel(rgb.green()) + 0.0722 * channel(rgb.blue());
 }
 
+// The tiers as a theme's file names them, in tier order.
+constexpr const char16_t *kTierNames[] = {u"direct", u"second", u"third"};
+
+// Reads {"direct": {"background": …, "text": …, "bold": …, "italic": …}, …} over the defaults.
+void readTiers(const QJsonObject &tiers, TierLooks &looks, const QString &themeName)
+{
+    for (auto it = tiers.begin(); it != tiers.end(); ++it) {
+        const auto *name = std::find_if(std::begin(kTierNames), std::end(kTierNames),
+                                        [&](const char16_t *known) { return it.key() == QStringView(known); });
+        if (name == std::end(kTierNames) || !it.value().isObject())
+            fail(themeName, QStringLiteral("unknown tier '%1'").arg(it.key()));
+        TierLook &look = looks[std::size_t(name - std::begin(kTierNames))];
+        const QJsonObject fields = it.value().toObject();
+        for (auto field = fields.begin(); field != fields.end(); ++field) {
+            const QString key = field.key();
+            if (key == u"background" || key == u"text") {
+                const QColor colour = QColor::fromString(field.value().toString());
+                if (!colour.isValid())
+                    fail(themeName, QStringLiteral("bad colour for tier %1 %2").arg(it.key(), key));
+                (key == u"text" ? look.text : look.background) = colour;
+            } else if ((key == u"bold" || key == u"italic") && field.value().isBool()) {
+                (key == u"bold" ? look.bold : look.italic) = field.value().toBool();
+            } else {
+                fail(themeName, QStringLiteral("bad field '%1' for tier %2").arg(key, it.key()));
+            }
+        }
+    }
+}
+
 } // namespace
+
+TierLooks Theme::defaultTierLooks()
+{
+    return {{
+        {QColor(0xF9, 0xF9, 0xF9), QColor(0x00, 0x00, 0x00), true, false},
+        {QColor(0xEF, 0xEF, 0xEF), QColor(0x00, 0x80, 0x00), false, true},
+        {QColor(0xE5, 0xE5, 0xE5), QColor(0x00, 0x00, 0xFF), false, true},
+    }};
+}
 
 Theme Theme::fromJson(const QByteArray &json)
 {
@@ -105,6 +143,13 @@ Theme Theme::fromJson(const QByteArray &json)
     theme.palette = QPalette(button, window);
     readRoles(active, theme.palette, QPalette::All, theme.name);
     readRoles(disabled, theme.palette, QPalette::Disabled, theme.name);
+
+    const QJsonValue tiers = root.value(QStringLiteral("tiers"));
+    if (!tiers.isUndefined()) {
+        if (!tiers.isObject())
+            fail(theme.name, QStringLiteral("tiers is not an object"));
+        readTiers(tiers.toObject(), theme.tiers, theme.name);
+    }
 
     // An array of lines keeps the sheet readable in the file.
     const QJsonValue sheet = root.value(QStringLiteral("styleSheet"));

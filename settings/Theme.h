@@ -5,14 +5,36 @@
 #include <QPalette>
 #include <QString>
 
+#include <array>
+
+// How the result lists draw the words of one tier (direct synonyms, second and
+// third level): the row's ground, the word's ink, and its face.
+struct TierLook {
+    QColor background;
+    QColor text;
+    bool bold = false;
+    bool italic = false;
+    bool operator==(const TierLook &) const = default;
+};
+// By tier: direct synonyms, second level, third level.
+using TierLooks = std::array<TierLook, 3>;
+
 // One of our own looks, as read from its data file: what the application gets
-// when the theme is applied (Fusion + this palette + this style sheet).
+// when the theme is applied (Fusion + this palette + this style sheet), and the
+// looks of the result lists' tiers.
 class Theme
 {
 public:
     QString name;
     QPalette palette;
     QString styleSheet;
+    // A theme's file may set any of them ("tiers": {"second": {"text": "#006400"}});
+    // what it leaves out keeps these defaults.
+    TierLooks tiers = defaultTierLooks();
+
+    // Black bold on #F9F9F9, green italic on #EFEFEF, blue italic on #E5E5E5: the
+    // looks of the platform's own style and of every theme that sets none.
+    static TierLooks defaultTierLooks();
 
     // A button whose property of this name is true is compact: every theme read
     // from its file ends with a rule that gives it a tight padding (2px 3px), for

@@ -318,6 +318,17 @@ private Q_SLOTS:
                                     << QStringLiteral("bad colour for Highlight");
         QTest::newRow("disabled text missing")
             << QStringLiteral("\"Text\": \"#8c8c8c\", => ") << QStringLiteral("disabled colours lack Text");
+        const QString tiers = QStringLiteral("\"styleSheet\": => \"tiers\": %1, \"styleSheet\":");
+        QTest::newRow("tiers not an object")
+            << tiers.arg(QStringLiteral("[]")) << QStringLiteral("tiers is not an object");
+        QTest::newRow("unknown tier") << tiers.arg(QStringLiteral(R"({"fourth": {"text": "#000000"}})"))
+                                      << QStringLiteral("unknown tier 'fourth'");
+        QTest::newRow("bad tier colour") << tiers.arg(QStringLiteral(R"({"second": {"text": "greenish"}})"))
+                                         << QStringLiteral("bad colour for tier second text");
+        QTest::newRow("unknown tier field") << tiers.arg(QStringLiteral(R"({"third": {"underline": true}})"))
+                                            << QStringLiteral("bad field 'underline' for tier third");
+        QTest::newRow("tier face not a flag") << tiers.arg(QStringLiteral(R"({"direct": {"bold": "yes"}})"))
+                                              << QStringLiteral("bad field 'bold' for tier direct");
     }
 
     void badThemeData()
@@ -343,6 +354,28 @@ private Q_SLOTS:
         QCOMPARE(theme.palette.color(QPalette::Disabled, QPalette::Text), QColor(0x8c8c8c));
         QCOMPARE(theme.palette.color(QPalette::Active, QPalette::Text), QColor(Qt::black));
         QCOMPARE(theme.styleSheet, QStringLiteral("QPushButton { color: #000000; }\nQTabBar::tab { color: #000000; }"));
+    }
+
+    // The tiers' looks are the theme's roles: a file sets any of them, the rest keep
+    // their defaults, and the result lists draw in the style's looks.
+    void tierLooksAreThemeRoles()
+    {
+        const TierLooks defaults = Theme::defaultTierLooks();
+        QCOMPARE(defaults[1], (TierLook{QColor(0xEFEFEF), QColor(0x008000), false, true}));
+        QCOMPARE(Theme::fromJson(themeJson()).tiers, defaults);
+
+        const Theme theme = Theme::fromJson(themeJson(QStringLiteral(
+            R"("styleSheet": => "tiers": {"second": {"text": "#006400"}, "third": {"background": "#dde4ee", "italic": false}}, "styleSheet":)")));
+        QCOMPARE(theme.tiers[0], defaults[0]);
+        QCOMPARE(theme.tiers[1], (TierLook{QColor(0xEFEFEF), QColor(0x006400), false, true}));
+        QCOMPARE(theme.tiers[2], (TierLook{QColor(0xDDE4EE), QColor(0x0000FF), false, false}));
+
+        const auto restore = qScopeGuard([] { TStyleManager::SetStyle(QStringLiteral("Windows")); });
+        for (const QString &style : TStyleManager::StyleNames()) {
+            TStyleManager::SetStyle(style);
+            for (int tier = 0; tier < 3; ++tier)
+                QCOMPARE(TStyleManager::tierLook(tier), defaults[std::size_t(tier)]); // no built-in theme sets them
+        }
     }
 
     void unknownNameLeavesLookAlone()
