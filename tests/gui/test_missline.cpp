@@ -5,6 +5,7 @@
 
 #include "../ScriptedSource.h"
 #include "GuiTestDoubles.h"
+#include "MainWindowHarness.h"
 #include "widgets/Dialogs.h"
 #include "app/Main.h"
 #include "app/ResultColumn.h"
@@ -21,52 +22,23 @@
 #include <QtTest>
 
 using GuiTestDoubles::Message;
+using MainWindowHarness::settle;
 
 namespace {
 
 const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
-
-class Window
+// The main window over a scripted thesaurus, with the word forms of the given folders.
+class Window : public MainWindowHarness::Harness
 {
 public:
     explicit Window(const QStringList &dictionaryPath,
                     const QString &script = QStringLiteral(
                         "bright: brilliant, shining; brig: ship, prison; brilliant: dazzling; shining: gleaming"))
+        : Harness(script, {}, [&dictionaryPath](TForm1 &form) {
+              form.SpellCheck1->setWordForms(std::make_unique<WordForms>(dictionaryPath));
+          })
     {
-        auto source = ScriptedSource::fromText(script);
-        log = source->log;
-        form = std::make_unique<TForm1>(std::move(source));
-        form->SpellCheck1->setWordForms(std::make_unique<WordForms>(dictionaryPath));
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qFatal("the main window was never exposed");
-        settle();
-    }
-
-    template <class T>
-    T *find(const char *name) const
-    {
-        T *widget = form->findChild<T *>(QLatin1StringView(name));
-        if (!widget)
-            qFatal("no control named %s", name);
-        return widget;
-    }
-
-    void generate(const QString &phrase) const
-    {
-        auto *edit = find<QLineEdit>("edt1");
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, phrase);
-        QTest::mouseClick(find<QPushButton>("btn2"), Qt::LeftButton);
-        settle();
     }
 
     QWidget *line() const { return find<QWidget>("pnlMissLine"); }
@@ -94,13 +66,10 @@ public:
     QStringList headings() const
     {
         QStringList result;
-        for (ResultColumn *column : form->columns())
-            result.append(column->heading()->text().trimmed());
+        for (const QString &heading : Harness::headings())
+            result.append(heading.trimmed());
         return result;
     }
-
-    std::unique_ptr<TForm1> form;
-    std::shared_ptr<ScriptedSource::Log> log;
 };
 
 QStringList buttonTexts(const QList<QPushButton *> &buttons)
