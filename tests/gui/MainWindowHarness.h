@@ -152,6 +152,12 @@ public:
     std::shared_ptr<QList<int>> cursorShapes;
 };
 
+// A control as a failure names it: its objectName, or its class where it has none.
+inline QString nameOf(const QWidget *widget)
+{
+    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className()) : widget->objectName();
+}
+
 // Clicks the check box of a row where the style draws it.
 inline bool tick(CheckListBox *list, int row)
 {

@@ -189,11 +189,7 @@ QStringList illegible(const Harness &h, const QString &context)
             const double contrast = inkContrast(image, region);
             if (contrast < minimum)
                 faults.append(QStringLiteral("%1: %2 \"%3\" at %4:1 on %5")
-                                  .arg(context,
-                                       widget->objectName().isEmpty()
-                                           ? QString::fromLatin1(widget->metaObject()->className())
-                                           : widget->objectName(),
-                                       what)
+                                  .arg(context, nameOf(widget), what)
                                   .arg(contrast, 0, 'f', 2)
                                   .arg(groundOf(image, region).name()));
         };
@@ -1777,14 +1773,8 @@ private Q_SLOTS:
         QStringList clipped;
         const auto check = [&](const QString &style, QWidget *widget, const QString &text, int needed, int room) {
             if (needed > room)
-                clipped.append(QStringLiteral("%1: %2 \"%3\" needs %4, has %5")
-                                   .arg(style,
-                                        widget->objectName().isEmpty()
-                                            ? QString::fromLatin1(widget->metaObject()->className())
-                                            : widget->objectName(),
-                                        text)
-                                   .arg(needed)
-                                   .arg(room));
+                clipped.append(
+                    QStringLiteral("%1: %2 \"%3\" needs %4, has %5").arg(style, nameOf(widget), text).arg(needed).arg(room));
         };
         for (const QString &style : TStyleManager::StyleNames()) {
             TStyleManager::SetStyle(style);
