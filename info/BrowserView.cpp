@@ -2,15 +2,13 @@
 
 #include "info/LinkOpener.h"
 #include "info/SiteAddress.h"
+#include "info/WebEngineModule.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QSet>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 
 #include <utility>
 
@@ -23,63 +21,6 @@ bool isOnSite(const QUrl &url)
     const QString scheme = url.scheme().toLower();
     return (scheme == u"http" || scheme == u"https") && !url.host().isEmpty()
            && url.host().compare(QUrl(SiteAddress::baseUrl()).host(), Qt::CaseInsensitive) == 0;
-}
-
-// A page that stays on our site: a link elsewhere goes to the user's browser,
-// any other way off the site (a script, a redirect, a form, a frame) is refused.
-class SitePage : public QWebEnginePage
-{
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
-    {
-        if (isOnSite(url) || url == QUrl(QStringLiteral("about:blank")))
-            return true;
-        if (isMainFrame && type == NavigationTypeLinkClicked)
-            LinkOpener::instance().openLink(url.toString());
-        return false;
-    }
-
-    // A link that asks for a new window opens in the user's browser instead: the
-    // page made here only learns the address and hands it over.
-    QWebEnginePage *createWindow(WebWindowType) override;
-};
-
-class HandOverPage : public QWebEnginePage
-{
-public:
-    HandOverPage(QWebEngineProfile *profile, QObject *parent) : QWebEnginePage(profile, parent)
-    {
-        // The first address of a new window may come as a navigation request or
-        // only as the page's address; either one is handed over, once.
-        connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) { handOver(url); });
-    }
-
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
-    {
-        if (isMainFrame)
-            handOver(url);
-        return false;
-    }
-
-private:
-    void handOver(const QUrl &url)
-    {
-        if (url.isEmpty() || url == QUrl(QStringLiteral("about:blank")) || std::exchange(m_handedOver, true))
-            return;
-        LinkOpener::instance().openLink(url.toString());
-        deleteLater();
-    }
-
-    bool m_handedOver = false;
-};
-
-QWebEnginePage *SitePage::createWindow(WebWindowType)
-{
-    return new HandOverPage(profile(), this);
 }
 
 } // namespace
@@ -176,7 +117,7 @@ void BrowserView::navigate(const QString &address)
 void BrowserView::load(const QString &address)
 {
     m_address = address;
-    m_view->load(QUrl(address));
+    m_engine->load(m_view, QUrl(address));
 }
 
 void BrowserView::retryIfFailed()
@@ -184,7 +125,7 @@ void BrowserView::retryIfFailed()
     if (!m_failed || m_neverLoads || m_address.isEmpty())
         return;
     if (m_view)
-        m_view->load(QUrl(m_address));
+        m_engine->load(m_view, QUrl(m_address));
     else
         m_pending = m_address;
 }
@@ -264,21 +205,23 @@ void BrowserView::makeView()
     const QString address = m_pending.isEmpty() ? m_address : m_pending;
     if (m_neverLoads || (address.isEmpty() && !SiteAddress::pagesCanLoad()))
         return;
-    m_view = new QWebEngineView(this);
+    QString error;
+    const WebEngineApi::Functions *engine = WebEngineModule::functions(&error);
+    if (!engine) {
+        // No engine to be had: as a page that cannot be loaded, for good.
+        m_neverLoads = m_failed = true;
+        m_pending.clear();
+        showNote(tr("Web pages cannot be shown: the web engine could not be loaded (%1).").arg(error));
+        updateVisibility();
+        Q_EMIT loadFailed();
+        return;
+    }
+    m_engine = engine;
+    m_view = engine->create(this, {isOnSite, [](const QString &link) { LinkOpener::instance().openLink(link); },
+                                   [this](bool ok) { onLoadFinished(ok); }});
     m_view->setObjectName(objectName() + QStringLiteral("View"));
     m_view->setAccessibleName(accessibleName());
-    m_view->setPage(new SitePage(m_view));
-    // Our pages run their scripts, but may not open windows, read local files or
-    // be replaced by whatever is dropped on them.
-    QWebEngineSettings *settings = m_view->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    m_view->setAcceptDrops(false);
     layout()->addWidget(m_view);
-    connect(m_view, &QWebEngineView::loadFinished, this, &BrowserView::onLoadFinished);
     updateVisibility();
     if (!m_pending.isEmpty())
         load(std::exchange(m_pending, QString()));

@@ -4,7 +4,9 @@
 #include <QWidget>
 
 class QLabel;
-class QWebEngineView;
+namespace WebEngineApi {
+struct Functions;
+}
 
 // A web page area of the window. Navigation never waits for the page. The page
 // itself (a Qt WebEngine view) is made when the area is first shown, so that
@@ -48,7 +50,8 @@ public:
     // for a page that is to replace something else once it has arrived.
     void loadEvenIfHidden();
 
-    QWebEngineView *view() const { return m_view; }
+    // The web view (a QWebEngineView), once made.
+    QWidget *view() const { return m_view; }
     // The note shown in place of a page that could not be loaded.
     QLabel *unavailableNote() const { return m_unavailable; }
 
@@ -81,6 +84,7 @@ private:
     bool m_neverLoads = false;
     bool m_loaded = false;
     bool m_wanted = false; // to be made when the engine may start, shown or not
-    QWebEngineView *m_view = nullptr;
+    QWidget *m_view = nullptr;
+    const WebEngineApi::Functions *m_engine = nullptr;
     QLabel *m_unavailable = nullptr;
 };

@@ -500,7 +500,7 @@ private Q_SLOTS:
         QCOMPARE(front(*form), u"pnlWebContacts"_s);
 
         server.reset(); // the site goes away
-        wb7->view()->reload();
+        qobject_cast<QWebEngineView *>(wb7->view())->reload();
         QTRY_VERIFY_WITH_TIMEOUT(wb7->hasFailed(), PageTimeout);
         QCOMPARE(front(*form), u"pnlNewsLetterPanel"_s);
         QVERIFY(!wb7->hasLoaded());
@@ -705,7 +705,7 @@ private Q_SLOTS:
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QWebEngineView *web = view.view();
+        auto *web = qobject_cast<QWebEngineView *>(view.view());
         QVERIFY(web);
         QVERIFY(web->settings()->testAttribute(QWebEngineSettings::JavascriptEnabled));
         QVERIFY(!web->settings()->testAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls));
