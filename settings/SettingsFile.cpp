@@ -11,12 +11,6 @@
 
 namespace {
 
-// The keys of the file, each with the section it lies in and the type of its value.
-constexpr SettingKey<QString> FontName{u"Font", u"FontName"};
-constexpr SettingKey<qint32> FontColor{u"Font", u"FontColor"};
-constexpr SettingKey<qint32> FontSize{u"Font", u"FontSize"};
-constexpr SettingKey<qint32> FontStyle{u"Font", u"FontStyle"}; // the style bits in the low byte
-constexpr SettingKey<QString> ClipBoardDelimiter{u"General", u"ClipBoardDelimiter"};
 constexpr QChar Quote = u'\u00A7';
 
 } // namespace
@@ -65,13 +59,12 @@ SettingsFile::Values SettingsFile::load(const QString &path)
     QString error;
     if (!profile.load(path, &error))
         qWarning("%s", qPrintable(error));
-    const Values defaults;
     Values values;
-    values.faceName = readSetting(profile, FontName, defaults.faceName);
-    values.color = readSetting(profile, FontColor, defaults.color);
-    values.size = readSetting(profile, FontSize, defaults.size);
-    values.style = quint8(readSetting(profile, FontStyle, qint32(defaults.style)) & 0xFF);
-    values.delimiter = unquoteDelimiter(readSetting(profile, ClipBoardDelimiter, defaults.delimiter));
+    values.faceName = readSetting(profile, FontName);
+    values.color = readSetting(profile, FontColor);
+    values.size = readSetting(profile, FontSize);
+    values.style = quint8(readSetting(profile, FontStyle) & 0xFF);
+    values.delimiter = unquoteDelimiter(readSetting(profile, ClipBoardDelimiter));
     return values;
 }
 

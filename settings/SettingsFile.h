@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/TColor.h"
+#include "settings/SettingKey.h"
 
 #include <QString>
 
@@ -13,15 +14,23 @@ public:
     // The style set as the file stores it.
     enum StyleBit : quint8 { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
+    // The keys of the file, each with its section, the type of its value and its
+    // default: the one place of each.
+    static constexpr SettingKey<QString> FontName{u"Font", u"FontName", u"Arial"};
+    static constexpr SettingKey<qint32> FontColor{u"Font", u"FontColor", TColor::clDefault};
+    static constexpr SettingKey<qint32> FontSize{u"Font", u"FontSize", 10};
+    static constexpr SettingKey<qint32> FontStyle{u"Font", u"FontStyle", 0}; // the style bits in the low byte
+    // Also the window's delimiter before the file is read. (Asked for as ". ", the
+    // profile would give "." all the same: it drops a default's trailing blanks.)
+    static constexpr SettingKey<QString> ClipBoardDelimiter{u"General", u"ClipBoardDelimiter", u"."};
+
     // What the file holds; a new value is what a missing file reads as.
     struct Values {
-        QString faceName = QStringLiteral("Arial"); // empty: keep the new font's own face
-        qint32 color = TColor::clDefault;
-        qint32 size = 10;
-        quint8 style = 0; // the low eight bits; bits above fsStrikeOut are kept as read
-        // The one default of the delimiter, also the window's before the file is read. (Asked
-        // for as ". ", the profile would give "." all the same: it drops a default's trailing blanks.)
-        QString delimiter = QStringLiteral(".");
+        QString faceName = FontName.defaultValue(); // empty: keep the new font's own face
+        qint32 color = FontColor.defaultValue();
+        qint32 size = FontSize.defaultValue();
+        quint8 style = quint8(FontStyle.defaultValue()); // the low eight bits; those above fsStrikeOut kept as read
+        QString delimiter = ClipBoardDelimiter.defaultValue();
 
         bool operator==(const Values &) const = default;
     };

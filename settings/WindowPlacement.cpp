@@ -13,7 +13,8 @@
 namespace {
 
 // The values of a window's placement, in the window's own registry key or INI
-// section. "VISIBLE" is a number in the registry and "Y" or "N" in a file.
+// section; a missing one reads as empty or 0. "VISIBLE" is a number in the
+// registry and "Y" or "N" in a file.
 constexpr SettingKey<QString> VersionKey{nullptr, u"VERSION"};
 constexpr SettingKey<qint32> TopKey{nullptr, u"TOP"};
 constexpr SettingKey<qint32> LeftKey{nullptr, u"LEFT"};
@@ -137,26 +138,26 @@ std::optional<WindowPlacement::Stored> WindowPlacement::readIniFile(const QStrin
     PrivateProfile profile;
     if (!profile.load(file))
         return std::nullopt;
-    if (!profile.hasKey(section, VERSION) || readSetting(profile, VersionKey, QString(), section) != options.storeVersion)
+    if (!profile.hasKey(section, VERSION) || readSetting(profile, VersionKey, section) != options.storeVersion)
         return std::nullopt;
 
     const Attributes &attributes = options.attributes;
     Stored stored;
     if (attributes.contains(atSize)) {
-        stored.width = readSetting(profile, WidthKey, 0, section);
-        stored.height = readSetting(profile, HeightKey, 0, section);
+        stored.width = readSetting(profile, WidthKey, section);
+        stored.height = readSetting(profile, HeightKey, section);
     }
     if (attributes.contains(atPosition)) {
         stored.placePosition = true;
         if (profile.hasKey(section, TOP) && profile.hasKey(section, LEFT)) {
-            stored.top = readSetting(profile, TopKey, 0, section);
-            stored.left = readSetting(profile, LeftKey, 0, section);
+            stored.top = readSetting(profile, TopKey, section);
+            stored.left = readSetting(profile, LeftKey, section);
         }
     }
     if (attributes.contains(atVisible))
         stored.visible = profile.readString(section, VISIBLE, QString()) != u"N";
     if (options.ownerIsForm)
-        stored.state = stateFor(readSetting(profile, StateKey, 0, section), options);
+        stored.state = stateFor(readSetting(profile, StateKey, section), options);
     return stored;
 }
 
