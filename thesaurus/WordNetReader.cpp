@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QPair>
 
 #include <algorithm>
 #include <utility>
@@ -501,8 +503,18 @@ QList<WordNetReader::Sense> WordNetReader::senses(const QString &word, PartOfSpe
     QList<Sense> result;
     const QList<qint64> offsets = offsetsOf(*files, partOfSpeech, key);
     result.reserve(offsets.size());
+    // Each synset is read once a lookup, however many senses and pointers name it:
+    // a damaged file whose lines all point at one long line stays linear.
+    QHash<QPair<int, qint64>, Synset> read;
+    const auto synsetAt = [&](PartOfSpeech at, qint64 offset) -> const Synset & {
+        const QPair<int, qint64> where(int(at), offset);
+        auto it = read.constFind(where);
+        if (it == read.cend())
+            it = read.insert(where, readSynset(at, offset));
+        return *it;
+    };
     for (const qint64 offset : offsets) {
-        const Synset synset = readSynset(partOfSpeech, offset);
+        const Synset synset = synsetAt(partOfSpeech, offset);
         Sense sense;
         sense.offset = offset;
         sense.partOfSpeech = partOfSpeech;
@@ -514,22 +526,22 @@ QList<WordNetReader::Sense> WordNetReader::senses(const QString &word, PartOfSpe
             const bool broader = pointer.symbol == "@" || pointer.symbol == "@i";
             if ((!antonym && !broader) || !m_files[size_t(pointer.partOfSpeech)])
                 continue;
-            const Synset target = readSynset(pointer.partOfSpeech, pointer.offset);
+            const QStringList targetWords = synsetAt(pointer.partOfSpeech, pointer.offset).words;
             if (broader) {
-                sense.broaderTerms.append({target.words, pointer.offset, pointer.symbol == "@i"});
+                sense.broaderTerms.append({targetWords, pointer.offset, pointer.symbol == "@i"});
                 continue;
             }
-            if (pointer.target > target.words.size())
+            if (pointer.target > targetWords.size())
                 throw AppError(damaged(m_files[size_t(partOfSpeech)]->dataPath,
                                        QStringLiteral("the synset at byte %1 points to word %2 of the synset at "
                                                       "byte %3, which has %4.")
                                            .arg(offset)
                                            .arg(pointer.target)
                                            .arg(pointer.offset)
-                                           .arg(target.words.size())));
+                                           .arg(targetWords.size())));
             Antonym found;
             found.word = pointer.source > 0 ? synset.words[pointer.source - 1] : QString();
-            found.antonym = target.words[std::max(pointer.target, 1) - 1];
+            found.antonym = targetWords[std::max(pointer.target, 1) - 1];
             found.offset = pointer.offset;
             found.partOfSpeech = pointer.partOfSpeech;
             sense.antonyms.append(found);
