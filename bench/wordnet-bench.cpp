@@ -1,0 +1,173 @@
+// verbarium-wordnet-bench: what a word's senses with definitions cost from the
+// installed WordNet (/usr/share/wordnet), warm: the reader is open and the pages
+// it reads are in memory.
+//
+//   Senses/<pos>/<word>  WordNetReader::senses against its floor, the same bytes
+//                        found without checks or strings: the index line by halves
+//                        over the mapped index, then each sense's data line and the
+//                        line of each of its antonym and hypernym pointers, found
+//                        by their line ends.
+//
+// Each row times both sides in the same run, interleaved, so that the ratio holds
+// on a machine whose other users come and go.
+
+#include "common/MappedFile.h"
+#include "thesaurus/WordNetReader.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using PartOfSpeech = WordNetReader::PartOfSpeech;
+const QString Folder = QStringLiteral("/usr/share/wordnet");
+
+struct Mapped {
+    QFile file;
+    std::unique_ptr<MappedFile> map;
+    std::string_view bytes;
+    explicit Mapped(const QString &path) : file(path)
+    {
+        if (file.open(QIODevice::ReadOnly)) {
+            map = std::make_unique<MappedFile>(file);
+            bytes = std::string_view(map->bytes().data(), size_t(map->bytes().size()));
+        }
+    }
+};
+
+// The floor: the lines a lookup reads, found and nothing more.
+class Floor
+{
+public:
+    explicit Floor(PartOfSpeech partOfSpeech)
+        : m_index(Folder + QStringLiteral("/index.") + WordNetReader::suffix(partOfSpeech)),
+          m_data(Folder + QStringLiteral("/data.") + WordNetReader::suffix(partOfSpeech)),
+          m_ownLetter("nvar"[int(partOfSpeech)])
+    {
+    }
+    bool isValid() const { return !m_index.bytes.empty() && !m_data.bytes.empty(); }
+
+    // The number of bytes of the lines found.
+    size_t lookup(std::string_view key) const
+    {
+        const std::string_view index = m_index.bytes;
+        size_t lo = 0;
+        size_t hi = index.size();
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            const size_t start = mid > lo ? index.rfind('\n', mid - 1) : std::string_view::npos;
+            const size_t line = start == std::string_view::npos || start < lo ? lo : start + 1;
+            const size_t end = index.find('\n', line);
+            const std::string_view text = index.substr(line, end - line);
+            const std::string_view lemma = text.substr(0, text.find(' '));
+            if (text.starts_with("  ") || lemma < key)
+                lo = end + 1;
+            else
+                hi = line;
+        }
+        const std::string_view text = index.substr(lo, index.find('\n', lo) - lo);
+        if (text.substr(0, text.find(' ')) != key)
+            return 0;
+        size_t total = 0;
+        // The offsets are the fields of eight digits at the line's end.
+        for (size_t at = text.find(' '); at != std::string_view::npos; at = text.find(' ', at + 1)) {
+            const std::string_view field = text.substr(at + 1, 8);
+            if (field.size() == 8 && text.size() > at + 9 && text[at + 9] == ' ' && isOffset(field))
+                total += senseLine(toNumber(field));
+        }
+        return total;
+    }
+
+private:
+    static bool isOffset(std::string_view field)
+    {
+        for (const char c : field) {
+            if (c < '0' || c > '9')
+                return false;
+        }
+        return true;
+    }
+    static size_t toNumber(std::string_view field)
+    {
+        size_t value = 0;
+        for (const char c : field)
+            value = value * 10 + size_t(c - '0');
+        return value;
+    }
+    std::string_view lineAt(size_t offset) const
+    {
+        const std::string_view data = m_data.bytes;
+        return data.substr(offset, data.find('\n', offset) - offset);
+    }
+    // A sense's line, and the line of each antonym and hypernym it points to.
+    size_t senseLine(size_t offset) const
+    {
+        const std::string_view line = lineAt(offset).substr(0, lineAt(offset).find(" | "));
+        size_t total = line.size();
+        for (const std::string_view symbol : {std::string_view(" ! "), std::string_view(" @ "), std::string_view(" @i ")}) {
+            for (size_t at = line.find(symbol); at != std::string_view::npos; at = line.find(symbol, at + 1)) {
+                const std::string_view field = line.substr(at + symbol.size(), 8);
+                if (isOffset(field) && line.substr(at + symbol.size() + 9, 1) == std::string_view(&m_ownLetter, 1))
+                    total += lineAt(toNumber(field)).size();
+            }
+        }
+        return total;
+    }
+
+    Mapped m_index;
+    Mapped m_data;
+    char m_ownLetter;
+};
+
+void sensesRow(benchmark::State &state, PartOfSpeech partOfSpeech, const char *word)
+{
+    static WordNetReader reader({Folder});
+    const Floor floor(partOfSpeech);
+    if (!reader.hasPartOfSpeech(partOfSpeech) || !floor.isValid()) {
+        state.SkipWithError("no WordNet in /usr/share/wordnet");
+        return;
+    }
+    const QString typed = QString::fromUtf8(word);
+    std::string key(word);
+    for (char &c : key)
+        c = c == ' ' ? '_' : c;
+    double ours = 0;
+    double floorTime = 0;
+    qsizetype senses = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const QList<WordNetReader::Sense> found = reader.senses(typed, partOfSpeech);
+        benchmark::DoNotOptimize(found.data());
+        const Clock::time_point middle = Clock::now();
+        benchmark::DoNotOptimize(floor.lookup(key));
+        const Clock::time_point end = Clock::now();
+        const double seconds = std::chrono::duration<double>(middle - start).count();
+        state.SetIterationTime(seconds);
+        ours += seconds;
+        floorTime += std::chrono::duration<double>(end - middle).count();
+        senses = found.size();
+    }
+    const double iterations = double(state.iterations());
+    state.counters["senses"] = double(senses);
+    state.counters["floor_us"] = floorTime / iterations * 1e6;
+    state.counters["overhead"] = floorTime > 0 ? ours / floorTime : 0;
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(sensesRow, adj / bright, PartOfSpeech::Adjective, "bright")->UseManualTime();
+BENCHMARK_CAPTURE(sensesRow, noun / dog, PartOfSpeech::Noun, "dog")->UseManualTime();
+BENCHMARK_CAPTURE(sensesRow, noun / ice_cream, PartOfSpeech::Noun, "ice cream")->UseManualTime();
+BENCHMARK_CAPTURE(sensesRow, noun / head, PartOfSpeech::Noun, "head")->UseManualTime();
+BENCHMARK_CAPTURE(sensesRow, verb / run, PartOfSpeech::Verb, "run")->UseManualTime();
+BENCHMARK_CAPTURE(sensesRow, adv / well, PartOfSpeech::Adverb, "well")->UseManualTime();
+
+BENCHMARK_MAIN();
