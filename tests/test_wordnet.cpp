@@ -269,6 +269,20 @@ void TestWordNet::searchPath()
     QVERIFY(path.contains(QStringLiteral("/usr/share/wordnet")));
     for (const QString &entry : path)
         QVERIFY2(entry.endsWith(QStringLiteral("/wordnet")), qPrintable(entry));
+
+    // A reader made with the default path answers from $XDG_DATA_DIRS.
+    QTemporaryDir data;
+    QVERIFY(data.isValid());
+    QVERIFY(QDir().mkpath(data.filePath(QStringLiteral("wordnet"))));
+    for (const char *name : {"index.noun", "data.noun"})
+        QVERIFY(QFile::copy(folder("healthy") + QLatin1Char('/') + QLatin1String(name),
+                            data.filePath(QStringLiteral("wordnet/")) + QLatin1String(name)));
+    qputenv("XDG_DATA_DIRS", data.path().toUtf8());
+    WordNetReader fromEnvironment;
+    qputenv("XDG_DATA_DIRS", saved);
+    QCOMPARE(fromEnvironment.folder(), data.filePath(QStringLiteral("wordnet")));
+    QCOMPARE(fromEnvironment.senses(QStringLiteral("bank"), PartOfSpeech::Noun).size(), 2);
+    QVERIFY(!fromEnvironment.hasPartOfSpeech(PartOfSpeech::Verb));
 }
 
 void TestWordNet::fileChangedWhileOpen()
