@@ -159,10 +159,10 @@ inline QString nameOf(const QWidget *widget)
 }
 
 // Clicks the check box of a row where the style draws it.
-inline bool tick(CheckListBox *list, int row)
+// Where the style places the check box of a row, in the list's viewport.
+inline QRect checkBoxRect(CheckListBox *list, int row)
 {
     const QModelIndex index = list->model()->index(row, 0);
-    list->scrollTo(index);
     QStyleOptionViewItem option;
     option.initFrom(list);
     option.rect = list->visualRect(index);
@@ -170,8 +170,13 @@ inline bool tick(CheckListBox *list, int row)
     option.text = index.data().toString();
     option.font = list->font();
     option.widget = list;
-    const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+    return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+}
+
+inline bool tick(CheckListBox *list, int row)
+{
+    list->scrollTo(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxRect(list, row).center());
     return list->words()->isChecked(row);
 }
 

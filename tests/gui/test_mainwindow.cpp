@@ -935,12 +935,7 @@ private Q_SLOTS:
     {
         const QModelIndex index = list->model()->index(row, 0);
         const QRect rect = list->visualRect(index);
-        QStyleOptionViewItem option;
-        option.initFrom(list);
-        option.rect = rect;
-        option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        option.widget = list;
-        const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+        const QRect box = checkBoxRect(list, row);
         const qreal ratio = image.devicePixelRatio();
         const QRgb ground =
             TierDelegate::look(SynonymExpansion::Tier(index.data(WordListModel::TierRole).toInt())).background.rgb();
@@ -1589,15 +1584,8 @@ private Q_SLOTS:
             const qreal ratio = image.devicePixelRatio();
             const auto colour = [&](int x, int y) { return QColor(image.pixel(QPoint(x, y) * ratio)); };
             for (int row = 0; row < list->words()->rowCount(); ++row) {
-                const QModelIndex index = list->model()->index(row, 0);
-                const QRect rect = list->visualRect(index);
-                QStyleOptionViewItem option;
-                option.initFrom(list);
-                option.rect = rect;
-                option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-                option.text = index.data().toString();
-                option.widget = list;
-                const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+                const QRect rect = list->visualRect(list->model()->index(row, 0));
+                const QRect box = checkBoxRect(list, row);
                 // The row's ground: its blank right end, right of the short word.
                 const QColor ground = colour(rect.right() - 2, rect.center().y());
                 // Each side of the box, at its middle, within a pixel of the edge.
