@@ -71,7 +71,7 @@ DAMAGED = {
 }
 
 
-def spec_of(synset_id):
+def entry_of(synset_id):
     for _, table in POS.values():
         if synset_id in table:
             return table[synset_id]
@@ -85,14 +85,14 @@ def where(synset_id):
     return "noun"
 
 
-def render(synset_id, spec, offsets, lex_file="00"):
-    kind, words, pointers, gloss = spec
+def render(synset_id, entry, offsets, lex_file="00"):
+    kind, words, pointers, gloss = entry
     fields = ["%08d" % offsets[synset_id], lex_file, kind, "%02x" % len(words)]
     for word in words:
         fields += [word, "0"]
     fields.append("%03d" % len(pointers))
     for symbol, target, source, target_word in pointers:
-        letter = spec_of(target)[0]
+        letter = entry_of(target)[0]
         fields += [symbol, "%08d" % offsets[target], letter, "%02x%02x" % (source, target_word)]
     if kind == "v":
         fields += ["01", "+", "02", "00"]
@@ -107,9 +107,9 @@ def layout(tables, breaks=None):
         texts = {}
         for name, table in tables.items():
             text = "".join(line + "\n" for line in LICENCE)
-            for sid, spec in table.items():
+            for sid, entry in table.items():
                 offsets[sid] = len(text.encode())
-                line = render(sid, spec, offsets)
+                line = render(sid, entry, offsets)
                 if sid in breaks:
                     line = breaks[sid](line)
                 text += line
