@@ -21,6 +21,8 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <functional>
+#include <initializer_list>
 
 namespace {
 
@@ -84,126 +86,88 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text, cons
     return b;
 }
 
-// Keeps the depth box as wide as its style asks for its longest item, ending
-// where it ends at design, 5 pixels before Generate; its label moves with it and
-// the phrase box gives up the room. Done again whenever the style or font changes.
-class DepthBoxFit : public QObject
+// Runs `redo` now, and again whenever one of the events reaches the widget: for
+// what a widget takes from its style, palette or font and must take again after
+// each change.
+void redoOn(QWidget *widget, std::initializer_list<QEvent::Type> events, std::function<void()> redo)
 {
-public:
-    static constexpr int Right = 473;
-    static constexpr int DesignWidth = 89;
-    static constexpr int Gap = 6;
-
-    DepthBoxFit(QLineEdit *phrase, QLabel *label, QComboBox *box)
-        : QObject(box), m_phrase(phrase), m_label(label), m_box(box)
+    class Watcher : public QObject
     {
-        box->installEventFilter(this);
-        fit();
-    }
+    public:
+        Watcher(QWidget *widget, std::initializer_list<QEvent::Type> events, std::function<void()> redo)
+            : QObject(widget), m_widget(widget), m_events(events), m_redo(std::move(redo))
+        {
+            widget->installEventFilter(this);
+            m_redo();
+        }
 
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_box && (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange))
-            fit();
-        return false;
-    }
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (watched == m_widget && m_events.contains(event->type()))
+                m_redo();
+            return QObject::eventFilter(watched, event);
+        }
 
-private:
-    void fit()
-    {
-        const int width = std::max(DesignWidth, m_box->sizeHint().width());
-        const int left = Right + 1 - width;
-        m_box->setGeometry(left, m_box->y(), width, m_box->height());
-        m_label->move(left, m_label->y());
-        m_phrase->resize(left - Gap - m_phrase->x(), m_phrase->height());
-    }
+    private:
+        QWidget *m_widget;
+        QList<QEvent::Type> m_events;
+        std::function<void()> m_redo;
+    };
+    new Watcher(widget, events, std::move(redo));
+}
 
-    QLineEdit *m_phrase;
-    QLabel *m_label;
-    QComboBox *m_box;
-};
+// The depth box ends where it ends at design, 5 pixels before Generate.
+constexpr int DepthBoxRight = 473;
+constexpr int DepthBoxDesignWidth = 89;
+constexpr int DepthBoxGap = 6;
 
-// Keeps a button's drawn icon in the button's text colour: drawn again whenever a
-// style or its palette changes the colour, so that it stands out as the caption does.
-class InkedIcon : public QObject
+// Keeps the depth box as wide as its style asks for its longest item, ending where
+// it ends at design; its label moves with it and the phrase box gives up the room.
+void fitDepthBox(QLineEdit *phrase, QLabel *label, QComboBox *box)
 {
-public:
-    using Drawing = QIcon (*)(const QColor &);
-    InkedIcon(QPushButton *button, Drawing draw) : QObject(button), m_button(button), m_draw(draw)
-    {
-        button->installEventFilter(this);
-        refresh();
-    }
+    const int width = std::max(DepthBoxDesignWidth, box->sizeHint().width());
+    const int left = DepthBoxRight + 1 - width;
+    box->setGeometry(left, box->y(), width, box->height());
+    label->move(left, label->y());
+    phrase->resize(left - DepthBoxGap - phrase->x(), phrase->height());
+}
 
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_button && (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange))
-            refresh();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void refresh()
-    {
-        const QColor ink = m_button->palette().color(QPalette::ButtonText);
-        if (ink == m_ink)
+// Keeps a button's drawn icon in the button's text colour, so that it stands out
+// as the caption does.
+void inkIcon(QPushButton *button, QIcon (*draw)(const QColor &))
+{
+    redoOn(button, {QEvent::PaletteChange, QEvent::StyleChange}, [button, draw, drawnIn = QColor()]() mutable {
+        const QColor ink = button->palette().color(QPalette::ButtonText);
+        if (ink == drawnIn)
             return;
-        m_ink = ink;
-        m_button->setIcon(m_draw(ink));
-    }
-
-    QPushButton *m_button;
-    Drawing m_draw;
-    QColor m_ink;
-};
+        drawnIn = ink;
+        button->setIcon(draw(ink));
+    });
+}
 
 // Gives the footer a ground on which its texts keep 4.5:1: the style's highlight,
 // made darker (or lighter) where the style's own pair stands out too little. Taken
 // from the application's palette each time, never from the footer's own, which
 // holds the last answer. The maker's link is written in the same ink.
-class LegibleFooter : public QObject
+void makeLegible(QWidget *footer, QLabel *link, const QString &address, const QString &name)
 {
-public:
-    LegibleFooter(QWidget *footer, QLabel *link, const QString &address, const QString &name)
-        : QObject(footer), m_footer(footer), m_link(link), m_address(address), m_name(name)
-    {
-        footer->installEventFilter(this);
-        refresh();
+    const QPalette application = QApplication::palette(footer);
+    const QColor ink = application.color(QPalette::HighlightedText);
+    QColor ground = application.color(QPalette::Highlight);
+    const bool lightInk = ink.lightnessF() > 0.5;
+    for (int i = 0; i < 20 && Theme::contrastRatio(ink, ground) < 4.5; ++i)
+        ground = lightInk ? ground.darker(110) : ground.lighter(110);
+    QPalette palette = footer->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Highlight, ground);
+        palette.setColor(group, QPalette::HighlightedText, ink);
     }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_footer && (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange))
-            refresh();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void refresh()
-    {
-        const QPalette application = QApplication::palette(m_footer);
-        const QColor ink = application.color(QPalette::HighlightedText);
-        QColor ground = application.color(QPalette::Highlight);
-        const bool lightInk = ink.lightnessF() > 0.5;
-        for (int i = 0; i < 20 && Theme::contrastRatio(ink, ground) < 4.5; ++i)
-            ground = lightInk ? ground.darker(110) : ground.lighter(110);
-        QPalette palette = m_footer->palette();
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            palette.setColor(group, QPalette::Highlight, ground);
-            palette.setColor(group, QPalette::HighlightedText, ink);
-        }
-        m_footer->setPalette(palette);
-        const QString text = QStringLiteral("<a href=\"%1\" style=\"color: %2;\">%3</a>")
-                                 .arg(m_address.toHtmlEscaped(), ink.name(), m_name.toHtmlEscaped());
-        if (m_link->text() != text)
-            m_link->setText(text);
-    }
-
-    QWidget *m_footer;
-    QLabel *m_link;
-    QString m_address;
-    QString m_name;
-};
+    footer->setPalette(palette);
+    const QString text = QStringLiteral("<a href=\"%1\" style=\"color: %2;\">%3</a>")
+                             .arg(address.toHtmlEscaped(), ink.name(), name.toHtmlEscaped());
+    if (link->text() != text)
+        link->setText(text);
+}
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QPoint &at)
 {
@@ -261,14 +225,14 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devi
     label(page, "lbl1", tr("Please type text here :"), {81, 11});
     auto *edt1 = tool.edt1 = new QLineEdit(page);
     edt1->setObjectName(QStringLiteral("edt1"));
-    // DepthBoxFit below takes from its width what the depth box needs.
+    // fitDepthBox below takes from its width what the depth box needs.
     edt1->setGeometry(81, 30, 297, 21);
     edt1->setPlaceholderText(tr("<Type text here>"));
 
     QLabel *lbl2 = label(page, "lbl2", tr("Choose level :"), {384, 11});
     auto *cbb1 = tool.cbb1 = new QComboBox(page);
     cbb1->setObjectName(QStringLiteral("cbb1"));
-    cbb1->setGeometry(384, 30, DepthBoxFit::DesignWidth, 21);
+    cbb1->setGeometry(384, 30, DepthBoxDesignWidth, 21);
     makeEditable(cbb1);
     cbb1->setInsertPolicy(QComboBox::NoInsert);
     cbb1->addItems(Depths::names());
@@ -281,15 +245,15 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devi
     };
     QObject::connect(cbb1, &QComboBox::currentIndexChanged, cbb1, showStart);
     showStart();
-    new DepthBoxFit(edt1, lbl2, cbb1);
+    redoOn(cbb1, {QEvent::StyleChange, QEvent::FontChange}, [edt1, lbl2, cbb1] { fitDepthBox(edt1, lbl2, cbb1); });
 
     tool.btn2 = button(page, "btn2", tr("Generate"), {478, 18, 98, 42}, 12);
-    new InkedIcon(tool.btn2, Logo::playIcon);
+    inkIcon(tool.btn2, Logo::playIcon);
     tool.btnButton2 = button(page, "btnButton2", tr("Save"), {577, 18, 98, 42}, 12, QStyle::SP_DialogSaveButton);
     tool.btn1 = button(page, "btn1", tr("Copy"), {676, 18, 64, 42}, 8, QStyle::SP_FileDialogDetailedView);
     tool.btn3 = button(page, "btn3", tr("Clear\nclipboard"), {741, 18, 64, 42}, 8);
     tool.btn4 = button(page, "btn4", tr("Font"), {806, 18, 81, 42}, 12);
-    new InkedIcon(tool.btn4, [](const QColor &ink) { return Logo::letterIcon(QStringLiteral("Aa"), ink); });
+    inkIcon(tool.btn4, [](const QColor &ink) { return Logo::letterIcon(QStringLiteral("Aa"), ink); });
     tool.btn7 = button(page, "btn7", tr("Help"), {888, 18, 81, 42}, 12, QStyle::SP_MessageBoxQuestion);
     tool.btn6 = button(page, "btn6", QStringLiteral("+"), {81, 51, 21, 25}, 12);
     tool.btn5 = button(page, "btn5", QStringLiteral("-"), {108, 51, 21, 25}, 12);
@@ -360,7 +324,7 @@ QFrame *MainLayout::footer(QWidget *parent)
     footer->setObjectName(QStringLiteral("pnlFooterPanel"));
     footer->setFixedHeight(FooterHeight);
     footer->setFrameStyle(QFrame::NoFrame);
-    // The footer's own colours, legible in every style (LegibleFooter).
+    // The footer's own colours, legible in every style (makeLegible).
     footer->setAutoFillBackground(true);
     footer->setBackgroundRole(QPalette::Highlight);
     footer->setForegroundRole(QPalette::HighlightedText);
@@ -369,7 +333,7 @@ QFrame *MainLayout::footer(QWidget *parent)
     row->setContentsMargins(16, 0, 16, 0);
     row->setSpacing(6);
     const QString site = SiteAddress::baseUrl();
-    auto *link = new QLabel(footer); // its text comes with its colour, from LegibleFooter
+    auto *link = new QLabel(footer); // its text comes with its colour, from makeLegible
     link->setObjectName(QStringLiteral("LinkLabel1"));
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     link->setOpenExternalLinks(false);
@@ -382,7 +346,8 @@ QFrame *MainLayout::footer(QWidget *parent)
         row->addWidget(l);
     }
     row->addStretch(1);
-    new LegibleFooter(footer, link, site, QString::fromLatin1(Version::MakerName));
+    redoOn(footer, {QEvent::PaletteChange, QEvent::StyleChange},
+           [footer, link, site] { makeLegible(footer, link, site, QString::fromLatin1(Version::MakerName)); });
     return footer;
 }
 
