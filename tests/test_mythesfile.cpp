@@ -430,8 +430,11 @@ private Q_SLOTS:
         QFETCH(QString, synonym);
         QFETCH(QString, antonym);
 
-        MythesFile::Meaning meaning{{QStringLiteral("before")}, {}};
+        MythesFile::Meaning meaning;
+        meaning.synonyms = QStringList{QStringLiteral("before")};
+        meaning.notes = QStringList{QString()};
         MythesFile::addField(field, meaning);
+        QCOMPARE(meaning.notes.size(), meaning.synonyms.size());
         QStringList synonyms{QStringLiteral("before")};
         if (!synonym.isEmpty())
             synonyms.append(synonym);

@@ -30,7 +30,7 @@ QString render(const WordNetReader::Sense &sense)
         line += QStringLiteral(" \"") + example + QLatin1Char('"');
     for (const WordNetReader::Antonym &antonym : sense.antonyms)
         line += QStringLiteral(" !") + antonym.word + QLatin1Char('>') + antonym.antonym;
-    for (const WordNetReader::BroaderTerm &term : sense.broaderTerms)
+    for (const WordNetReader::LinkedSynset &term : sense.broaderTerms)
         line += (term.instance ? QStringLiteral(" ^i:") : QStringLiteral(" ^")) + term.words.join(QLatin1Char('/'));
     return line;
 }

@@ -60,10 +60,13 @@ QStringView trimmed(QStringView text)
     return text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace()) ? text : text.trimmed();
 }
 
-QStringView withoutNotes(QStringView field, bool &antonym, const QStringList &markers)
+// notes, when given, gets the notes taken off, in reading order, joined by "; ".
+QStringView withoutNotes(QStringView field, bool &antonym, const QStringList &markers, QString *notes = nullptr)
 {
     field = trimmed(field);
     antonym = false;
+    if (notes)
+        notes->clear();
     // Peel off trailing notes: "word (ugs.) (veraltet)".
     while (field.endsWith(QLatin1Char(')'))) {
         int depth = 0;
@@ -78,8 +81,11 @@ QStringView withoutNotes(QStringView field, bool &antonym, const QStringList &ma
         }
         if (open <= 0 || !field[open - 1].isSpace())
             break; // "(ugs.)" alone or "word(s)": not a note after a word
-        if (namesAntonym(field.sliced(open + 1, field.size() - open - 2), markers))
+        const QStringView note = field.sliced(open + 1, field.size() - open - 2);
+        if (namesAntonym(note, markers))
             antonym = true;
+        if (notes)
+            notes->prepend(notes->isEmpty() ? note.trimmed().toString() : note.trimmed() + QStringLiteral("; "));
         field = trimmed(field.first(open));
     }
     return field;
@@ -336,7 +342,8 @@ QByteArray MythesFile::codecName(QByteArray dataName)
 }
 
 MythesFile::MythesFile(const QString &idxPath, const QString &datPath)
-    : m_datPath(datPath), m_antonymMarkers(AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(datPath)))
+    : m_datPath(datPath), m_language(AntonymMarkers::languageOfDataFile(datPath)),
+      m_antonymMarkers(AntonymMarkers::forLanguage(m_language))
 {
     QStringEncoder encoder = openData();
     // The index checks its offsets against the data file's size as it is then.
@@ -387,21 +394,30 @@ bool MythesFile::indexChanged() const
 void MythesFile::addField(QStringView field, Meaning &meaning, const QStringList &antonymMarkers)
 {
     bool antonym = false;
-    field = withoutNotes(field, antonym, antonymMarkers);
+    QString notes;
+    field = withoutNotes(field, antonym, antonymMarkers, &notes);
     if (field.isEmpty())
         return;
-    (antonym ? meaning.antonyms : meaning.synonyms).append(field.toString());
+    if (antonym) {
+        meaning.antonyms.append(field.toString());
+    } else {
+        meaning.synonyms.append(field.toString());
+        meaning.notes.append(notes);
+    }
 }
 
 MythesFile::Entry MythesFile::lookup(const QString &word)
 {
     Entry entry;
+    entry.language = m_language;
     const IndexLines lines = m_index->linesOf(word);
     entry.found = !lines.empty();
     forEachMeaningLine(lines, [&](QByteArrayView line) {
         Meaning meaning;
-        const bool ascii = m_utf8 && isAscii(line);
-        forEachField(line, [&](QByteArrayView field) { addDataField(field, meaning.synonyms, &meaning.antonyms, ascii); });
+        if (const qsizetype bar = find(line, '|'); bar >= 0)
+            meaning.label = decoded(line.first(bar)).trimmed();
+        // Decoded field by field, as the synonym lists are read without their notes.
+        forEachField(line, [&](QByteArrayView field) { addField(decoded(field), meaning, m_antonymMarkers); });
         entry.meanings.append(std::move(meaning));
     });
     return entry;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "thesaurus/MythesIndex.h"
+#include "thesaurus/ThesaurusEntry.h"
 
 #include <QList>
 #include <QString>
@@ -21,14 +22,8 @@
 class MythesFile
 {
 public:
-    struct Meaning {
-        QStringList synonyms;
-        QStringList antonyms; // fields noted as antonyms, kept apart
-    };
-    struct Entry {
-        bool found = false;
-        QList<Meaning> meanings;
-    };
+    using Meaning = ThesaurusEntry::Meaning;
+    using Entry = ThesaurusEntry;
 
     // The most meanings one entry may claim and the longest line it may have: what
     // one lookup reads is bounded by these.
@@ -53,7 +48,8 @@ public:
     MythesFile &operator=(const MythesFile &) = delete;
 
     // The word's entry; when the word as given has none, its lower-case form's.
-    // Throws AppError naming the file when that entry is damaged.
+    // Each meaning keeps its label and each synonym its notes. Throws AppError
+    // naming the file when that entry is damaged.
     Entry lookup(const QString &word);
     // The same word's synonyms, meaning after meaning, appended to the list;
     // whether the word has an entry.
@@ -90,6 +86,7 @@ private:
 
     QString m_datPath;
     QString m_encoding;
+    QString m_language;           // by the data file's name: "en", "de"
     QStringList m_antonymMarkers; // besides "antonym", by the language in the file's name
     bool m_utf8 = false;
     class DataFile;

@@ -66,7 +66,7 @@ MythesFile *MythesSource::fileFor(std::int32_t languageId)
     return file;
 }
 
-MythesFile::Entry MythesSource::entry(const QString &word, std::int32_t languageId)
+ThesaurusEntry MythesSource::entry(const QString &word, std::int32_t languageId)
 {
     MythesFile *file = fileFor(languageId);
     if (!file)

@@ -25,7 +25,7 @@ public:
     void quit() override;
 
     // The whole entry of a word, antonyms included.
-    MythesFile::Entry entry(const QString &word, std::int32_t languageId);
+    ThesaurusEntry entry(const QString &word, std::int32_t languageId) override;
 
     // The files that answer for a language identifier; invalid when there are none.
     ThesaurusCatalog::DataFiles dataFor(std::int32_t languageId) const;

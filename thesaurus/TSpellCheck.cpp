@@ -51,3 +51,44 @@ WordForms::Root TSpellCheck::ResolveWord(const QString &typed)
     return wordForms().resolve(typed, LanguageTable::identifier(FLanguage),
                                [this](const QString &word, QStringList &synonyms) { GetSynonyms(word, synonyms); });
 }
+
+WordNetReader &TSpellCheck::wordNet()
+{
+    if (!m_wordNet)
+        m_wordNet = std::make_unique<WordNetReader>();
+    return *m_wordNet;
+}
+
+WordMeanings::Answer TSpellCheck::Meanings(const QString &typed)
+{
+    if (!FActive)
+        return {typed, {}, {}, {}};
+    const WordForms::Root root = ResolveWord(typed);
+    return meaningsOfRoot(typed, root.root);
+}
+
+WordMeanings::Answer TSpellCheck::meaningsOfRoot(const QString &typed, const QString &root)
+{
+    WordMeanings::Answer answer{typed, {}, {}, {}};
+    if (root.isEmpty())
+        return answer;
+    const ThesaurusEntry entry = m_source->entry(root, LanguageTable::identifier(FLanguage));
+    if (!entry.found || entry.meanings.isEmpty())
+        return answer;
+    answer.root = root;
+    answer.meanings = WordMeanings::fromEntry(entry);
+    // WordNet defines English words only; another language's meanings go without.
+    if (entry.language != u"en")
+        return answer;
+    // Defined on a copy: a WordNet line found damaged halfway leaves the meanings
+    // as the thesaurus gave them, not half defined.
+    QList<WordMeanings::Meaning> defined = answer.meanings;
+    try {
+        WordMeanings::addDefinitions(defined, root, wordNet());
+        answer.meanings = std::move(defined);
+    } catch (const AppError &error) {
+        answer.notes.append(error.message());
+    }
+    answer.notes += wordNet().takeNotes();
+    return answer;
+}

@@ -3,6 +3,7 @@
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/ThesaurusSource.h"
 #include "thesaurus/WordForms.h"
+#include "thesaurus/WordMeanings.h"
 
 #include <QObject>
 #include <QSet>
@@ -37,6 +38,15 @@ public:
     WordForms &wordForms();
     void setWordForms(std::unique_ptr<WordForms> wordForms) { m_wordForms = std::move(wordForms); }
 
+    // The meanings of a typed word in the current language, through the same root
+    // as ResolveWord; English meanings get WordNet's definitions. Errors of the
+    // thesaurus (AppError) reach the caller; damaged WordNet data leaves the
+    // meanings without definitions and is told in the answer's notes.
+    WordMeanings::Answer Meanings(const QString &typed);
+    // WordNet along its default search path unless set; opened at first use.
+    WordNetReader &wordNet();
+    void setWordNet(std::unique_ptr<WordNetReader> wordNet) { m_wordNet = std::move(wordNet); }
+
     bool Active() const { return FActive; }
     TSpellCheckLanguage Language() const { return FLanguage; }
     void setLanguage(TSpellCheckLanguage language) { FLanguage = language; }
@@ -52,6 +62,8 @@ public:
 private:
     std::unique_ptr<ThesaurusSource> m_source;
     std::unique_ptr<WordForms> m_wordForms;
+    std::unique_ptr<WordNetReader> m_wordNet;
+    WordMeanings::Answer meaningsOfRoot(const QString &typed, const QString &root);
     bool FActive = false;
     TSpellCheckLanguage FLanguage = wdEnglishUS;
 };

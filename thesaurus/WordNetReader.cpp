@@ -491,6 +491,17 @@ WordNetReader::Synset WordNetReader::readSynset(PartOfSpeech partOfSpeech, qint6
     return synset;
 }
 
+bool WordNetReader::contains(const QString &word, PartOfSpeech partOfSpeech)
+{
+    Files *files = m_files[size_t(partOfSpeech)].get();
+    if (!files)
+        return false;
+    const QByteArray key = word.simplified().toLower().replace(QLatin1Char(' '), QLatin1Char('_')).toUtf8();
+    if (key.isEmpty() || key.size() > MaxIndexLineLength || key.contains('\n'))
+        return false;
+    return !offsetsOf(*files, partOfSpeech, key).isEmpty();
+}
+
 QList<WordNetReader::Sense> WordNetReader::senses(const QString &word, PartOfSpeech partOfSpeech)
 {
     Files *files = m_files[size_t(partOfSpeech)].get();
@@ -524,11 +535,12 @@ QList<WordNetReader::Sense> WordNetReader::senses(const QString &word, PartOfSpe
         for (const Synset::Pointer &pointer : synset.pointers) {
             const bool antonym = pointer.symbol == "!";
             const bool broader = pointer.symbol == "@" || pointer.symbol == "@i";
-            if ((!antonym && !broader) || !m_files[size_t(pointer.partOfSpeech)])
+            const bool similar = pointer.symbol == "&" || pointer.symbol == "^";
+            if ((!antonym && !broader && !similar) || !m_files[size_t(pointer.partOfSpeech)])
                 continue;
             const QStringList targetWords = synsetAt(pointer.partOfSpeech, pointer.offset).words;
-            if (broader) {
-                sense.broaderTerms.append({targetWords, pointer.offset, pointer.symbol == "@i"});
+            if (broader || similar) {
+                (broader ? sense.broaderTerms : sense.similarTerms).append({targetWords, pointer.offset, pointer.symbol == "@i"});
                 continue;
             }
             if (pointer.target > targetWords.size())

@@ -31,8 +31,9 @@ public:
         qint64 offset = 0;
         PartOfSpeech partOfSpeech = PartOfSpeech::Noun;
     };
-    // A synset a hypernym pointer leads to (@, and @i for an instance).
-    struct BroaderTerm {
+    // A synset a pointer leads to: a hypernym (@, and @i for an instance), or a
+    // similar synset.
+    struct LinkedSynset {
         QStringList words;
         qint64 offset = 0;
         bool instance = false;
@@ -45,7 +46,10 @@ public:
         QString definition;
         QStringList examples; // the gloss's quoted examples, without their quotes
         QList<Antonym> antonyms;
-        QList<BroaderTerm> broaderTerms;
+        QList<LinkedSynset> broaderTerms;
+        // Synsets it is similar to (&, between adjectives) or that it names to see
+        // also (^).
+        QList<LinkedSynset> similarTerms;
     };
 
     // The longest data line read (real ones reach 13,000 bytes) and index line.
@@ -79,6 +83,10 @@ public:
     // case with '_' for blanks ("Ice cream" → ice_cream). Throws AppError naming
     // the file when a line the lookup reads is damaged.
     QList<Sense> senses(const QString &word, PartOfSpeech partOfSpeech);
+    // Whether the word is a lemma of the part of speech's index, looked up as
+    // senses() looks it up; no synset is read. Throws AppError as senses() does
+    // when the lemma's index line is damaged.
+    bool contains(const QString &word, PartOfSpeech partOfSpeech);
 
     // What the reader met that is worth telling but answers anyway (a missing or
     // unreadable file, an index out of order), each told once; the list is emptied.

@@ -266,7 +266,12 @@ ANTONYM_FIXTURES = {
 WORDFORMS_FIXTURES = ["en_US", "de_DE", "fr_FR"]  # wordforms/th_<locale>_v2, from src/wordforms_<locale>.txt
 
 
+MEANINGS_FIXTURES = ["en_US", "fr_FR", "ru_RU", "de_DE"]  # meanings/th_<locale>_v2, from src/meanings_<locale>.txt
+
+
 def rebuild_all():
+    for locale in MEANINGS_FIXTURES:
+        write(HERE / "meanings" / f"th_{locale}_v2", *build(HERE / "src" / f"meanings_{locale}.txt"))
     for locale in WORDFORMS_FIXTURES:
         write(HERE / "wordforms" / f"th_{locale}_v2", *build(HERE / "src" / f"wordforms_{locale}.txt"))
     source = HERE / "src" / "en_US.txt"
