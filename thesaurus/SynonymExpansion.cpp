@@ -5,6 +5,8 @@
 
 #include "thesaurus/WordKeySet.h"
 
+#include <algorithm>
+
 namespace SynonymExpansion {
 
 std::variant<QStringList, Refusal> SplitPhrase(const QString &phrase, int depthIndex)
@@ -83,6 +85,42 @@ ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup
         }
     }
     return column.take();
+}
+
+ColumnWords MostCommonFirst(const ColumnWords &entries, const Rank &rank)
+{
+    // The column as a tree: an entry's children are the entries one tier deeper
+    // that follow it before the next entry of its own tier or a shallower one.
+    struct Node {
+        qsizetype entry;
+        int rank;
+        QList<qsizetype> children; // into nodes
+    };
+    QList<Node> nodes;
+    nodes.reserve(entries.size());
+    QList<qsizetype> roots;
+    qsizetype parents[ThirdLevel + 1] = {-1, -1, -1};
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const int tier = std::clamp(int(entries[i].tier), 0, int(ThirdLevel));
+        nodes.append({i, rank(entries[i].text), {}});
+        const qsizetype parent = tier == 0 ? -1 : parents[tier - 1];
+        (parent < 0 ? roots : nodes[parent].children).append(i);
+        parents[tier] = i;
+        for (int deeper = tier + 1; deeper <= ThirdLevel; ++deeper)
+            parents[deeper] = -1;
+    }
+    const auto byRank = [&](qsizetype a, qsizetype b) { return nodes[a].rank < nodes[b].rank; };
+    ColumnWords ordered;
+    ordered.reserve(entries.size());
+    const auto walk = [&](auto &&self, QList<qsizetype> &level) -> void {
+        std::stable_sort(level.begin(), level.end(), byRank);
+        for (const qsizetype at : level) {
+            ordered.append(entries[nodes[at].entry]);
+            self(self, nodes[at].children);
+        }
+    };
+    walk(walk, roots);
+    return ordered;
 }
 
 } // namespace SynonymExpansion

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <variant>
 
 class TSpellCheck;
@@ -46,6 +47,14 @@ Lookup lookupThrough(TSpellCheck &spellCheck);
 // (index 1 gives tier 1, 2 gives tier 2, anything else direct synonyms only), each
 // word once, compared without regard to letter case, in its first form and place.
 ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup);
+
+// How common a word is: a lower rank is a more common word (Commonness::rank).
+using Rank = std::function<int(const QString &word)>;
+
+// The column with its first-level words ordered by rank, each keeping the deeper
+// words that followed it, which are ordered the same way among themselves; words
+// of the same rank keep their order. Nothing is added or dropped.
+ColumnWords MostCommonFirst(const ColumnWords &entries, const Rank &rank);
 
 } // namespace SynonymExpansion
 

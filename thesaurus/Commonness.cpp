@@ -1,0 +1,234 @@
+#include "thesaurus/Commonness.h"
+
+#include "common/AppError.h"
+#include "common/WholeFile.h"
+#include "thesaurus/AntonymMarkers.h"
+#include "thesaurus/MythesFile.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+QStringList dataFolders()
+{
+    QStringList folders;
+    const QString home = qEnvironmentVariable("XDG_DATA_HOME");
+    folders.append(home.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : home);
+    const QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    for (const QString &dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        folders.append(dir);
+    folders << QStringLiteral("/usr/local/share") << QStringLiteral("/usr/share");
+    folders.removeDuplicates();
+    return folders;
+}
+
+// The parts a term is made of: its words, and the parts of hyphenated words.
+QStringList partsOf(const QString &term)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s\\-]+"));
+    return term.split(separators, Qt::SkipEmptyParts);
+}
+
+// The cache file's first bytes and its format's number: a cache of another format
+// is counted anew.
+constexpr char CacheMagic[] = "verbarium-entry-counts";
+constexpr qint32 CacheFormat = 1;
+
+} // namespace
+
+QStringList ScowlLevels::defaultSearchPath()
+{
+    QStringList path;
+    for (const QString &folder : dataFolders())
+        path.append(folder + QStringLiteral("/dict/scowl"));
+    return path;
+}
+
+std::unique_ptr<ScowlLevels> ScowlLevels::load(const QStringList &folders)
+{
+    static const QRegularExpression listName(QStringLiteral("^english-words\\.(\\d+)$"));
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        QList<std::pair<int, QString>> lists;
+        for (const QString &name : dir.entryList({QStringLiteral("english-words.*")}, QDir::Files)) {
+            const QRegularExpressionMatch match = listName.match(name);
+            if (match.hasMatch())
+                lists.append({match.captured(1).toInt(), dir.filePath(name)});
+        }
+        if (lists.isEmpty())
+            continue;
+        auto levels = std::make_unique<ScowlLevels>();
+        levels->m_folder = folder;
+        // The rarest lists first, so that a word in two lists keeps the lower level.
+        std::sort(lists.begin(), lists.end(), std::greater<>());
+        for (const auto &[level, path] : std::as_const(lists)) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                continue; // an unreadable list leaves its words unknown
+            // SCOWL's lists are UTF-8 (older releases Latin-1: its letters decode as
+            // themselves when the bytes are not UTF-8).
+            const QByteArray bytes = file.readAll();
+            QString text = QString::fromUtf8(bytes);
+            if (text.contains(QChar::ReplacementCharacter))
+                text = QString::fromLatin1(bytes);
+            for (const QStringView line : QStringView(text).split(u'\n', Qt::SkipEmptyParts)) {
+                const QString word = line.trimmed().toString();
+                if (!word.isEmpty())
+                    levels->m_levels.insert(word, level);
+            }
+        }
+        return levels;
+    }
+    return nullptr;
+}
+
+int ScowlLevels::levelOf(const QString &word) const
+{
+    if (auto it = m_levels.constFind(word); it != m_levels.cend())
+        return *it;
+    if (auto it = m_levels.constFind(word.toLower()); it != m_levels.cend())
+        return *it;
+    return Unknown;
+}
+
+int ScowlLevels::rank(const QString &word) const
+{
+    const int whole = levelOf(word);
+    if (whole != Unknown)
+        return whole;
+    const QStringList parts = partsOf(word);
+    if (parts.size() < 2)
+        return Unknown;
+    int rarest = 0;
+    for (const QString &part : parts)
+        rarest = std::max(rarest, levelOf(part));
+    return rarest;
+}
+
+QString EntryCounts::defaultCacheFolder()
+{
+    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    return (cache.isEmpty() ? QDir::homePath() + QStringLiteral("/.cache") : cache) + QStringLiteral("/verbarium-pro");
+}
+
+QString EntryCounts::cachePath(const QString &datPath, const QString &cacheFolder)
+{
+    // One cache file per data file, named after it and a hash of its whole path,
+    // so that two folders' files of the same name keep their own.
+    const QFileInfo info(datPath);
+    const QString key = QString::number(qHash(info.absoluteFilePath(), 0), 16);
+    return cacheFolder + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-') + key + QStringLiteral(".counts");
+}
+
+std::unique_ptr<EntryCounts> EntryCounts::count(const QString &datPath)
+{
+    QFile file(datPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
+                           .arg(QDir::toNativeSeparators(datPath), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    qsizetype at = bytes.indexOf('\n');
+    if (at < 0)
+        return std::make_unique<EntryCounts>();
+    QByteArray encoding = bytes.first(at).trimmed();
+    if (encoding.startsWith("\xEF\xBB\xBF"))
+        encoding = encoding.sliced(3);
+    QStringDecoder decoder(MythesFile::codecName(encoding).constData(), QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        decoder = QStringDecoder(QStringConverter::Utf8);
+    const QStringList markers = AntonymMarkers::forLanguage(AntonymMarkers::languageOfDataFile(datPath));
+
+    auto counts = std::make_unique<EntryCounts>();
+    QSet<QString> listed; // the words of the entry being read
+    const auto endEntry = [&] {
+        for (const QString &word : std::as_const(listed))
+            ++counts->m_counts[word];
+        listed.clear();
+    };
+    qint64 meaningsLeft = 0;
+    ++at;
+    while (at < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line = QByteArrayView(bytes).sliced(at, end - at);
+        at = end + 1;
+        if (meaningsLeft <= 0) {
+            // An entry line "word|count"; anything else is passed over, as damaged
+            // lines do not stop the count.
+            endEntry();
+            const qsizetype bar = line.lastIndexOf('|');
+            meaningsLeft = bar < 0 ? 0 : line.sliced(bar + 1).trimmed().toLongLong();
+            continue;
+        }
+        --meaningsLeft;
+        const QString text = decoder.decode(line);
+        ThesaurusEntry::Meaning meaning;
+        const QList<QStringView> fields = QStringView(text).split(u'|');
+        for (qsizetype i = 1; i < fields.size(); ++i)
+            MythesFile::addField(fields[i], meaning, markers);
+        for (const QString &synonym : std::as_const(meaning.synonyms))
+            listed.insert(synonym);
+    }
+    endEntry();
+    return counts;
+}
+
+std::unique_ptr<EntryCounts> EntryCounts::cached(const QString &datPath, const QString &cacheFolder)
+{
+    const QFileInfo data(datPath);
+    const qint64 size = data.size();
+    const qint64 time = data.lastModified().toMSecsSinceEpoch();
+    const QString path = cachePath(datPath, cacheFolder);
+
+    QFile cache(path);
+    if (cache.open(QIODevice::ReadOnly)) {
+        QDataStream in(&cache);
+        QByteArray magic;
+        qint32 format = 0;
+        QString cachedPath;
+        qint64 cachedSize = -1;
+        qint64 cachedTime = -1;
+        in >> magic >> format >> cachedPath >> cachedSize >> cachedTime;
+        if (in.status() == QDataStream::Ok && magic == CacheMagic && format == CacheFormat
+            && cachedPath == data.absoluteFilePath() && cachedSize == size && cachedTime == time) {
+            auto counts = std::make_unique<EntryCounts>();
+            in >> counts->m_counts;
+            // A cache cut short or damaged is counted anew, as a stale one is.
+            if (in.status() == QDataStream::Ok && in.atEnd()) {
+                counts->m_fromCache = true;
+                return counts;
+            }
+        }
+    }
+
+    std::unique_ptr<EntryCounts> counts = count(datPath);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << QByteArray(CacheMagic) << CacheFormat << data.absoluteFilePath() << size << time << counts->m_counts;
+    if (QDir().mkpath(cacheFolder))
+        WholeFile::write(path, bytes); // a cache left unwritten is counted again next time
+    return counts;
+}
+
+int EntryCounts::entriesListing(const QString &word) const
+{
+    if (auto it = m_counts.constFind(word); it != m_counts.cend())
+        return *it;
+    return m_counts.value(word.toLower(), 0);
+}
+
+int EntryCounts::rank(const QString &word) const
+{
+    const int entries = entriesListing(word);
+    return entries == 0 ? Unknown : -entries;
+}
