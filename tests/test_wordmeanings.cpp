@@ -1,3 +1,4 @@
+#include "thesaurus/Generate.h"
 #include "thesaurus/MythesSource.h"
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/WordMeanings.h"
@@ -313,6 +314,84 @@ private Q_SLOTS:
         const WordMeanings::Answer answer = spellCheck->Meanings(word);
         QCOMPARE(answer.root, word);
         QCOMPARE(render(answer.meanings), expected);
+    }
+
+    // A label naming several parts of speech names each.
+    void partsOfSpeechOfLabels_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QStringList>("parts");
+        QTest::newRow("one") << QStringLiteral("fr") << QStringLiteral("(Nom)") << QStringList{QStringLiteral("noun")};
+        QTest::newRow("two") << QStringLiteral("fr") << QStringLiteral("(Adjectif Nom)")
+                             << QStringList{QStringLiteral("adj"), QStringLiteral("noun")};
+        QTest::newRow("with a slash") << QStringLiteral("gl") << QStringLiteral("(adxectivo / substantivo)")
+                                      << QStringList{QStringLiteral("adj"), QStringLiteral("noun")};
+        QTest::newRow("one part unknown") << QStringLiteral("fr") << QStringLiteral("(Adjectif Pronom)") << QStringList{};
+        QTest::newRow("none") << QStringLiteral("de") << QStringLiteral("-") << QStringList{};
+    }
+    void partsOfSpeechOfLabels()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, label);
+        QFETCH(QStringList, parts);
+        QCOMPARE(WordMeanings::partsOfSpeechOf(language, label), parts);
+    }
+
+    // The first level of a Generate as the part-of-speech and broader-term choices
+    // filter it; the deeper levels expand what is left as always.
+    void generateFilters_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QStringList>("partsOfSpeech");
+        QTest::addColumn<bool>("broaderTerms");
+        QTest::addColumn<QString>("column");
+        const QStringList none;
+        const QStringList nouns{QStringLiteral("noun")};
+        const QStringList adjectives{QStringLiteral("adj")};
+        QTest::newRow("defaults") << int(wdEnglishUS) << QStringLiteral("glow") << none << true
+                                  << QStringLiteral("radiance light shine beam");
+        QTest::newRow("nouns") << int(wdEnglishUS) << QStringLiteral("glow") << nouns << true
+                               << QStringLiteral("radiance light shine");
+        QTest::newRow("no broader terms: plain elsewhere stays")
+            << int(wdEnglishUS) << QStringLiteral("glow") << none << false << QStringLiteral("radiance shine beam");
+        QTest::newRow("nouns without broader terms: the plain use is filtered out")
+            << int(wdEnglishUS) << QStringLiteral("glow") << nouns << false << QStringLiteral("radiance");
+        QTest::newRow("verbs and adverbs")
+            << int(wdEnglishUS) << QStringLiteral("bright")
+            << QStringList{QStringLiteral("adv"), QStringLiteral("verb")} << true << QStringLiteral("brightly");
+        QTest::newRow("an inflected word through its root")
+            << int(wdEnglishUS) << QStringLiteral("brighter") << QStringList{QStringLiteral("adv")} << true
+            << QStringLiteral("brightly");
+        QTest::newRow("French adjectives, a two-part label included")
+            << int(wdFrench) << QStringLiteral("clair") << adjectives << true
+            << QStringLiteral("lumineux limpide évident");
+        QTest::newRow("French nouns") << int(wdFrench) << QStringLiteral("clair") << nouns << true
+                                      << QStringLiteral("clarté évident");
+        QTest::newRow("a language without parts of speech ignores the choice")
+            << int(wdGerman) << QStringLiteral("hell") << nouns << true << QStringLiteral("licht strahlend Helligkeit");
+        QTest::newRow("German broader term left out")
+            << int(wdGerman) << QStringLiteral("hell") << none << false << QStringLiteral("licht strahlend");
+    }
+    void generateFilters()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, word);
+        QFETCH(QStringList, partsOfSpeech);
+        QFETCH(bool, broaderTerms);
+        QFETCH(QString, column);
+        const auto spellCheck = thesaurus(TSpellCheckLanguage(language), QString());
+        SynonymExpansion::GenerateOptions options;
+        options.partsOfSpeech = partsOfSpeech;
+        options.broaderTerms = broaderTerms;
+        auto generated = SynonymExpansion::Generate(*spellCheck, TSpellCheckLanguage(language), word, 0, options);
+        const auto &result = std::get<SynonymExpansion::Generated>(generated);
+        QCOMPARE(result.columns.size(), 1);
+        QStringList words;
+        for (const SynonymExpansion::Entry &entry : result.columns[0].entries)
+            words.append(entry.text);
+        QCOMPARE(words.join(QLatin1Char(' ')), column);
     }
 
     // A source that keeps no meanings answers its flat list as one meaning.

@@ -1,6 +1,7 @@
 #include "thesaurus/Generate.h"
 
 #include "thesaurus/TSpellCheck.h"
+#include "thesaurus/WordMeanings.h"
 
 #include <algorithm>
 
@@ -26,10 +27,20 @@ void addMiss(QList<Miss> &misses, int piece, WordForms::Root root)
     misses.append({piece, std::move(root), {}});
 }
 
+// The root's synonyms as the options filter its first level.
+QStringList filteredFirstLevel(TSpellCheck &spellCheck, TSpellCheckLanguage language, const QString &root,
+                               const GenerateOptions &options)
+{
+    const ThesaurusEntry entry = spellCheck.source()->entry(root, LanguageTable::identifier(language));
+    const QStringList partsOfSpeech = WordMeanings::hasPartsOfSpeech(entry.language) ? options.partsOfSpeech
+                                                                                     : QStringList();
+    return WordMeanings::firstTierWords(WordMeanings::fromEntry(entry), partsOfSpeech, options.broaderTerms);
+}
+
 } // namespace
 
 std::variant<Generated, Refusal> Generate(TSpellCheck &spellCheck, TSpellCheckLanguage language, const QString &phrase,
-                                          int depthIndex)
+                                          int depthIndex, const GenerateOptions &options)
 {
     if (phrase.isEmpty())
         return Refusal{emptyPhraseMessage(), 0};
@@ -49,7 +60,11 @@ std::variant<Generated, Refusal> Generate(TSpellCheck &spellCheck, TSpellCheckLa
             // An inactive thesaurus never opens a dictionary: nothing to tell.
             if (spellCheck.Active())
                 result.notes += spellCheck.wordForms().takeNotes();
+            if (options.filtersFirstLevel() && root.found())
+                root.synonyms = filteredFirstLevel(spellCheck, language, root.root, options);
             ColumnWords entries = ExpandWord(word, depthIndex, WordForms::rootedLookup(root, lookup));
+            if (options.rank)
+                entries = MostCommonFirst(entries, options.rank);
             if (!entries.isEmpty())
                 result.columns.append({piece, word, root.root, std::move(entries)});
             else if (holdsWord(word))

@@ -43,10 +43,25 @@ struct Generated {
     std::optional<AppError> failure;
 };
 
+// What a writer may choose beyond the depth; the defaults give every column as
+// the data has it.
+struct GenerateOptions {
+    // First-level words only from meanings of these parts of speech ("noun",
+    // "verb", "adj", "adv"); none, or a language whose data names none: all.
+    QStringList partsOfSpeech;
+    // Off: words the data marks as broader terms are left out of the first level,
+    // unless they also stand plainly in another meaning.
+    bool broaderTerms = true;
+    // Set: each column is ordered most common first (MostCommonFirst).
+    Rank rank;
+
+    bool filtersFirstLevel() const { return !partsOfSpeech.isEmpty() || !broaderTerms; }
+};
+
 // Splits the phrase, expands each piece through the root of the typed word in the
 // language, and drops the pieces that found nothing; or refuses the phrase (empty,
 // or too many words for the depth) before any lookup.
 std::variant<Generated, Refusal> Generate(TSpellCheck &spellCheck, TSpellCheckLanguage language, const QString &phrase,
-                                          int depthIndex);
+                                          int depthIndex, const GenerateOptions &options = {});
 
 } // namespace SynonymExpansion

@@ -4,6 +4,7 @@
 
 #include <QSet>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -193,6 +194,60 @@ QString partOfSpeechOf(QStringView language, QStringView label)
     return {};
 }
 
+QStringList partsOfSpeechOf(QStringView language, QStringView label)
+{
+    if (const QString one = partOfSpeechOf(language, label); !one.isEmpty())
+        return {one};
+    QStringList parts;
+    for (const QStringView piece : unbracketed(label).split(u' ', Qt::SkipEmptyParts)) {
+        if (piece == u"/")
+            continue;
+        const QString part = partOfSpeechOf(language, piece);
+        if (part.isEmpty())
+            return {};
+        if (!parts.contains(part))
+            parts.append(part);
+    }
+    return parts;
+}
+
+bool hasPartsOfSpeech(QStringView language)
+{
+    return std::any_of(std::begin(Labels), std::end(Labels), [&](const Label &row) {
+        return language.compare(QLatin1StringView(row.language), Qt::CaseInsensitive) == 0;
+    });
+}
+
+QStringList firstTierWords(const QList<Meaning> &meanings, const QStringList &partsOfSpeech, bool broaderTerms)
+{
+    const auto kept = [&](const Meaning &meaning) {
+        return partsOfSpeech.isEmpty()
+               || std::any_of(meaning.partsOfSpeech.cbegin(), meaning.partsOfSpeech.cend(),
+                              [&](const QString &part) { return partsOfSpeech.contains(part); });
+    };
+    QSet<QString> plain; // words standing plainly in a meaning kept
+    if (!broaderTerms) {
+        for (const Meaning &meaning : meanings) {
+            if (!kept(meaning))
+                continue;
+            for (const Word &word : meaning.words) {
+                if (word.relation != Generic)
+                    plain.insert(word.text.toCaseFolded());
+            }
+        }
+    }
+    QStringList words;
+    for (const Meaning &meaning : meanings) {
+        if (!kept(meaning))
+            continue;
+        for (const Word &word : meaning.words) {
+            if (broaderTerms || word.relation != Generic || plain.contains(word.text.toCaseFolded()))
+                words.append(word.text);
+        }
+    }
+    return words;
+}
+
 QString relationOf(QStringView notes)
 {
     if (notes.isEmpty())
@@ -212,7 +267,9 @@ QList<Meaning> fromEntry(const ThesaurusEntry &entry)
     for (const ThesaurusEntry::Meaning &data : entry.meanings) {
         Meaning meaning;
         meaning.label = data.label;
-        meaning.partOfSpeech = partOfSpeechOf(entry.language, data.label);
+        meaning.partsOfSpeech = partsOfSpeechOf(entry.language, data.label);
+        if (meaning.partsOfSpeech.size() == 1)
+            meaning.partOfSpeech = meaning.partsOfSpeech.front();
         const QStringView bare = unbracketed(data.label);
         const bool antonymMeaning = isAntonymLabel(entry.language, bare);
         const QString *shared = labelRelation(bare);

@@ -28,7 +28,9 @@ struct Word {
 
 struct Meaning {
     QString label;        // as the data gives it: "(adj)", "(Nom)", "-", ""
-    QString partOfSpeech; // "noun", "verb", "adj", "adv", or "" when the label does not tell
+    QString partOfSpeech; // "noun", "verb", "adj", "adv", or "" when the label names not just one
+    // Every part of speech the label names: one, several for "(Adjectif Nom)", or none.
+    QStringList partsOfSpeech;
     QList<Word> words;    // in the data's order
     QStringList antonyms; // the data's, then WordNet's, each once
     QString definition;   // WordNet's, for English; empty otherwise
@@ -57,6 +59,15 @@ const QStringList &partsOfSpeech();
 // that names none, several ("(Adjectif Nom)") or is unknown.
 QString partOfSpeechOf(QStringView language, QStringView label);
 
+// Every part of speech a label names: partOfSpeechOf's, or the parts of a label
+// made of several labels ("(Adjectif Nom)", "(adxectivo / substantivo)") when
+// each names one; none otherwise.
+QStringList partsOfSpeechOf(QStringView language, QStringView label);
+
+// Whether a language's data labels its meanings with parts of speech that the
+// table above knows.
+bool hasPartsOfSpeech(QStringView language);
+
 // The relation a synonym's notes name: "similar term" → Similar, "Oberbegriff" →
 // Generic; other notes as they are; none → Plain.
 QString relationOf(QStringView notes);
@@ -65,6 +76,13 @@ QString relationOf(QStringView notes);
 // whole meaning (Russian data: "(сходный термин)", "(антоним)") gives its words
 // that relation, or makes them antonyms.
 QList<Meaning> fromEntry(const ThesaurusEntry &entry);
+
+// The first-level words of a word's meanings, in order and repetitions kept as
+// the flat synonym list has them, but only from meanings of the given parts of
+// speech (all when none is given) and, without broader terms, leaving out the
+// words marked as broader terms unless the same word also stands plainly in
+// another meaning kept. Antonyms are never among them.
+QStringList firstTierWords(const QList<Meaning> &meanings, const QStringList &partsOfSpeech, bool broaderTerms);
 
 // The sense that a meaning stands for: among the senses of its part of speech (a
 // satellite adjective counts as an adjective), the one sharing the most words with
