@@ -82,7 +82,8 @@ class TestLookupTool : public QObject
 
 private:
     QTemporaryDir m_empty;
-    QTemporaryDir m_unreadable; // an index that is a FIFO, another that is a folder
+    QTemporaryDir m_unreadable;    // an index that is a FIFO, another that is a folder
+    QTemporaryDir m_wordNetParent; // wordnet/, a link to the healthy WordNet fixture
 
 private Q_SLOTS:
     void initTestCase()
@@ -90,6 +91,9 @@ private Q_SLOTS:
         QVERIFY2(QFileInfo(Tool).isExecutable(), qPrintable(Tool));
         QVERIFY(m_empty.isValid());
         QVERIFY(m_unreadable.isValid());
+        QVERIFY(m_wordNetParent.isValid());
+        QVERIFY(QFile::link(DataDir + QStringLiteral("/wordnet/healthy"),
+                            m_wordNetParent.filePath(QStringLiteral("wordnet"))));
         QCOMPARE(mkfifo(QFile::encodeName(m_unreadable.filePath(QStringLiteral("th_en_US_v2.idx"))).constData(), 0600), 0);
         QVERIFY(QDir(m_unreadable.path()).mkdir(QStringLiteral("th_de_DE_v2.idx")));
         for (const char *dat : {"th_en_US_v2.dat", "th_de_DE_v2.dat", "th_fr_FR_v2.dat", "th_es_ES_v2.dat"})
@@ -418,6 +422,10 @@ private Q_SLOTS:
     void wordForms();
     void missingInJson();
     void damagedDictionaryIsOneNote();
+    void meanings_data();
+    void meanings();
+    void meaningsJson();
+    void meaningsWithDamagedWordNet();
 
     void exitStatus()
     {
@@ -528,6 +536,226 @@ void TestLookupTool::damagedDictionaryIsOneNote()
              qPrintable(lines[0]));
     QCOMPARE(lines[1], QStringLiteral("verbarium-lookup: no synonyms for \"brighter\""));
     QCOMPARE(lines[2], QStringLiteral("verbarium-lookup: no synonyms for \"copies\""));
+}
+
+namespace {
+
+const QString MeaningsData = DataDir + QStringLiteral("/meanings");
+const QString HealthyWordNet = DataDir + QStringLiteral("/wordnet/healthy");
+
+// --meanings over the meanings fixtures, which serve the thesaurus, then the folders
+// given (word forms, WordNet).
+QStringList meaningsOf(const QStringList &folders, std::initializer_list<const char *> list)
+{
+    QStringList arguments;
+    for (const QString &folder : QStringList{MeaningsData} + folders)
+        arguments << QStringLiteral("--data-dir") << folder;
+    return arguments + QStringList{QStringLiteral("--meanings")} + args(list);
+}
+
+// "bright" of the fixtures, grouped by part of speech; each meaning keeps its
+// number in the data's order.
+QString brightText(bool defined)
+{
+    const auto definition = [defined](const char *lines) { return defined ? QString::fromUtf8(lines) : QString(); };
+    return QStringLiteral("\nnoun\n"
+                          "  4. brightness\n"
+                          "     broader terms: light\n"
+                          "\nadj\n"
+                          "  1. shining\n")
+           + definition("     emitting or reflecting light readily or in large amounts\n"
+                        "     \"the sun was bright and hot\"\n"
+                        "     \"a bright sunlit room\"\n")
+           + QStringLiteral("     similar: luminous\n"
+                            "     antonyms: dull\n"
+                            "  2. vivid, brilliant\n")
+           + definition("     having striking color\n"
+                        "     \"bright dress\"\n")
+           + QStringLiteral("     similar: colorful\n"
+                            "  3. smart\n"
+                            "     similar: intelligent\n"
+                            "\nadv\n"
+                            "  5. brightly\n")
+           + definition("     with brightness\n"
+                        "     \"the stars shone brightly\"\n");
+}
+
+} // namespace
+
+void TestLookupTool::meanings_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err"); // exact
+
+    const QString forms = DataDir + QStringLiteral("/wordforms");
+    // WordNet's files straight in a --data-dir folder, or in its wordnet/ subfolder.
+    QTest::newRow("text, WordNet's definitions")
+        << meaningsOf({HealthyWordNet}, {"bright"}) << 0 << QStringLiteral("bright\n") + brightText(true) << "";
+    QTest::newRow("text, WordNet in a wordnet/ subfolder")
+        << meaningsOf({m_wordNetParent.path()}, {"bright"}) << 0 << QStringLiteral("bright\n") + brightText(true) << "";
+    QTest::newRow("text, no WordNet in the folders: no definitions")
+        << meaningsOf({}, {"bright"}) << 0 << QStringLiteral("bright\n") + brightText(false) << "";
+    QTest::newRow("inflected word names its root") << meaningsOf({forms, HealthyWordNet}, {"brighter"}) << 0
+                                                   << QStringLiteral("brighter -> bright\n") + brightText(true) << "";
+    QTest::newRow("tsv: number in the data's order, antonyms as a relation")
+        << meaningsOf({HealthyWordNet}, {"--format", "tsv", "bright"}) << 0
+        << "1\tadj\t\tshining\n1\tadj\tsimilar\tluminous\n1\tadj\tantonym\tdull\n"
+           "2\tadj\t\tvivid\n2\tadj\t\tbrilliant\n2\tadj\tsimilar\tcolorful\n"
+           "3\tadj\t\tsmart\n3\tadj\tsimilar\tintelligent\n"
+           "4\tnoun\t\tbrightness\n4\tnoun\tgeneric\tlight\n5\tadv\t\tbrightly\n"
+        << "";
+    QTest::newRow("tsv, an antonym that the data marks")
+        << meaningsOf({}, {"--format", "tsv", "dull"}) << 0 << "1\tadj\t\tdim\n1\tadj\tantonym\tbright\n"
+        << "";
+    QTest::newRow("French labels; one naming two parts of speech stays apart")
+        << meaningsOf({}, {"--language", "French", "clair"}) << 0
+        << QStringLiteral("clair\n\nnoun\n  2. clarté\n\nadj\n  1. lumineux, limpide\n\nadv\n  4. clairement\n"
+                          "\nother\n  3. (Adjectif Nom) évident\n")
+        << "";
+    QTest::newRow("French, tsv") << meaningsOf({}, {"--language", "French", "--format", "tsv", "clair"}) << 0
+                                 << QStringLiteral("1\tadj\t\tlumineux\n1\tadj\t\tlimpide\n2\tnoun\t\tclarté\n"
+                                                   "3\t\t\tévident\n4\tadv\t\tclairement\n")
+                                 << "";
+    QTest::newRow("Russian: relations and antonyms from the labels, no headings without parts of speech")
+        << meaningsOf({}, {"--language", "Russian", "ад"}) << 0
+        << QStringLiteral("ад\n  1. преисподняя, пекло\n  2. similar: бездна\n  3. antonyms: рай\n") << "";
+    QTest::newRow("Russian, tsv") << meaningsOf({}, {"--language", "Russian", "--format", "tsv", "ад"}) << 0
+                                  << QStringLiteral("1\t\t\tпреисподняя\n1\t\t\tпекло\n2\t\tsimilar\tбездна\n"
+                                                    "3\t\tantonym\tрай\n")
+                                  << "";
+    QTest::newRow("German: a register kept, the broader term and antonym apart")
+        << meaningsOf({}, {"--language", "German", "hell"}) << 0
+        << "hell\n  1. licht, strahlend (ugs.)\n     antonyms: dunkel\n     broader terms: Helligkeit\n"
+        << "";
+    QTest::newRow("German, tsv") << meaningsOf({}, {"--language", "German", "--format", "tsv", "hell"}) << 0
+                                 << "1\t\t\tlicht\n1\t\tugs.\tstrahlend\n1\t\tgeneric\tHelligkeit\n1\t\tantonym\tdunkel\n"
+                                 << "";
+
+    // Nothing found: nothing on standard output in any format.
+    for (const char *format : {"text", "tsv", "json"})
+        QTest::addRow("no entry, %s", format) << meaningsOf({}, {"--format", format, "zyzzyva"}) << 1 << ""
+                                              << "verbarium-lookup: no meanings for \"zyzzyva\"\n";
+    QTest::newRow("a misspelling, with the spellings that have meanings")
+        << meaningsOf({forms}, {"brigt"}) << 1 << ""
+        << "verbarium-lookup: no meanings for \"brigt\"; did you mean: bright\n";
+    QTest::newRow("punctuation only") << meaningsOf({}, {"?!"}) << 1 << ""
+                                      << "";
+    QTest::newRow("language without data")
+        << meaningsOf({}, {"--language", "Dutch", "bright"}) << 1 << ""
+        << "No thesaurus data is installed for Dutch.\nverbarium-lookup: no meanings for \"bright\"\n";
+    QTest::newRow("WordNet missing in part: notes, then the meanings")
+        << meaningsOf({DataDir + QStringLiteral("/wordnet/partial")}, {"bright"}) << 0
+        << QStringLiteral("bright\n") + brightText(false)
+        << QStringLiteral("verbarium-lookup: Cannot read the WordNet file \"%1/wordnet/partial/data.adj\": No such file "
+                          "or directory\n"
+                          "verbarium-lookup: Cannot read the WordNet file \"%1/wordnet/partial/index.adv\": No such file "
+                          "or directory\n")
+               .arg(DataDir);
+
+    const QString help = QStringLiteral("\nTry 'verbarium-lookup --help' for more information.\n");
+    for (const char *option : {"tree", "root"})
+        QTest::addRow("with --%s", option)
+            << meaningsOf({}, {"bright"}) + QStringList{QStringLiteral("--") + QLatin1String(option)} << 2 << ""
+            << QStringLiteral("verbarium-lookup: --meanings cannot be combined with --") + QLatin1String(option) + help;
+    QTest::newRow("with --depth") << meaningsOf({}, {"--depth", "0", "bright"}) << 2 << ""
+                                  << QStringLiteral("verbarium-lookup: --meanings cannot be combined with --depth") + help;
+    QTest::newRow("no word") << meaningsOf({}, {}) << 2 << "" << SynonymExpansion::emptyPhraseMessage() + u'\n';
+    QTest::newRow("unknown format") << meaningsOf({}, {"--format", "xml", "bright"}) << 2 << ""
+                                    << "The format must be text, tsv or json.\n";
+    QTest::newRow("damaged thesaurus")
+        << QStringList{QStringLiteral("--data-dir"), DataDir + QStringLiteral("/damaged/entry-cut-short"),
+                       QStringLiteral("--meanings"), QStringLiteral("thesaurus")}
+        << 3 << ""
+        << QStringLiteral("The thesaurus file \"%1/damaged/entry-cut-short/th_en_US_v2.dat\" is damaged: the entry "
+                          "\"thesaurus\" is cut short.\n")
+               .arg(DataDir);
+}
+
+void TestLookupTool::meanings()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const Run result = run(arguments);
+    QCOMPARE(result.err, err);
+    QCOMPARE(result.out, out);
+    QCOMPARE(result.exitCode, exitCode);
+}
+
+// The json document whole, as scripts read it; an inflected word names its root.
+void TestLookupTool::meaningsJson()
+{
+    const Run result = run(
+        meaningsOf({DataDir + QStringLiteral("/wordforms"), HealthyWordNet}, {"--format", "json", "brighter"}));
+    QCOMPARE(result.err, QString());
+    QCOMPARE(result.exitCode, 0);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(result.out.toUtf8(), &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+
+    const auto words = [](std::initializer_list<std::pair<const char *, const char *>> list) {
+        QJsonArray array;
+        for (const auto &[word, relation] : list)
+            array.append(QJsonObject{{QStringLiteral("word"), QString::fromUtf8(word)},
+                                     {QStringLiteral("relation"), QString::fromUtf8(relation)}});
+        return array;
+    };
+    const auto meaning = [](const char *partOfSpeech, const char *label, const char *definition,
+                            const QStringList &examples, const QJsonArray &synonyms, const QStringList &antonyms) {
+        return QJsonObject{{QStringLiteral("partOfSpeech"), QString::fromUtf8(partOfSpeech)},
+                           {QStringLiteral("label"), QString::fromUtf8(label)},
+                           {QStringLiteral("definition"), QString::fromUtf8(definition)},
+                           {QStringLiteral("examples"), QJsonArray::fromStringList(examples)},
+                           {QStringLiteral("synonyms"), synonyms},
+                           {QStringLiteral("antonyms"), QJsonArray::fromStringList(antonyms)}};
+    };
+    const QJsonArray meanings{
+        meaning("adj", "(adj)", "emitting or reflecting light readily or in large amounts",
+                {QStringLiteral("the sun was bright and hot"), QStringLiteral("a bright sunlit room")},
+                words({{"shining", ""}, {"luminous", "similar"}}), {QStringLiteral("dull")}),
+        meaning("adj", "(adj)", "having striking color", {QStringLiteral("bright dress")},
+                words({{"vivid", ""}, {"brilliant", ""}, {"colorful", "similar"}}), {}),
+        meaning("adj", "(adj)", "", {}, words({{"smart", ""}, {"intelligent", "similar"}}), {}),
+        meaning("noun", "(noun)", "", {}, words({{"brightness", ""}, {"light", "generic"}}), {}),
+        meaning("adv", "(adv)", "with brightness", {QStringLiteral("the stars shone brightly")},
+                words({{"brightly", ""}}), {}),
+    };
+    const QJsonObject expected{{QStringLiteral("word"), QStringLiteral("brighter")},
+                               {QStringLiteral("root"), QStringLiteral("bright")},
+                               {QStringLiteral("meanings"), meanings}};
+    QCOMPARE(document.object(), expected);
+}
+
+// A WordNet line that is damaged where the lookup reads it is told on standard
+// error; the meanings print all the same, without definitions.
+void TestLookupTool::meaningsWithDamagedWordNet()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (const QString &name : QDir(HealthyWordNet).entryList(QDir::Files))
+        QVERIFY(QFile::copy(HealthyWordNet + u'/' + name, folder.filePath(name)));
+    // data.adj cut off inside the line of bright's first sense.
+    QFile adjectives(folder.filePath(QStringLiteral("data.adj")));
+    QVERIFY(adjectives.open(QIODevice::ReadWrite));
+    const qint64 cut = adjectives.readAll().indexOf("00000111 00 a") + 30;
+    QVERIFY(cut > 30);
+    QVERIFY(adjectives.resize(cut));
+    adjectives.close();
+
+    for (const char *format : {"text", "tsv"}) {
+        const Run result = run(meaningsOf({folder.path()}, {"--format", format, "bright"}));
+        QCOMPARE(result.exitCode, 0);
+        if (QLatin1String(format) == u"text")
+            QCOMPARE(result.out, QStringLiteral("bright\n") + brightText(false));
+        else
+            QVERIFY(result.out.startsWith(QStringLiteral("1\tadj\t\tshining\n")));
+        QVERIFY2(result.err.startsWith(QStringLiteral("verbarium-lookup: "))
+                     && result.err.contains(QStringLiteral("data.adj")) && result.err.count(u'\n') == 1,
+                 qPrintable(result.err));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLookupTool)

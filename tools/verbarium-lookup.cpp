@@ -10,6 +10,8 @@
 #include "thesaurus/TSpellCheck.h"
 #include "thesaurus/ThesaurusCatalog.h"
 #include "thesaurus/WordForms.h"
+#include "thesaurus/WordMeanings.h"
+#include "thesaurus/WordNetReader.h"
 #include "thesaurus/WordTree.h"
 
 #include <QCommandLineParser>
@@ -191,6 +193,7 @@ struct Request {
     QStringList dataDirs; // empty: the usual search path
     bool tree = false;
     bool roots = false;
+    bool meanings = false;
 };
 
 // The request, or the exit status of a command line that asks for nothing to look
@@ -200,7 +203,7 @@ std::variant<Request, ExitStatus> parseArguments(int argc, char *argv[], const Q
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Looks up the synonyms of a phrase, word by word, as Verbarium Pro's Generate does,\n"
-                       "or the three-level synonym tree of a word.\n\n"
+                       "the three-level synonym tree of a word, or a word's meanings.\n\n"
                        "Exit status: 0 found, 1 nothing found, 2 refused phrase or usage error, 3 thesaurus error."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -218,13 +221,18 @@ std::variant<Request, ExitStatus> parseArguments(int argc, char *argv[], const Q
     const QCommandLineOption dataDirOption(
         QStringLiteral("data-dir"),
         QStringLiteral(
-            "Look for thesaurus files, Hunspell dictionaries and WordNet's lists of irregular forms only in DIR (may be repeated)."),
+            "Look for thesaurus files, Hunspell dictionaries and WordNet's files only in DIR (WordNet also in DIR/wordnet; may be repeated)."),
         QStringLiteral("DIR"));
     const QCommandLineOption rootOption(
         QStringLiteral("root"),
         QStringLiteral(
             "Print, per typed word that found synonyms, the word that answered for it (tsv: column, typed word, root)."));
-    parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption, rootOption});
+    const QCommandLineOption meaningsOption(
+        QStringLiteral("meanings"),
+        QStringLiteral("Print the meanings of the phrase taken as one word, by part of speech: their words, antonyms,\n"
+                       "broader terms and, in English, WordNet's definitions and examples\n"
+                       "(tsv: meaning number, part of speech, relation, word; antonyms with the relation \"antonym\")."));
+    parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption, rootOption, meaningsOption});
     parser.addPositionalArgument(QStringLiteral("PHRASE"), QStringLiteral("The phrase, at most 10 words (3 at depth 2)."));
 
     if (!parser.parse(arguments)) {
@@ -278,6 +286,17 @@ std::variant<Request, ExitStatus> parseArguments(int argc, char *argv[], const Q
     request.dataDirs = parser.values(dataDirOption);
     request.tree = parser.isSet(treeOption);
     request.roots = parser.isSet(rootOption);
+    request.meanings = parser.isSet(meaningsOption);
+    if (request.meanings) {
+        // The meanings name their root and have no depth: these would be ignored in silence.
+        for (const QCommandLineOption *option : {&treeOption, &rootOption, &depthOption}) {
+            if (parser.isSet(*option)) {
+                err() << "verbarium-lookup: --meanings cannot be combined with --" << option->names().constFirst()
+                      << "\nTry 'verbarium-lookup --help' for more information.\n";
+                return Refused;
+            }
+        }
+    }
     return request;
 }
 
@@ -289,8 +308,14 @@ std::unique_ptr<TSpellCheck> openThesaurus(const Request &request)
                                              : std::make_unique<MythesSource>(request.dataDirs);
     MythesSource *mythes = source.get();
     auto spellCheck = std::make_unique<TSpellCheck>(nullptr, std::move(source));
-    if (!request.dataDirs.isEmpty())
+    if (!request.dataDirs.isEmpty()) {
         spellCheck->setWordForms(std::make_unique<WordForms>(request.dataDirs));
+        // WordNet as Debian lays it out (a wordnet/ folder) or its files right in the folder.
+        QStringList wordNetPath;
+        for (const QString &folder : request.dataDirs)
+            wordNetPath << folder << folder + QStringLiteral("/wordnet");
+        spellCheck->setWordNet(std::make_unique<WordNetReader>(wordNetPath));
+    }
     const TSpellCheckLanguage language = LanguageTable::languageForListIndex(request.listIndex);
     const ThesaurusCatalog *catalog = mythes->catalog();
     if (catalog)
@@ -368,6 +393,153 @@ ExitStatus lookUpPhrase(TSpellCheck &spellCheck, const Request &request)
     return columns.isEmpty() ? NothingFound : Found;
 }
 
+// The meanings' indexes in the order people read them: grouped by part of speech
+// (noun, verb, adj, adv, then those the data gives none), each group in the data's
+// order. Each keeps its number in the data's order, the number tsv and json use.
+QList<qsizetype> groupedOrder(const QList<WordMeanings::Meaning> &meanings)
+{
+    QList<qsizetype> order;
+    for (const QString &partOfSpeech : WordMeanings::partsOfSpeech() + QStringList{QString()}) {
+        for (qsizetype i = 0; i < meanings.size(); ++i) {
+            if (meanings[i].partOfSpeech == partOfSpeech)
+                order.append(i);
+        }
+    }
+    return order;
+}
+
+// Whether a meaning's label tells something its part of speech and its words'
+// relations do not: "(Adjectif Nom)" does; "-", "(adj)" and Russian's "(сходный
+// термин)", whose words carry it, do not.
+bool labelTellsMore(const WordMeanings::Meaning &meaning)
+{
+    QString bare = meaning.label.trimmed();
+    if (bare.size() >= 2 && bare.front() == u'(' && bare.back() == u')')
+        bare = bare.sliced(1, bare.size() - 2).trimmed();
+    return meaning.partOfSpeech.isEmpty() && !bare.isEmpty() && bare != u"-" && WordMeanings::relationOf(bare) == bare;
+}
+
+// One meaning for people: its number, its own words (with the data's notes), then
+// indented under them its definition and examples, and its similar and related
+// words, antonyms and broader terms, each kind on a line of its own.
+QString meaningLines(const WordMeanings::Meaning &meaning, const QString &number)
+{
+    QStringList words;
+    QStringList similar;
+    QStringList related;
+    for (const WordMeanings::Word &word : meaning.words) {
+        if (word.relation == WordMeanings::Similar)
+            similar.append(word.text);
+        else if (word.relation == WordMeanings::Related)
+            related.append(word.text);
+        else if (word.relation != WordMeanings::Generic)
+            words.append(word.relation.isEmpty() ? word.text : QStringLiteral("%1 (%2)").arg(word.text, word.relation));
+    }
+    QStringList lines;
+    if (!words.isEmpty())
+        lines.append((labelTellsMore(meaning) ? meaning.label.trimmed() + QLatin1Char(' ') : QString())
+                     + words.join(QStringLiteral(", ")));
+    if (!meaning.definition.isEmpty())
+        lines.append(meaning.definition);
+    for (const QString &example : meaning.examples)
+        lines.append(QLatin1Char('"') + example + QLatin1Char('"'));
+    const auto addList = [&lines](const char *name, const QStringList &list) {
+        if (!list.isEmpty())
+            lines.append(QLatin1String(name) + list.join(QStringLiteral(", ")));
+    };
+    addList("similar: ", similar);
+    addList("related: ", related);
+    addList("antonyms: ", meaning.antonyms);
+    addList("broader terms: ", meaning.broaderTerms());
+    const QString indent(number.size(), QLatin1Char(' '));
+    QString text;
+    for (qsizetype l = 0; l < lines.size(); ++l)
+        text += (l == 0 ? number : indent) + lines[l] + QLatin1Char('\n');
+    return text;
+}
+
+void printMeaningsText(const WordMeanings::Answer &answer)
+{
+    out() << answer.word;
+    if (answer.root != answer.word)
+        out() << " -> " << answer.root;
+    out() << '\n';
+    const bool anyPartOfSpeech = std::any_of(answer.meanings.cbegin(), answer.meanings.cend(),
+                                             [](const WordMeanings::Meaning &m) { return !m.partOfSpeech.isEmpty(); });
+    QString group = QStringLiteral("-"); // no group yet
+    for (const qsizetype i : groupedOrder(answer.meanings)) {
+        const WordMeanings::Meaning &meaning = answer.meanings[i];
+        // Without any part of speech in the data, headings would say nothing.
+        if (anyPartOfSpeech && meaning.partOfSpeech != group) {
+            group = meaning.partOfSpeech;
+            out() << '\n' << (group.isEmpty() ? QStringLiteral("other") : group) << '\n';
+        }
+        out() << meaningLines(meaning, QStringLiteral("  %1. ").arg(i + 1));
+    }
+}
+
+// tsv: one line per word, the antonyms after the meaning's words with the relation
+// "antonym"; definitions and examples are for the text and json formats.
+void printMeaningsTsv(const WordMeanings::Answer &answer)
+{
+    for (qsizetype i = 0; i < answer.meanings.size(); ++i) {
+        const WordMeanings::Meaning &meaning = answer.meanings[i];
+        const QString start = QStringLiteral("%1\t%2\t").arg(i + 1).arg(meaning.partOfSpeech);
+        for (const WordMeanings::Word &word : meaning.words)
+            out() << start << tsvField(word.relation) << '\t' << tsvField(word.text) << '\n';
+        for (const QString &antonym : meaning.antonyms)
+            out() << start << "antonym\t" << tsvField(antonym) << '\n';
+    }
+}
+
+void printMeaningsJson(const WordMeanings::Answer &answer)
+{
+    QJsonArray meanings;
+    for (const WordMeanings::Meaning &meaning : answer.meanings) {
+        QJsonArray synonyms;
+        for (const WordMeanings::Word &word : meaning.words)
+            synonyms.append(QJsonObject{{QStringLiteral("word"), word.text}, {QStringLiteral("relation"), word.relation}});
+        meanings.append(QJsonObject{{QStringLiteral("partOfSpeech"), meaning.partOfSpeech},
+                                    {QStringLiteral("label"), meaning.label},
+                                    {QStringLiteral("definition"), meaning.definition},
+                                    {QStringLiteral("examples"), QJsonArray::fromStringList(meaning.examples)},
+                                    {QStringLiteral("synonyms"), synonyms},
+                                    {QStringLiteral("antonyms"), QJsonArray::fromStringList(meaning.antonyms)}});
+    }
+    out() << QJsonDocument(QJsonObject{{QStringLiteral("word"), answer.word},
+                                       {QStringLiteral("root"), answer.root},
+                                       {QStringLiteral("meanings"), meanings}})
+                 .toJson(QJsonDocument::Indented);
+}
+
+// The meanings of the phrase taken as one word, through its root as a Generate finds it.
+ExitStatus lookUpMeanings(TSpellCheck &spellCheck, const Request &request)
+{
+    const WordMeanings::Answer answer = spellCheck.Meanings(request.phrase);
+    reportNotes(spellCheck.wordForms().takeNotes());
+    reportNotes(answer.notes);
+    if (!answer.found()) {
+        // The suggestions come from the same resolution; a miss may take the time.
+        const WordForms::Root root = spellCheck.ResolveWord(request.phrase);
+        reportNotes(spellCheck.wordForms().takeNotes());
+        if (isWord(request.phrase)) {
+            err() << "verbarium-lookup: no meanings for \"" << request.phrase << '"';
+            if (!root.suggestions.isEmpty())
+                err() << "; did you mean: " << root.suggestions.join(QStringLiteral(", "));
+            err() << '\n';
+        }
+        return NothingFound;
+    }
+    if (request.format == u"tsv")
+        printMeaningsTsv(answer);
+    else if (request.format == u"json")
+        printMeaningsJson(answer);
+    else
+        printMeaningsText(answer);
+    out().flush();
+    return Found;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -395,6 +567,8 @@ int main(int argc, char *argv[])
     if (!spellCheck)
         return ThesaurusFailed;
     try {
+        if (request.meanings)
+            return lookUpMeanings(*spellCheck, request);
         return request.tree ? lookUpTree(*spellCheck, request) : lookUpPhrase(*spellCheck, request);
     } catch (const AppError &error) {
         out().flush();
