@@ -32,10 +32,23 @@ QStringList dataFolders()
 }
 
 // The parts a term is made of: its words, and the parts of hyphenated words.
-QStringList partsOf(const QString &term)
+QList<QStringView> partsOf(QStringView term)
 {
-    static const QRegularExpression separators(QStringLiteral("[\\s\\-]+"));
-    return term.split(separators, Qt::SkipEmptyParts);
+    QList<QStringView> parts;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= term.size(); ++i) {
+        if (i == term.size() || term[i].isSpace() || term[i] == u'-') {
+            if (i > start)
+                parts.append(term.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+bool hasUpper(QStringView word)
+{
+    return std::any_of(word.begin(), word.end(), [](QChar c) { return c.isUpper(); });
 }
 
 // The cache file's first bytes and its format's number: a cache of another format
@@ -95,6 +108,8 @@ int ScowlLevels::levelOf(const QString &word) const
 {
     if (auto it = m_levels.constFind(word); it != m_levels.cend())
         return *it;
+    if (!hasUpper(word))
+        return Unknown;
     if (auto it = m_levels.constFind(word.toLower()); it != m_levels.cend())
         return *it;
     return Unknown;
@@ -105,12 +120,12 @@ int ScowlLevels::rank(const QString &word) const
     const int whole = levelOf(word);
     if (whole != Unknown)
         return whole;
-    const QStringList parts = partsOf(word);
+    const QList<QStringView> parts = partsOf(word);
     if (parts.size() < 2)
         return Unknown;
     int rarest = 0;
-    for (const QString &part : parts)
-        rarest = std::max(rarest, levelOf(part));
+    for (const QStringView part : parts)
+        rarest = std::max(rarest, levelOf(part.toString()));
     return rarest;
 }
 

@@ -6,6 +6,7 @@
 #include "thesaurus/WordKeySet.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace SynonymExpansion {
 
@@ -89,37 +90,37 @@ ColumnWords ExpandWord(const QString &word, int depthIndex, const Lookup &lookup
 
 ColumnWords MostCommonFirst(const ColumnWords &entries, const Rank &rank)
 {
-    // The column as a tree: an entry's children are the entries one tier deeper
-    // that follow it before the next entry of its own tier or a shallower one.
-    struct Node {
-        qsizetype entry;
-        int rank;
-        QList<qsizetype> children; // into nodes
-    };
-    QList<Node> nodes;
-    nodes.reserve(entries.size());
-    QList<qsizetype> roots;
-    qsizetype parents[ThirdLevel + 1] = {-1, -1, -1};
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const int tier = std::clamp(int(entries[i].tier), 0, int(ThirdLevel));
-        nodes.append({i, rank(entries[i].text), {}});
-        const qsizetype parent = tier == 0 ? -1 : parents[tier - 1];
-        (parent < 0 ? roots : nodes[parent].children).append(i);
-        parents[tier] = i;
-        for (int deeper = tier + 1; deeper <= ThirdLevel; ++deeper)
-            parents[deeper] = -1;
-    }
-    const auto byRank = [&](qsizetype a, qsizetype b) { return nodes[a].rank < nodes[b].rank; };
+    // In the pre-order walk, an entry's deeper words follow it up to the next entry
+    // of its tier or a shallower one: each block of siblings is sorted, and each
+    // sibling's own block after it.
+    std::vector<int> ranks(size_t(entries.size()));
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        ranks[size_t(i)] = rank(entries[i].text);
     ColumnWords ordered;
     ordered.reserve(entries.size());
-    const auto walk = [&](auto &&self, QList<qsizetype> &level) -> void {
-        std::stable_sort(level.begin(), level.end(), byRank);
-        for (const qsizetype at : level) {
-            ordered.append(entries[nodes[at].entry]);
-            self(self, nodes[at].children);
+    std::vector<std::pair<qsizetype, qsizetype>> siblings; // each sibling's first and end, reused per block
+    const auto orderBlock = [&](auto &&self, qsizetype begin, qsizetype end) -> void {
+        if (begin >= end)
+            return;
+        const int tier = entries[begin].tier;
+        const size_t first = siblings.size();
+        for (qsizetype i = begin; i < end; ++i) {
+            if (entries[i].tier <= tier) {
+                if (siblings.size() > first)
+                    siblings.back().second = i;
+                siblings.push_back({i, end});
+            }
+        }
+        std::stable_sort(siblings.begin() + qsizetype(first), siblings.end(),
+                         [&](const auto &a, const auto &b) { return ranks[size_t(a.first)] < ranks[size_t(b.first)]; });
+        const std::vector<std::pair<qsizetype, qsizetype>> block(siblings.begin() + qsizetype(first), siblings.end());
+        siblings.resize(first);
+        for (const auto &[at, blockEnd] : block) {
+            ordered.append(entries[at]);
+            self(self, at + 1, blockEnd);
         }
     };
-    walk(walk, roots);
+    orderBlock(orderBlock, 0, entries.size());
     return ordered;
 }
 
