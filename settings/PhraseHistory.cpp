@@ -1,0 +1,108 @@
+#include "settings/PhraseHistory.h"
+
+#include "common/WholeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+namespace {
+
+constexpr int Format = 1;
+
+} // namespace
+
+QString PhraseHistory::defaultPath()
+{
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    return (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state)
+           + QStringLiteral("/verbarium-pro/history");
+}
+
+PhraseHistory::PhraseHistory(QString path) : m_path(std::move(path)) {}
+
+QString PhraseHistory::load()
+{
+    m_items.clear();
+    QFile file(m_path);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot read the phrase history \"%1\": %2")
+            .arg(QDir::toNativeSeparators(m_path), file.errorString());
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    const QJsonObject root = document.object();
+    QString problem;
+    if (error.error != QJsonParseError::NoError)
+        problem = error.errorString();
+    else if (!document.isObject() || root.value(QStringLiteral("format")).toInt() != Format
+             || !root.value(QStringLiteral("phrases")).isArray())
+        problem = QStringLiteral("it is not a phrase history");
+    if (problem.isEmpty()) {
+        for (const QJsonValue &value : root.value(QStringLiteral("phrases")).toArray()) {
+            const QJsonObject object = value.toObject();
+            const Item item{object.value(QStringLiteral("phrase")).toString(),
+                            object.value(QStringLiteral("language")).toString(),
+                            object.value(QStringLiteral("depth")).toString()};
+            if (item.phrase.isEmpty()) {
+                problem = QStringLiteral("an entry holds no phrase");
+                break;
+            }
+            if (m_items.size() < MaxItems)
+                m_items.append(item);
+        }
+    }
+    if (problem.isEmpty())
+        return {};
+
+    // Set aside, not overwritten: whatever the file holds stays for the user.
+    m_items.clear();
+    const QString aside = m_path + QStringLiteral(".damaged");
+    QFile::remove(aside);
+    const bool moved = QFile::rename(m_path, aside);
+    return moved ? QStringLiteral("The phrase history \"%1\" could not be read (%2). It was set aside as \"%3\"; a new "
+                                  "history begins.")
+                       .arg(QDir::toNativeSeparators(m_path), problem, QDir::toNativeSeparators(aside))
+                 : QStringLiteral("The phrase history \"%1\" could not be read (%2) nor set aside; it is left as it "
+                                  "is and no history is kept this time.")
+                       .arg(QDir::toNativeSeparators(m_path), problem);
+}
+
+QString PhraseHistory::add(const Item &item)
+{
+    m_items.removeIf([&](const Item &earlier) { return earlier.phrase == item.phrase; });
+    m_items.prepend(item);
+    if (m_items.size() > MaxItems)
+        m_items.resize(MaxItems);
+    return save();
+}
+
+QString PhraseHistory::clear()
+{
+    m_items.clear();
+    return save();
+}
+
+QString PhraseHistory::save()
+{
+    QJsonArray phrases;
+    for (const Item &item : std::as_const(m_items))
+        phrases.append(QJsonObject{{QStringLiteral("phrase"), item.phrase},
+                                   {QStringLiteral("language"), item.language},
+                                   {QStringLiteral("depth"), item.depth}});
+    const QJsonObject root{{QStringLiteral("format"), Format}, {QStringLiteral("phrases"), phrases}};
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+        return QStringLiteral("Cannot create the folder of the phrase history \"%1\".").arg(QDir::toNativeSeparators(m_path));
+    const QString failure = WholeFile::write(m_path, QJsonDocument(root).toJson(QJsonDocument::Indented));
+    if (failure.isEmpty())
+        return {};
+    return QStringLiteral("Cannot write the phrase history \"%1\": %2").arg(QDir::toNativeSeparators(m_path), failure);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The phrases a writer has generated, most recent first, with the language and
+// depth each was generated at. Kept in one file, written whole and at once after
+// every change; a file that cannot be read as a history is set aside beside it
+// (".damaged") so that nothing in it is lost and the history starts afresh.
+class PhraseHistory
+{
+public:
+    struct Item {
+        QString phrase;
+        QString language; // the language list's item text ("English (U.S.)")
+        QString depth;    // the depth's name ("Doraz 3")
+        bool operator==(const Item &) const = default;
+    };
+
+    static constexpr int MaxItems = 500;
+
+    // $XDG_STATE_HOME/verbarium-pro/history (~/.local/state without it).
+    static QString defaultPath();
+
+    explicit PhraseHistory(QString path = defaultPath());
+
+    // Reads the file. Returns what went wrong, for the user (a file set aside, a
+    // file that cannot be read), or nothing; the history is empty then.
+    QString load();
+    // Puts the item first; an earlier item of the same phrase goes. At most
+    // MaxItems are kept. Returns why the file could not be written, or nothing:
+    // the history in memory holds the item either way.
+    QString add(const Item &item);
+    // Empties the history and its file; returns why the file could not be written.
+    QString clear();
+
+    const QList<Item> &items() const { return m_items; }
+    const QString &path() const { return m_path; }
+
+private:
+    QString save();
+
+    QString m_path;
+    QList<Item> m_items;
+};

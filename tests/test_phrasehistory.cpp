@@ -1,0 +1,138 @@
+#include "TestFiles.h"
+
+#include "settings/PhraseHistory.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Item = PhraseHistory::Item;
+
+namespace {
+
+Item item(const QString &phrase, const char *depth = "Verbarium")
+{
+    return {phrase, QStringLiteral("English (U.S.)"), QString::fromLatin1(depth)};
+}
+
+QStringList phrases(const PhraseHistory &history)
+{
+    QStringList list;
+    for (const Item &each : history.items())
+        list.append(each.phrase);
+    return list;
+}
+
+} // namespace
+
+class TestPhraseHistory : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Written, read back in a new history: the same items in the same order,
+    // languages, depths and text that JSON must escape included.
+    void roundTrip()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("state/verbarium-pro/history"));
+        PhraseHistory history(path);
+        QVERIFY(history.load().isEmpty());
+        QVERIFY(history.items().isEmpty());
+        QVERIFY(history.add(item(QStringLiteral("bright morning"))).isEmpty());
+        QVERIFY(history
+                    .add({QStringLiteral("château \"fort\"\ttab\\"), QStringLiteral("French"), QStringLiteral("Doraz 3")})
+                    .isEmpty());
+        QVERIFY(history.add(item(QStringLiteral("run"), "Quick Match")).isEmpty());
+
+        PhraseHistory again(path);
+        QVERIFY(again.load().isEmpty());
+        QCOMPARE(again.items(), history.items());
+        QCOMPARE(phrases(again), (QStringList{QStringLiteral("run"), QStringLiteral("château \"fort\"\ttab\\"),
+                                              QStringLiteral("bright morning")}));
+        QCOMPARE(again.items()[1].language, QStringLiteral("French"));
+        QCOMPARE(again.items()[1].depth, QStringLiteral("Doraz 3"));
+    }
+
+    // A phrase generated again moves to the front, with its new depth.
+    void repeatedPhraseMovesFirst()
+    {
+        QTemporaryDir dir;
+        PhraseHistory history(dir.filePath(QStringLiteral("history")));
+        history.add(item(QStringLiteral("a")));
+        history.add(item(QStringLiteral("b")));
+        history.add(item(QStringLiteral("a"), "Doraz 3"));
+        QCOMPARE(phrases(history), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+        QCOMPARE(history.items()[0].depth, QStringLiteral("Doraz 3"));
+    }
+
+    void keepsTheLatest500()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("history"));
+        PhraseHistory history(path);
+        for (int i = 0; i < PhraseHistory::MaxItems + 20; ++i)
+            history.add(item(QStringLiteral("phrase %1").arg(i)));
+        QCOMPARE(history.items().size(), PhraseHistory::MaxItems);
+        QCOMPARE(history.items().front().phrase, QStringLiteral("phrase 519"));
+        QCOMPARE(history.items().back().phrase, QStringLiteral("phrase 20"));
+        PhraseHistory again(path);
+        again.load();
+        QCOMPARE(again.items(), history.items());
+    }
+
+    // A file that is not a history is set aside whole, with a message naming
+    // both files; the history starts empty and writes a new file.
+    void damagedFileIsSetAside_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("cut short") << QByteArray("{\"format\": 1, \"phrases\": [{\"phrase\": \"bri");
+        QTest::newRow("not JSON") << QByteArray("\x00\x01\x02garbage", 10);
+        QTest::newRow("another format") << QByteArray("{\"format\": 7, \"phrases\": []}");
+        QTest::newRow("no phrases") << QByteArray("[1, 2, 3]");
+        QTest::newRow("an entry without a phrase")
+            << QByteArray("{\"format\": 1, \"phrases\": [{\"language\": \"French\"}]}");
+    }
+    void damagedFileIsSetAside()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("history"));
+        TestFiles::writeAll(path, bytes);
+        PhraseHistory history(path);
+        const QString message = history.load();
+        QVERIFY2(message.contains(path) && message.contains(path + QStringLiteral(".damaged")), qPrintable(message));
+        QVERIFY(history.items().isEmpty());
+        QCOMPARE(TestFiles::readAll(path + QStringLiteral(".damaged")), bytes);
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(history.add(item(QStringLiteral("new"))).isEmpty());
+        PhraseHistory again(path);
+        QVERIFY(again.load().isEmpty());
+        QCOMPARE(phrases(again), QStringList{QStringLiteral("new")});
+    }
+
+    void unwritableFileIsTold()
+    {
+        PhraseHistory history(QStringLiteral("/dev/null/history"));
+        QVERIFY(history.load().isEmpty());
+        const QString message = history.add(item(QStringLiteral("bright")));
+        QVERIFY2(message.contains(QStringLiteral("/dev/null/history")), qPrintable(message));
+        // Kept in memory all the same.
+        QCOMPARE(phrases(history), QStringList{QStringLiteral("bright")});
+    }
+
+    void clearEmptiesTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("history"));
+        PhraseHistory history(path);
+        history.add(item(QStringLiteral("bright")));
+        QVERIFY(history.clear().isEmpty());
+        PhraseHistory again(path);
+        QVERIFY(again.load().isEmpty());
+        QVERIFY(again.items().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPhraseHistory)
+#include "test_phrasehistory.moc"
