@@ -1,11 +1,12 @@
 // verbarium-coverage: for each word read from standard input (UTF-8, one a line),
 // whether it finds synonyms three ways, as bench/coverage.py tallies them:
 //
-//   word <TAB> today <TAB> stems <TAB> ours <TAB> root
+//   word <TAB> today <TAB> stems <TAB> ours <TAB> root <TAB> rule
 //
 // today: the lookup as it was (the word as given, then lower-cased);
 // stems: today, or any stem that Hunspell names for the word has an entry;
-// ours:  the typed word's root as the program resolves it (WordForms).
+// ours:  the typed word's root as the program resolves it (WordForms), and the
+//        rule that found it (WordForms::ruleName).
 
 #include "thesaurus/HunspellDictionary.h"
 #include "thesaurus/LanguageTable.h"
@@ -59,7 +60,8 @@ int main(int argc, char *argv[])
             }
         }
         const WordForms::Root root = spellCheck.ResolveWord(word);
-        out << word << '\t' << int(today) << '\t' << int(stems) << '\t' << int(root.found()) << '\t' << root.root << '\n';
+        out << word << '\t' << int(today) << '\t' << int(stems) << '\t' << int(root.found()) << '\t' << root.root
+            << '\t' << WordForms::ruleName(root.rule) << '\n';
     }
     return 0;
 }

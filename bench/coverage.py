@@ -12,10 +12,15 @@ verbarium-coverage how many find synonyms:
   stems   today, or any stem that Hunspell names for the word has an entry (the floor)
   ours    the word's root as the program resolves it
 
+and then, per language, the share of the answered words that each rule of
+WordForms answered (its own entry, punctuation, WordNet's lists and suffix
+rules, Hunspell's spell check and analysis, a compound's last part).
+
 The texts, and the data the lookups read, come from Debian packages; missing ones
 are installed when run as root (apt-get), otherwise named.
 """
 
+import collections
 import gzip
 import pathlib
 import re
@@ -116,6 +121,7 @@ def main():
     tool = build_tool(build.resolve())
     print(f"| Language | Text ({WORDS} words each) | Distinct words | Today | Every Hunspell stem (floor) | Ours |")
     print("|---|---|---:|---:|---:|---:|")
+    shares = {}
     for language, packages, description, files in LANGUAGES:
         if not ensure(packages):
             print(f"| {language} | {description} | skipped: packages missing | | | |")
@@ -131,6 +137,16 @@ def main():
         n = len(rows)
         share = lambda column: 100.0 * sum(r[column] == "1" for r in rows) / n if n else 0.0
         print(f"| {language} | {description} | {n} | {share(1):.1f}% | {share(2):.1f}% | {share(3):.1f}% |")
+        answered = [r for r in rows if r[3] == "1"]
+        shares[language] = (len(answered), collections.Counter(r[5] for r in answered))
+    rules = sorted({rule for _, counts in shares.values() for rule in counts},
+                   key=lambda rule: -sum(counts[rule] for _, counts in shares.values()))
+    print()
+    print("| Language | Words answered | " + " | ".join(rules) + " |")
+    print("|---|---:|" + "---:|" * len(rules))
+    for language, (answered, counts) in shares.items():
+        cells = " | ".join(f"{100.0 * counts[rule] / answered:.1f}%" if counts[rule] else "" for rule in rules)
+        print(f"| {language} | {answered} | {cells} |")
 
 
 if __name__ == "__main__":

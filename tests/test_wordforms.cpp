@@ -56,98 +56,87 @@ class TestWordForms : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // (language, typed word, root or a miss, the word proper, the rule that answered)
     void rootOfTypedWord_data()
     {
         QTest::addColumn<int>("languageId");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("core");
+        QTest::addColumn<QString>("rule");
 
-        QTest::newRow("own entry") << English << "bright"
-                                   << "bright"
-                                   << "bright";
-        QTest::newRow("own entry, not stemmed") << English << "glasses"
-                                                << "glasses"
-                                                << "glasses";
-        QTest::newRow("comparative") << English << "brighter"
-                                     << "bright"
-                                     << "brighter";
-        QTest::newRow("superlative, capitalised") << English << "Brightest"
-                                                  << "bright"
-                                                  << "Brightest";
-        QTest::newRow("plural -ies") << English << "copies"
-                                     << "copy"
-                                     << "copies";
-        QTest::newRow("prefix trap: prefix put back") << English << "requires"
-                                                      << "require"
-                                                      << "requires";
-        QTest::newRow("prefix trap: unprefixed reading wins") << English << "programs"
-                                                              << "program"
-                                                              << "programs";
-        QTest::newRow("irregular verb") << English << "ran"
-                                        << "run"
-                                        << "ran";
-        QTest::newRow("irregular verb, capitalised") << English << "Went"
-                                                     << "go"
-                                                     << "Went";
-        QTest::newRow("irregular noun") << English << "mice"
-                                        << "mouse"
-                                        << "mice";
-        QTest::newRow("irregular form the dictionary knows") << English << "worse"
-                                                             << "bad"
-                                                             << "worse";
-        QTest::newRow("abbreviation keeps its full stop") << English << "(etc.),"
-                                                          << "etc."
-                                                          << "etc";
-        QTest::newRow("trailing comma") << English << "bright,"
-                                        << "bright"
-                                        << "bright";
-        QTest::newRow("brackets") << English << "(bright)"
-                                  << "bright"
-                                  << "bright";
-        QTest::newRow("guillemets") << English << "«bright»"
-                                    << "bright"
-                                    << "bright";
-        QTest::newRow("quotes and an inflection") << English << "“copies”."
-                                                  << "copy"
-                                                  << "copies";
-        QTest::newRow("elision") << French << "l'option"
-                                 << "option"
-                                 << "option";
-        QTest::newRow("typographic elision") << French << "l’option"
-                                             << "option"
-                                             << "option";
-        QTest::newRow("elided form with its own entry") << French << "d'accord"
-                                                        << "d'accord"
-                                                        << "d'accord";
-        QTest::newRow("elision and punctuation") << French << "«l'option»,"
-                                                 << "option"
-                                                 << "option";
-        QTest::newRow("compound by its analysis") << German << "Konfigurationsdatei"
-                                                  << "Datei"
-                                                  << "Konfigurationsdatei";
-        QTest::newRow("compound of three parts") << German << "Hauskonfigurationsdatei"
-                                                 << "Datei"
-                                                 << "Hauskonfigurationsdatei";
-        QTest::newRow("inflected compound") << German << "Konfigurationsdateien"
-                                            << "Datei"
-                                            << "Konfigurationsdateien";
-        QTest::newRow("true miss") << English << "brigt"
-                                   << ""
-                                   << "brigt";
-        QTest::newRow("no dictionary for the language") << French << "maisons"
-                                                        << ""
-                                                        << "maisons";
-        QTest::newRow("punctuation only") << English << "--"
-                                          << ""
-                                          << "";
-        QTest::newRow("empty piece") << English << ""
-                                     << ""
-                                     << "";
+        const auto row = [](const char *name, std::int32_t language, const QString &typed, const QString &root,
+                            const QString &core, const char *rule) {
+            QTest::newRow(name) << int(language) << typed << root << core << QString::fromLatin1(rule);
+        };
+        row("own entry", English, u"bright"_s, u"bright"_s, u"bright"_s, "entry");
+        row("own entry, not stemmed", English, u"glasses"_s, u"glasses"_s, u"glasses"_s, "entry");
+
+        // Punctuation, elision.
+        row("abbreviation keeps its full stop", English, u"(etc.),"_s, u"etc."_s, u"etc"_s, "punctuation");
+        row("trailing comma", English, u"bright,"_s, u"bright"_s, u"bright"_s, "punctuation");
+        row("brackets", English, u"(bright)"_s, u"bright"_s, u"bright"_s, "punctuation");
+        row("guillemets", English, u"«bright»"_s, u"bright"_s, u"bright"_s, "punctuation");
+        row("elision", French, u"l'option"_s, u"option"_s, u"option"_s, "elision");
+        row("typographic elision", French, u"l’option"_s, u"option"_s, u"option"_s, "elision");
+        row("elided form with its own entry", French, u"d'accord"_s, u"d'accord"_s, u"d'accord"_s, "entry");
+        row("elision and punctuation", French, u"«l'option»,"_s, u"option"_s, u"option"_s, "elision");
         // An elision is French, Italian and Catalan only.
-        QTest::newRow("no elision in English") << English << "l'bright"
-                                               << ""
-                                               << "l'bright";
+        row("no elision in English", English, u"l'bright"_s, {}, u"l'bright"_s, "none");
+
+        // WordNet's lists of irregular forms.
+        row("irregular verb", English, u"ran"_s, u"run"_s, u"ran"_s, "irregular-form");
+        row("irregular verb, capitalised", English, u"Went"_s, u"go"_s, u"Went"_s, "irregular-form");
+        row("irregular noun", English, u"mice"_s, u"mouse"_s, u"mice"_s, "irregular-form");
+
+        // WordNet's suffix rules, each base in WordNet's index of its part of speech.
+        row("comparative", English, u"brighter"_s, u"bright"_s, u"brighter"_s, "suffix-rule");
+        row("superlative, capitalised", English, u"Brightest"_s, u"bright"_s, u"Brightest"_s, "suffix-rule");
+        row("comparative, -er to -e", English, u"larger"_s, u"large"_s, u"larger"_s, "suffix-rule");
+        row("plural -xes", English, u"boxes"_s, u"box"_s, u"boxes"_s, "suffix-rule");
+        row("past tense", English, u"walked"_s, u"walk"_s, u"walked"_s, "suffix-rule");
+        row("-ing to -e", English, u"hoping"_s, u"hope"_s, u"hoping"_s, "suffix-rule");
+        // Hunspell reads "refers" as "ref", and "regulations" as its verb.
+        row("third person, never a shorter word", English, u"refers"_s, u"refer"_s, u"refers"_s, "suffix-rule");
+        row("plural of a noun in -ion, by the noun's own entry", English, u"regulations"_s, u"regulation"_s,
+            u"regulations"_s, "suffix-rule");
+        row("quotes and a suffix rule", English, u"“boxes”."_s, u"box"_s, u"boxes"_s, "suffix-rule");
+
+        // Hunspell's stems.
+        row("plural -ies, past WordNet's index", English, u"copies"_s, u"copy"_s, u"copies"_s, "hunspell-analysis");
+        row("prefix trap: prefix put back", English, u"requires"_s, u"require"_s, u"requires"_s, "hunspell-analysis");
+        row("prefix trap: unprefixed reading wins", English, u"programs"_s, u"program"_s, u"programs"_s,
+            "hunspell-analysis");
+        row("plain inflection named by the spell check", English, u"brigs"_s, u"brig"_s, u"brigs"_s, "hunspell-check");
+        row("irregular form the dictionary knows", English, u"worse"_s, u"bad"_s, u"worse"_s, "hunspell-analysis");
+        row("root of two letters", English, u"his"_s, {}, u"his"_s, "none");
+        row("root of three letters for a word of nine", English, u"reformers"_s, {}, u"reformers"_s, "none");
+        row("inflection before derivation: the nearer stem", German, u"Kollegen"_s, u"Kollege"_s, u"Kollegen"_s,
+            "hunspell-analysis");
+
+        // Compounds.
+        row("compound by its analysis", German, u"Konfigurationsdatei"_s, u"Datei"_s, u"Konfigurationsdatei"_s,
+            "compound-tail");
+        row("capitalised noun tail", German, u"Schlüsseldatei"_s, u"Datei"_s, u"Schlüsseldatei"_s, "compound-tail");
+        row("compound of three parts", German, u"Hauskonfigurationsdatei"_s, u"Datei"_s, u"Hauskonfigurationsdatei"_s,
+            "compound-tail");
+        row("inflected compound", German, u"Konfigurationsdateien"_s, u"Datei"_s, u"Konfigurationsdateien"_s,
+            "compound-tail");
+        row("compound the dictionary lists as a word", German, u"Fladenbrot"_s, u"Brot"_s, u"Fladenbrot"_s,
+            "compound-tail");
+        row("unknown word cut into two known ones", German, u"Hausbrot"_s, u"Brot"_s, u"Hausbrot"_s, "compound-tail");
+        row("written with a hyphen", German, u"Bio-Brot"_s, u"Brot"_s, u"Bio-Brot"_s, "compound-tail");
+        // Words the dictionary knows as simple words, which hold a word at their end.
+        row("simple word: no \"acht\"", German, u"gebracht"_s, {}, u"gebracht"_s, "none");
+        row("simple word: no \"Kies\"", German, u"Cookies"_s, {}, u"Cookies"_s, "none");
+        // A lower-case word is no noun, so a noun is not its last part.
+        row("lower-case compound, noun tail", German, u"hausdatei"_s, {}, u"hausdatei"_s, "none");
+        row("unknown first part", German, u"Quatschbrot"_s, {}, u"Quatschbrot"_s, "none");
+
+        row("true miss", English, u"brigt"_s, {}, u"brigt"_s, "none");
+        row("no dictionary for the language", French, u"maisons"_s, {}, u"maisons"_s, "none");
+        row("punctuation only", English, u"--"_s, {}, {}, "none");
+        row("empty piece", English, {}, {}, {}, "none");
     }
 
     void rootOfTypedWord()
@@ -156,6 +145,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, root);
         QFETCH(QString, core);
+        QFETCH(QString, rule);
 
         Thesaurus thesaurus;
         WordForms forms(QStringList{WordFormsDir});
@@ -163,9 +153,40 @@ private Q_SLOTS:
         QCOMPARE(result.root, root);
         QCOMPARE(result.found(), !root.isEmpty());
         QCOMPARE(result.core(), core);
+        QCOMPARE(WordForms::ruleName(result.rule), rule);
         // The column shows the root's synonyms exactly as its own lookup gives them.
         QCOMPARE(result.synonyms, root.isEmpty() ? QStringList{} : thesaurus.synonymsOf(root, languageId));
         QVERIFY(forms.takeNotes().isEmpty());
+    }
+
+    // WordNet's suffix rules need no Hunspell dictionary; the dictionary loads at
+    // the first word they leave.
+    void suffixRulesLoadNoDictionary()
+    {
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{WordFormsDir});
+        QCOMPARE(forms.resolve(u"regulations"_s, English, thesaurus.exact(English)).root, u"regulation"_s);
+        QVERIFY(!forms.isLoaded(English));
+        QCOMPARE(forms.resolve(u"copies"_s, English, thesaurus.exact(English)).root, u"copy"_s);
+        QVERIFY(forms.isLoaded(English));
+    }
+
+    // A damaged line of WordNet's index knows no word; the other lines still answer.
+    void damagedWordNetIndexLine()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const QString &name : QDir(WordFormsDir).entryList(QDir::Files))
+            QVERIFY(QFile::copy(WordFormsDir + u'/' + name, dir.filePath(name)));
+        QFile index(dir.filePath(u"index.noun"_s));
+        QVERIFY(index.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        index.write("box n 1 0 1 0 notanoffset  \nregulation n 1 0 1 0 00000000  \n");
+        index.close();
+        Thesaurus thesaurus;
+        WordForms forms(QStringList{dir.path()});
+        QCOMPARE(forms.resolve(u"regulations"_s, English, thesaurus.exact(English)).root, u"regulation"_s);
+        const WordForms::Root boxes = forms.resolve(u"boxes"_s, English, thesaurus.exact(English));
+        QVERIFY(!boxes.found());
     }
 
     void hitPathNeverLoadsDictionary()
@@ -177,7 +198,7 @@ private Q_SLOTS:
         QCOMPARE(thesaurus.lookups, QStringList{u"bright"_s});
         QVERIFY(!forms.isLoaded(English));
 
-        forms.resolve(QStringLiteral("brighter"), English, thesaurus.exact(English));
+        forms.resolve(QStringLiteral("copies"), English, thesaurus.exact(English));
         QVERIFY(forms.isLoaded(English));
         QVERIFY(!forms.isLoaded(German));
     }
@@ -288,12 +309,13 @@ private Q_SLOTS:
         const auto exact = thesaurus.exact(English);
 
         QVERIFY(forms.resolve(QStringLiteral("bright"), English, exact).found());
-        const WordForms::Root miss = forms.resolve(QStringLiteral("brighter"), English, exact);
+        const WordForms::Root miss = forms.resolve(QStringLiteral("copies"), English, exact);
         QVERIFY(!miss.found());
         QVERIFY(miss.suggestions.isEmpty());
         // Lookups that need no dictionary go on as before.
         QCOMPARE(forms.resolve(QStringLiteral("(bright)"), English, exact).root, QStringLiteral("bright"));
         QCOMPARE(forms.resolve(QStringLiteral("ran"), English, exact).root, QStringLiteral("run"));
+        QCOMPARE(forms.resolve(QStringLiteral("brighter"), English, exact).root, QStringLiteral("bright"));
 
         const QStringList notes = forms.takeNotes();
         QCOMPARE(notes.size(), 1);
@@ -301,7 +323,7 @@ private Q_SLOTS:
         QVERIFY2(notes.first().contains(folder), qPrintable(notes.first()));
         forms.resolve(QStringLiteral("copies"), English, exact);
         // Told once, also when another language is served by the same pair.
-        forms.resolve(QStringLiteral("brighter"), LanguageTable::identifier(wdEnglishNewZealand), exact);
+        forms.resolve(QStringLiteral("copies"), LanguageTable::identifier(wdEnglishNewZealand), exact);
         QVERIFY(forms.takeNotes().isEmpty());
     }
 

@@ -6,10 +6,13 @@
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/ThesaurusCatalog.h"
 #include "thesaurus/WordNetExceptions.h"
+#include "thesaurus/WordNetReader.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +60,13 @@ QString inCaseOf(const QString &word, QString part)
     return part;
 }
 
+QString withFirst(QString word, bool upper)
+{
+    if (!word.isEmpty())
+        word[0] = upper ? word.at(0).toUpper() : word.at(0).toLower();
+    return word;
+}
+
 bool isWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c.isMark();
@@ -66,6 +76,68 @@ bool elides(const QString &language)
 {
     return language == u"fr" || language == u"it" || language == u"ca";
 }
+
+// Languages that write their nouns with a capital: there a lower-case word that the
+// dictionary knows is no noun, and a noun is never its last part.
+bool capitalisesNouns(const QString &language)
+{
+    return language == u"de";
+}
+
+// A root of one or two letters that is the word's beginning answers nothing ("her"
+// is no "h", "his" no "hi"), and a root shorter than four letters none of seven or
+// more: so short a root of so long a word is a chance reading.
+constexpr qsizetype MinRoot = 3;
+constexpr qsizetype ShortRoot = 4;
+constexpr qsizetype LongWord = 7;
+// A compound's last part is a word of its own of at least four letters ("gebracht"
+// holds "acht", "Cookies" "Kies"); a guessed split leaves at least three before it.
+constexpr qsizetype MinTail = 4;
+constexpr qsizetype MinHead = 3;
+
+bool rootFits(const QString &word, const QString &root)
+{
+    if (root.size() < MinRoot && keepsBeginning(word, root))
+        return false;
+    return root.size() >= ShortRoot || word.size() < LongWord;
+}
+
+// How far a stem is from the word: the letters of each past their common
+// beginning, without case or accents. An inflection changes only the end
+// ("Kollegen" is 1 from "Kollege", 2 from "Kolleg"; "Vögel" 0 from "Vogel").
+qsizetype distance(const QString &word, const QString &stem)
+{
+    qsizetype common = 0;
+    const qsizetype most = std::min(word.size(), stem.size());
+    while (common < most && baseLetter(word.at(common)) == baseLetter(stem.at(common)))
+        ++common;
+    return (word.size() - common) + (stem.size() - common);
+}
+
+// Whether the spell check's root is a plain inflection of the word, taken at once:
+// the word's beginning kept, and at most one letter apart at the end on each side
+// ("maisons" -> "maison", "utilisez" -> "utiliser"). Any other root waits for the
+// full analysis, which may name a nearer one ("Kollegen": "Kollege" before "Kolleg").
+bool plainInflection(const QString &word, const QString &root)
+{
+    qsizetype common = 0;
+    const qsizetype most = std::min(word.size(), root.size());
+    while (common < most && baseLetter(word.at(common)) == baseLetter(root.at(common)))
+        ++common;
+    return common >= 3 && word.size() - common <= 1 && root.size() - common <= 1;
+}
+
+// WordNet's suffix rules (morphy's detachment table): an ending and what replaces
+// it, for each part of speech that inflects.
+struct SuffixRule {
+    const char16_t *ending;
+    const char16_t *replacement;
+};
+constexpr SuffixRule NounRules[] = {{u"s", u""},      {u"ses", u"s"},   {u"xes", u"x"},   {u"zes", u"z"},
+                                    {u"ches", u"ch"}, {u"shes", u"sh"}, {u"men", u"man"}, {u"ies", u"y"}};
+constexpr SuffixRule VerbRules[] = {{u"s", u""},   {u"ies", u"y"}, {u"es", u"e"},  {u"es", u""},
+                                    {u"ed", u"e"}, {u"ed", u""},   {u"ing", u"e"}, {u"ing", u""}};
+constexpr SuffixRule AdjectiveRules[] = {{u"er", u""}, {u"est", u""}, {u"er", u"e"}, {u"est", u"e"}};
 
 // The words tried for one typed word: each is looked up once, and the first with
 // synonyms becomes the answer.
@@ -77,7 +149,7 @@ public:
         m_tried.insert(result.typed);
     }
 
-    bool answers(const QString &word)
+    bool answers(const QString &word, WordForms::Rule rule)
     {
         if (word.isEmpty() || m_tried.contains(word))
             return false;
@@ -88,33 +160,74 @@ public:
             return false;
         m_result.root = word;
         m_result.synonyms = std::move(synonyms);
+        m_result.rule = rule;
         return true;
     }
 
-    // A stem that keeps the first three letters of the word, or failing that the
-    // stem with the word's prefix put back ("requires" read as re- + "quire" gives
-    // "require").
-    bool stemAnswers(const QString &word, const QString &stem)
+    // Hunspell's stems of one word, its readings without a prefix first: the stems
+    // that keep its beginning, nearest first (an inflection before a derivation;
+    // of two as near, the one whose first letter has the word's case, which in
+    // German tells a noun from a verb), then the other stems of those readings
+    // ("sont" -> "être"), then a prefixed reading's stem with its prefix put back
+    // ("requires" gives "require", never "quire"; "programs" gives "program", never
+    // "gram").
+    bool stemsAnswer(const QList<HunspellDictionary::Analysis> &analyses, const QString &word, WordForms::Rule rule)
     {
-        if (keepsBeginning(word, stem, 3) && answers(stem))
-            return true;
-        const QString whole = withPrefixBack(word, stem);
-        return keepsBeginning(word, whole, 3) && answers(whole);
+        struct Candidate {
+            QString stem;
+            qsizetype distance;
+            bool otherCase;
+        };
+        QList<Candidate> near;
+        QStringList others;
+        QStringList prefixed;
+        for (const HunspellDictionary::Analysis &analysis : analyses) {
+            for (const QString &stem : analysis.stems) {
+                if (analysis.prefixed) {
+                    const QString whole = keepsBeginning(word, stem) ? stem : withPrefixBack(word, stem);
+                    if (keepsBeginning(word, whole))
+                        prefixed.append(whole);
+                } else if (keepsBeginning(word, stem)) {
+                    near.append({stem, distance(word, stem), stem.at(0).isUpper() != word.at(0).isUpper()});
+                } else {
+                    others.append(stem);
+                }
+            }
+        }
+        std::stable_sort(near.begin(), near.end(), [](const Candidate &a, const Candidate &b) {
+            return a.distance != b.distance ? a.distance < b.distance : a.otherCase < b.otherCase;
+        });
+        QStringList ordered;
+        for (const Candidate &candidate : std::as_const(near))
+            ordered.append(candidate.stem);
+        ordered += others;
+        ordered += prefixed;
+        for (const QString &stem : std::as_const(ordered)) {
+            if (rootFits(word, stem) && answers(stem, rule))
+                return true;
+        }
+        return false;
     }
 
     // A compound's last part answers for it, itself or its stem ("Konfigurationsdateien" -> "Datei").
-    // A stem that Hunspell gives in lower case is tried first in the part's case, as typed.
+    // A part that the typed word's capital made upper case is tried in lower case
+    // too, where the dictionary knows it so ("Hellgelb" -> "gelb").
     bool lastPartAnswers(const HunspellDictionary &dictionary, const QString &part)
     {
-        if (answers(part))
+        constexpr WordForms::Rule rule = WordForms::Rule::CompoundTail;
+        if (answers(part, rule))
             return true;
-        for (const HunspellDictionary::Analysis &analysis : dictionary.analyze(part)) {
-            for (const QString &stem : analysis.stems) {
-                if (!analysis.prefixed && keepsBeginning(part, stem) && (answers(inCaseOf(part, stem)) || answers(stem)))
-                    return true;
-            }
+        const QString lower = withFirst(part, false);
+        if (lower != part && dictionary.spell(lower) && answers(lower, rule))
+            return true;
+        QList<HunspellDictionary::Analysis> analyses = dictionary.analyze(part);
+        // The stems of the part as Hunspell gives them, and in the part's case.
+        QList<HunspellDictionary::Analysis> inCase = analyses;
+        for (HunspellDictionary::Analysis &analysis : inCase) {
+            for (QString &stem : analysis.stems)
+                stem = inCaseOf(part, stem);
         }
-        return false;
+        return stemsAnswer(inCase, part, rule) || stemsAnswer(analyses, part, rule);
     }
 
 private:
@@ -123,84 +236,180 @@ private:
     QSet<QString> m_tried;
 };
 
-// Hunspell's spell check names the root of the first reading it finds, at a small
-// part of the cost of a full analysis; most inflections end here. For a compound it
-// names the first part, and what follows that part is the compound's last part, or
-// a compound of its own.
-bool spellingAnswers(Attempts &attempts, const HunspellDictionary &dictionary, QString word)
+// English: WordNet's suffix rules, each base checked against WordNet's index of
+// the part of speech ("regulations" -> "regulation", never the verb "regulate";
+// "refers" -> "refer", never "ref"). A form that WordNet's lists of irregular forms
+// name is theirs alone, and nouns ending in "ss" or of two letters keep their end,
+// as WordNet's own morphy has it. No Hunspell dictionary is loaded for this.
+bool suffixRulesAnswer(Attempts &attempts, WordNetReader &index, const QString &form)
 {
-    constexpr int MaxParts = 4;
-    for (int part = 0; part < MaxParts; ++part) {
-        const HunspellDictionary::Check check = dictionary.check(word);
-        if (!check.correct || check.root.isEmpty() || check.root == word)
-            return false;
-        if (!check.compound)
-            return part == 0 ? attempts.stemAnswers(word, check.root) : false;
-        if (!word.startsWith(check.root, Qt::CaseInsensitive) || word.size() - check.root.size() < 2)
-            return false;
-        word = inCaseOf(word, word.sliced(check.root.size()));
-        if (attempts.lastPartAnswers(dictionary, word))
-            return true;
-    }
-    return false;
+    using PartOfSpeech = WordNetReader::PartOfSpeech;
+    const auto tryRules = [&](PartOfSpeech partOfSpeech, auto &rules) {
+        for (const SuffixRule &rule : rules) {
+            const QString ending = QString::fromUtf16(rule.ending);
+            if (form.size() <= ending.size() || !form.endsWith(ending))
+                continue;
+            const QString base = form.chopped(ending.size()) + QString::fromUtf16(rule.replacement);
+            bool known = false;
+            try {
+                known = index.contains(base, partOfSpeech);
+            } catch (const AppError &) {
+                // A damaged line of the index knows no word; the rest of it still answers.
+            }
+            if (known && attempts.answers(base, WordForms::Rule::SuffixRule))
+                return true;
+        }
+        return false;
+    };
+    const bool nounKeepsEnd = form.endsWith(u"ss") || form.size() <= 2;
+    return (!nounKeepsEnd && tryRules(PartOfSpeech::Noun, NounRules)) || tryRules(PartOfSpeech::Verb, VerbRules)
+           || tryRules(PartOfSpeech::Adjective, AdjectiveRules);
 }
 
-// Hunspell's full analysis: every reading of the word, with its prefixes and parts.
-bool analysisAnswers(Attempts &attempts, const HunspellDictionary &dictionary, const QString &core)
+// The last part of a compound. The part is a word the dictionary knows, of at
+// least four letters, and where nouns are capitalised a noun part answers only a
+// word written as a noun or one the dictionary does not know. The parts Hunspell
+// names come first: the spell check's first part and what follows it, then the
+// analysis's last part; then, in a language whose dictionary compounds, a cut
+// into two words it knows.
+class CompoundTails
 {
-    const QList<HunspellDictionary::Analysis> analyses = dictionary.analyze(core);
-    // Stems that keep the word's beginning, from readings without a prefix first:
-    // "programs" answers with "program", never "gram".
-    for (const HunspellDictionary::Analysis &analysis : analyses) {
-        if (analysis.prefixed)
-            continue;
-        for (const QString &stem : analysis.stems) {
-            if (keepsBeginning(core, stem) && attempts.answers(stem))
-                return true;
-        }
-    }
-    // An irregular form read without a prefix names a root of another beginning
-    // ("sont" -> "être"): taken after every root that keeps the beginning.
-    for (const HunspellDictionary::Analysis &analysis : analyses) {
-        if (analysis.prefixed)
-            continue;
-        for (const QString &stem : analysis.stems) {
-            if (attempts.answers(stem))
-                return true;
-        }
-    }
-    // Only a reading with a prefix: its stem with the prefix back ("requires" gives
-    // "require", never "quire").
-    for (const HunspellDictionary::Analysis &analysis : analyses) {
-        if (!analysis.prefixed)
-            continue;
-        for (const QString &stem : analysis.stems) {
-            const QString whole = keepsBeginning(core, stem) ? stem : withPrefixBack(core, stem);
-            if (keepsBeginning(core, whole) && attempts.answers(whole))
-                return true;
-        }
+public:
+    CompoundTails(Attempts &attempts, const HunspellDictionary &dictionary, const QString &core, bool capitalisedNouns)
+        : m_attempts(attempts), m_dictionary(dictionary), m_core(core), m_capitalisedNouns(capitalisedNouns)
+    {
     }
 
-    // A compound answers by its last part.
-    bool compoundRead = false;
-    for (const HunspellDictionary::Analysis &analysis : analyses) {
-        if (analysis.compoundLast.isEmpty())
-            continue;
-        compoundRead = true;
-        if (attempts.lastPartAnswers(dictionary, inCaseOf(core, analysis.compoundLast)))
-            return true;
+    // Written with a hyphen, the word shows its own last part ("Sahne-Frischkäse",
+    // "süß-sauer"), in a language whose dictionary compounds.
+    bool hyphenAnswers()
+    {
+        const qsizetype hyphen = m_core.lastIndexOf(QLatin1Char('-'));
+        if (!m_dictionary.compounds() || hyphen < 1 || hyphen + 1 >= m_core.size())
+            return false;
+        return partAnswers(m_core.sliced(hyphen + 1), false);
     }
-    if (!compoundRead && dictionary.compounds() && dictionary.spell(core)) {
-        // Hunspell accepts the compound without naming its parts: the longest tail it
-        // accepts, and whose word has synonyms, is the last part.
-        constexpr qsizetype MinPart = 3;
-        for (qsizetype i = MinPart; i + MinPart <= core.size(); ++i) {
-            const QString tail = inCaseOf(core, core.mid(i));
-            if (dictionary.spell(tail) && attempts.lastPartAnswers(dictionary, tail))
+
+    // The spell check named the first part of a compound: what follows answers, or
+    // the rest of that rest ("Hauskonfigurationsdatei" -> "Konfigurationsdatei" -> "Datei").
+    bool afterFirstPartAnswers(HunspellDictionary::Check check)
+    {
+        constexpr int MaxParts = 4;
+        QString rest = m_core;
+        for (int part = 0; part < MaxParts && check.correct && check.compound; ++part) {
+            if (check.root.isEmpty() || !rest.startsWith(check.root, Qt::CaseInsensitive))
+                return false;
+            rest = inCaseOf(m_core, rest.sliced(check.root.size()));
+            if (rest.size() < MinTail)
+                return false;
+            if (partAnswers(rest, true))
+                return true;
+            check = m_dictionary.check(rest);
+        }
+        return false;
+    }
+
+    bool analysisAnswers(const QList<HunspellDictionary::Analysis> &analyses, bool known)
+    {
+        for (const HunspellDictionary::Analysis &analysis : analyses) {
+            if (!analysis.compoundLast.isEmpty() && partAnswers(inCaseOf(m_core, analysis.compoundLast), known))
                 return true;
         }
+        return false;
     }
-    return false;
+
+    // In a language whose dictionary compounds, the word cut where both sides are
+    // words the dictionary knows, the shortest such last part first ("Raserstrecke"
+    // -> "Strecke", never "erstrecken"; "weiterfahren" -> "fahren"). The first part
+    // may end in a linking "s", "n", "es" or "en" ("Formationsflug" -> "Flug"). A
+    // word the dictionary knows as a simple word (it lists many compounds so:
+    // "Schalterhalle", "hellgelb") is cut only where its first part has four letters
+    // or more; a word that is no compound ("gebracht", "Cookies") has no such cut.
+    bool splitAnswers(bool known, bool simple)
+    {
+        if (!m_dictionary.compounds())
+            return false;
+        const qsizetype minHead = simple ? MinTail : MinHead;
+        for (qsizetype i = m_core.size() - MinTail; i >= minHead; --i) {
+            if (headFits(m_core.first(i), simple) && partAnswers(inCaseOf(m_core, m_core.sliced(i)), known))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    // A first part the dictionary knows. In a word it knows as a simple word the
+    // part is written as the word is ("einzugeben" holds no "Einzug"); a linking
+    // letter follows only a noun where nouns are capitalised ("aufstreuen" holds no
+    // "auf" + "s").
+    bool headFits(const QString &head, bool simple) const
+    {
+        const auto known = [&](const QString &word) {
+            return m_dictionary.spell(word)
+                   || (m_capitalisedNouns && !simple && m_dictionary.spell(withFirst(word, true)));
+        };
+        if (known(head))
+            return true;
+        for (const char16_t *link : {u"s", u"n", u"es", u"en"}) {
+            const QString linking = QString::fromUtf16(link);
+            if (head.size() - linking.size() < MinHead || !head.endsWith(linking))
+                continue;
+            const QString bare = head.chopped(linking.size());
+            const bool fits = m_capitalisedNouns ? m_dictionary.spell(withFirst(bare, true))
+                                                       && !m_dictionary.spell(withFirst(bare, false))
+                                                 : known(bare);
+            if (fits)
+                return true;
+        }
+        return false;
+    }
+
+    bool partAnswers(const QString &part, bool known)
+    {
+        if (part.size() < MinTail || !part.at(0).isLetter())
+            return false;
+        const bool asWritten = m_dictionary.spell(part);
+        const bool asNoun = !asWritten && m_capitalisedNouns && part.at(0).isLower()
+                            && m_dictionary.spell(withFirst(part, true));
+        if (!asWritten && !asNoun)
+            return false;
+        if (m_capitalisedNouns && known && m_core.at(0).isLower()) {
+            // A lower-case word the dictionary knows is no noun: a noun is not its part.
+            const bool noun = asNoun || (part.at(0).isUpper() && !m_dictionary.spell(withFirst(part, false)));
+            if (noun)
+                return false;
+        }
+        return m_attempts.lastPartAnswers(m_dictionary, asNoun ? withFirst(part, true) : part);
+    }
+
+    Attempts &m_attempts;
+    const HunspellDictionary &m_dictionary;
+    const QString &m_core;
+    bool m_capitalisedNouns;
+};
+
+// Hunspell's answers, cheapest first: the spell check's root when it is a plain
+// inflection, the parts of a compound that the spell check names, the stems of the
+// full analysis, and the last parts of a compound or of an unknown word.
+bool hunspellAnswers(Attempts &attempts, const HunspellDictionary &dictionary, const QString &core, bool capitalisedNouns)
+{
+    CompoundTails tails(attempts, dictionary, core, capitalisedNouns);
+    if (tails.hyphenAnswers())
+        return true;
+    const HunspellDictionary::Check check = dictionary.check(core);
+    if (check.correct && !check.compound && !check.root.isEmpty() && plainInflection(core, check.root)
+        && rootFits(core, check.root) && attempts.answers(check.root, WordForms::Rule::HunspellCheck))
+        return true;
+    if (check.compound && tails.afterFirstPartAnswers(check))
+        return true;
+    const QList<HunspellDictionary::Analysis> analyses = dictionary.analyze(core);
+    if (attempts.stemsAnswer(analyses, core, WordForms::Rule::HunspellAnalysis))
+        return true;
+    const bool compoundRead = check.compound || std::any_of(analyses.cbegin(), analyses.cend(), [](const auto &a) {
+                                  return !a.compoundLast.isEmpty();
+                              });
+    return tails.analysisAnswers(analyses, check.correct)
+           || tails.splitAnswers(check.correct, check.correct && !compoundRead);
 }
 
 } // namespace
@@ -273,6 +482,31 @@ HunspellDictionary *WordForms::dictionaryFor(std::int32_t languageId)
     return dictionary;
 }
 
+QString WordForms::ruleName(Rule rule)
+{
+    switch (rule) {
+    case Rule::None: return QStringLiteral("none");
+    case Rule::Entry: return QStringLiteral("entry");
+    case Rule::Punctuation: return QStringLiteral("punctuation");
+    case Rule::Apostrophe: return QStringLiteral("apostrophe");
+    case Rule::Elision: return QStringLiteral("elision");
+    case Rule::IrregularForm: return QStringLiteral("irregular-form");
+    case Rule::SuffixRule: return QStringLiteral("suffix-rule");
+    case Rule::HunspellCheck: return QStringLiteral("hunspell-check");
+    case Rule::HunspellAnalysis: return QStringLiteral("hunspell-analysis");
+    case Rule::CompoundTail: return QStringLiteral("compound-tail");
+    }
+    return {};
+}
+
+WordNetReader &WordForms::wordNetIndex()
+{
+    // Mapped, not read: the index is searched where a base is asked for.
+    if (!m_wordNetIndex)
+        m_wordNetIndex = std::make_unique<WordNetReader>(m_searchPath);
+    return *m_wordNetIndex;
+}
+
 const WordNetExceptions &WordForms::wordNet()
 {
     if (!m_wordNet)
@@ -287,6 +521,7 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
     exact(typed, result.synonyms);
     if (!result.synonyms.isEmpty()) {
         result.root = typed;
+        result.rule = Rule::Entry;
         return result;
     }
     Attempts attempts(result, exact);
@@ -301,15 +536,16 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
     result.coreStart = start;
     result.coreLength = end - start;
     QString core = result.core();
-    if (core.isEmpty() || attempts.answers(core))
+    if (core.isEmpty() || attempts.answers(core, Rule::Punctuation))
         return result;
     // An abbreviation keeps its full stop ("Univ.", "etc.").
-    if (end < typed.size() && typed.at(end) == QLatin1Char('.') && attempts.answers(core + QLatin1Char('.')))
+    if (end < typed.size() && typed.at(end) == QLatin1Char('.')
+        && attempts.answers(core + QLatin1Char('.'), Rule::Punctuation))
         return result;
     // Typographic apostrophes, where the data writes plain ones ("aujourd’hui").
     if (core.contains(QChar(0x2019))) {
         core.replace(QChar(0x2019), QLatin1Char('\''));
-        if (attempts.answers(core))
+        if (attempts.answers(core, Rule::Apostrophe))
             return result;
     }
 
@@ -323,20 +559,24 @@ WordForms::Root WordForms::resolve(const QString &typed, std::int32_t languageId
             result.coreStart += match.capturedLength(1);
             result.coreLength -= match.capturedLength(1);
             core = match.captured(2);
-            if (attempts.answers(core))
+            if (attempts.answers(core, Rule::Elision))
                 return result;
         }
     }
 
     if (info.language == u"en") {
-        for (const QString &base : wordNet().bases(core.toLower())) {
-            if (attempts.answers(base))
+        const QString form = core.toLower();
+        const QStringList bases = wordNet().bases(form);
+        for (const QString &base : bases) {
+            if (attempts.answers(base, Rule::IrregularForm))
                 return result;
         }
+        if (bases.isEmpty() && suffixRulesAnswer(attempts, wordNetIndex(), form))
+            return result;
     }
 
     HunspellDictionary *dictionary = dictionaryFor(languageId);
-    if (!dictionary || spellingAnswers(attempts, *dictionary, core) || analysisAnswers(attempts, *dictionary, core))
+    if (!dictionary || hunspellAnswers(attempts, *dictionary, core, capitalisesNouns(info.language)))
         return result;
 
     // A word the dictionary accepts as it stands is spelled right and simply has no

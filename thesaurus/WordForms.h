@@ -15,21 +15,40 @@
 class HunspellCatalog;
 class HunspellDictionary;
 class WordNetExceptions;
+class WordNetReader;
 
 // Which word answers for a word the user typed. A word with synonyms of its own
 // answers for itself, with no further work. Otherwise, in this order: the word
 // without the punctuation around it, without an elided article (French, Italian,
-// Catalan), an irregular English form's base (WordNet's exception lists), a
-// Hunspell stem that keeps the word's beginning, any other stem of a reading
-// without a prefix ("sont" -> "être"), a stem with its prefix put back, and the
-// last part of a compound. A word that none of these rescues and that the
-// dictionary does not accept gets the dictionary's spelling suggestions that have
-// synonyms; a word it accepts is spelled right and gets none.
+// Catalan), an irregular English form's base (WordNet's exception lists), an
+// English base by WordNet's suffix rules that WordNet's index knows, a Hunspell
+// stem (inflections before derivations, the word's beginning kept), any other stem
+// of a reading without a prefix ("sont" -> "être"), a stem with its prefix put
+// back, and the last part of a word that Hunspell reads as a compound or does not
+// know. A word that none of these rescues and that the dictionary does not accept
+// gets the dictionary's spelling suggestions that have synonyms; a word it accepts
+// is spelled right and gets none.
 //
 // Hunspell dictionaries are loaded at the first miss in their language and kept.
 class WordForms
 {
 public:
+    // What found the root, so that a reviewer can read each rule's choices.
+    enum class Rule {
+        None,             // nothing answered
+        Entry,            // the word's own entry
+        Punctuation,      // the word without its punctuation (an abbreviation keeps its full stop)
+        Apostrophe,       // plain apostrophes for typographic ones
+        Elision,          // the word without an elided article
+        IrregularForm,    // WordNet's lists of irregular forms
+        SuffixRule,       // WordNet's suffix rules, the base checked against WordNet's index
+        HunspellCheck,    // the root that Hunspell's spell check names
+        HunspellAnalysis, // a stem of Hunspell's full analysis
+        CompoundTail,     // the last part of a compound
+    };
+    // A short name of the rule for tools ("suffix-rule", "compound-tail").
+    static QString ruleName(Rule rule);
+
     struct Root {
         QString typed;
         QString root;            // the word whose synonyms answer; empty when nothing does
@@ -38,6 +57,7 @@ public:
         // Where the word proper stands in the typed text, without punctuation or an elision.
         qsizetype coreStart = 0;
         qsizetype coreLength = 0;
+        Rule rule = Rule::None;
 
         bool found() const { return !root.isEmpty(); }
         QString core() const { return typed.mid(coreStart, coreLength); }
@@ -80,6 +100,7 @@ public:
 
 private:
     const WordNetExceptions &wordNet();
+    WordNetReader &wordNetIndex();
 
     QStringList m_searchPath;
     std::unique_ptr<HunspellCatalog> m_catalog;
@@ -87,5 +108,6 @@ private:
     QHash<QString, std::shared_ptr<HunspellDictionary>> m_open; // by .dic path
     QSet<QString> m_unusable;                                   // .dic paths that failed to load: tried and told once
     std::unique_ptr<WordNetExceptions> m_wordNet;
+    std::unique_ptr<WordNetReader> m_wordNetIndex;
     QStringList m_notes;
 };
