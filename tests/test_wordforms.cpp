@@ -23,6 +23,10 @@ const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
 const QString WordFormsDir = DataDir + QStringLiteral("/wordforms");
 const QString DamagedDir = DataDir + QStringLiteral("/wordforms-damaged");
 const QString Latin1Dir = DataDir + QStringLiteral("/wordforms-latin1");
+// WordNet's index for the suffix rules, in a folder of its own: the thesaurus
+// pairs and Hunspell dictionaries of wordforms/ serve other suites without it.
+const QString WordNetIndexDir = DataDir + QStringLiteral("/wordforms-wordnet");
+const QStringList FormsPath{WordFormsDir, WordNetIndexDir};
 
 const std::int32_t English = LanguageTable::identifier(wdEnglishUS);
 const std::int32_t German = LanguageTable::identifier(wdGerman);
@@ -148,7 +152,7 @@ private Q_SLOTS:
         QFETCH(QString, rule);
 
         Thesaurus thesaurus;
-        WordForms forms(QStringList{WordFormsDir});
+        WordForms forms(FormsPath);
         const WordForms::Root result = forms.resolve(typed, languageId, thesaurus.exact(languageId));
         QCOMPARE(result.root, root);
         QCOMPARE(result.found(), !root.isEmpty());
@@ -164,7 +168,7 @@ private Q_SLOTS:
     void suffixRulesLoadNoDictionary()
     {
         Thesaurus thesaurus;
-        WordForms forms(QStringList{WordFormsDir});
+        WordForms forms(FormsPath);
         QCOMPARE(forms.resolve(u"regulations"_s, English, thesaurus.exact(English)).root, u"regulation"_s);
         QVERIFY(!forms.isLoaded(English));
         QCOMPARE(forms.resolve(u"copies"_s, English, thesaurus.exact(English)).root, u"copy"_s);
@@ -176,14 +180,14 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        for (const QString &name : QDir(WordFormsDir).entryList(QDir::Files))
-            QVERIFY(QFile::copy(WordFormsDir + u'/' + name, dir.filePath(name)));
+        for (const QString &name : QDir(WordNetIndexDir).entryList(QDir::Files))
+            QVERIFY(QFile::copy(WordNetIndexDir + u'/' + name, dir.filePath(name)));
         QFile index(dir.filePath(u"index.noun"_s));
         QVERIFY(index.open(QIODevice::WriteOnly | QIODevice::Truncate));
         index.write("box n 1 0 1 0 notanoffset  \nregulation n 1 0 1 0 00000000  \n");
         index.close();
         Thesaurus thesaurus;
-        WordForms forms(QStringList{dir.path()});
+        WordForms forms(QStringList{WordFormsDir, dir.path()});
         QCOMPARE(forms.resolve(u"regulations"_s, English, thesaurus.exact(English)).root, u"regulation"_s);
         const WordForms::Root boxes = forms.resolve(u"boxes"_s, English, thesaurus.exact(English));
         QVERIFY(!boxes.found());
@@ -192,7 +196,7 @@ private Q_SLOTS:
     void hitPathNeverLoadsDictionary()
     {
         Thesaurus thesaurus;
-        WordForms forms(QStringList{WordFormsDir});
+        WordForms forms(FormsPath);
         const WordForms::Root hit = forms.resolve(QStringLiteral("bright"), English, thesaurus.exact(English));
         QVERIFY(hit.found());
         QCOMPARE(thesaurus.lookups, QStringList{u"bright"_s});
@@ -206,7 +210,7 @@ private Q_SLOTS:
     void missSuggestsSpellingsThatHaveSynonyms()
     {
         Thesaurus thesaurus;
-        WordForms forms(QStringList{WordFormsDir});
+        WordForms forms(FormsPath);
         // Hunspell offers brig, bright and brigs; "brigs" has no entry and is left out,
         // as is "brat", which the dictionary knows but the thesaurus does not.
         const WordForms::Root miss = forms.resolve(QStringLiteral("brigt,"), English, thesaurus.exact(English));
@@ -241,7 +245,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QStringList, suggestions);
         Thesaurus thesaurus;
-        WordForms forms(QStringList{WordFormsDir});
+        WordForms forms(FormsPath);
         const WordForms::Root miss = forms.resolve(typed, English, thesaurus.exact(English));
         QVERIFY(!miss.found());
         QCOMPARE(miss.suggestions, suggestions);
@@ -250,7 +254,7 @@ private Q_SLOTS:
     void expansionBelowTheRootStaysExact()
     {
         Thesaurus thesaurus;
-        WordForms forms(QStringList{WordFormsDir});
+        WordForms forms(FormsPath);
         const auto exact = thesaurus.exact(English);
         const WordForms::Root root = forms.resolve(QStringLiteral("brighter"), English, exact);
         for (int depth : {0, 1, 2}) {
@@ -305,7 +309,7 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         Thesaurus thesaurus;
         // The damaged pair stands before the healthy one and is the one found.
-        WordForms forms(QStringList{DamagedDir + QLatin1Char('/') + folder, WordFormsDir});
+        WordForms forms(QStringList{DamagedDir + QLatin1Char('/') + folder} + FormsPath);
         const auto exact = thesaurus.exact(English);
 
         QVERIFY(forms.resolve(QStringLiteral("bright"), English, exact).found());
