@@ -190,6 +190,9 @@ void TForm1::fillSearchPanel(QWidget *pnlSearchPanel)
     connect(ScrollBox1, &ResultsArea::wordDoubleClicked, this, &TForm1::ListDblClick);
     connect(ScrollBox1, &ResultsArea::dictionaryChosen, this, &TForm1::onWebBrowserDictionary);
     connect(ScrollBox1, &ResultsArea::wordTreeChosen, this, &TForm1::GoDoraz3);
+    // A word's tooltip names the sense it stands under, looked up when the tooltip is
+    // asked for, in the language of the last Generate (the one that made the columns).
+    ScrollBox1->setMeaningsLookup([this](const QString &word) { return SpellCheck1->Meanings(word); });
     searchLayout->addWidget(ScrollBox1);
 }
 

@@ -44,6 +44,9 @@ ResultColumn::ResultColumn(const QString &typedWord, const DisplayFont &font, QW
 
 void ResultColumn::setRoot(const QString &root)
 {
+    // The first-level words are the root's synonyms: their senses are the root's meanings.
+    if (m_list)
+        m_list->words()->setColumnWord(m_typedWord, root);
     if (root.isEmpty() || root == m_typedWord)
         return;
     m_heading->setToolTip(tr("Synonyms of “%1”").arg(root) + QLatin1Char('\n')
@@ -73,6 +76,7 @@ void ResultColumn::complete(const SynonymExpansion::ColumnWords &entries)
     m_menu->setObjectName(QStringLiteral("PopupMenu"));
     m_menu->addAction(tr("Browse to online dictionary"))->setObjectName(QStringLiteral("miDictionary"));
     m_menu->addAction(tr("Doraz 3"))->setObjectName(QStringLiteral("miDoraz3"));
+    m_list->words()->setColumnWord(m_typedWord);
     m_list->words()->setEntries(entries);
 
     auto *layout = static_cast<QVBoxLayout *>(this->layout());

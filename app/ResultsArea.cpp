@@ -39,6 +39,7 @@ void ResultsArea::append(const QList<SynonymExpansion::GeneratedColumn> &found)
         m_layout->insertWidget(m_layout->count() - 1, column);
         column->complete(words.entries);
         column->setRoot(words.root);
+        column->list()->words()->setMeaningsLookup(m_meaningsLookup);
         connect(column, &ResultColumn::headingClicked, this, &ResultsArea::headingClicked);
         connect(column, &ResultColumn::menuRequested, this, &ResultsArea::menuRequested);
         connect(column, &ResultColumn::wordDoubleClicked, this, &ResultsArea::wordDoubleClicked);
@@ -100,4 +101,11 @@ QList<QStringList> ResultsArea::tickedWords() const
     for (ResultColumn *column : m_columns)
         ticked.append(column->list()->words()->checkedWords());
     return ticked;
+}
+
+void ResultsArea::setMeaningsLookup(WordListModel::MeaningsLookup lookup)
+{
+    m_meaningsLookup = std::move(lookup);
+    for (ResultColumn *column : m_columns)
+        column->list()->words()->setMeaningsLookup(m_meaningsLookup);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WordListModel.h"
 #include "thesaurus/Generate.h"
 #include "widgets/DisplayFont.h"
 
@@ -40,6 +41,11 @@ public:
     // The ticked words of each column, in column order.
     QList<QStringList> tickedWords() const;
 
+    // Where the columns' tooltips find the senses of their words, for the columns
+    // shown and those to come. Asked only when a tooltip is, never while filling.
+    void setMeaningsLookup(WordListModel::MeaningsLookup lookup);
+    const WordListModel::MeaningsLookup &meaningsLookup() const { return m_meaningsLookup; }
+
 Q_SIGNALS:
     void headingClicked(ResultColumn *column);
     void menuRequested(ResultColumn *column, const QPoint &viewportPos);
@@ -54,4 +60,5 @@ private:
     DisplayFont &m_font;
     QHBoxLayout *m_layout;
     QList<ResultColumn *> m_columns;
+    WordListModel::MeaningsLookup m_meaningsLookup;
 };
