@@ -13,6 +13,15 @@ namespace {
 
 constexpr QChar Quote = u'\u00A7';
 
+// An option is written when it differs from its default or the file has it.
+bool writeOption(PrivateProfile &profile, const SettingKey<qint32> &key, bool on)
+{
+    const qint32 value = on ? 1 : 0;
+    if (value == key.defaultValue() && !profile.hasKey(key.sectionName(), key.keyName()))
+        return true;
+    return writeSetting(profile, key, value);
+}
+
 } // namespace
 
 QString SettingsFile::pathFor(const QString &executable)
@@ -65,6 +74,8 @@ SettingsFile::Values SettingsFile::load(const QString &path)
     values.size = readSetting(profile, FontSize);
     values.style = quint8(readSetting(profile, FontStyle) & 0xFF);
     values.delimiter = unquoteDelimiter(readSetting(profile, ClipBoardDelimiter));
+    values.mostCommonFirst = readSetting(profile, MostCommonFirst) != 0;
+    values.keepHistory = readSetting(profile, KeepHistory) != 0;
     return values;
 }
 
@@ -78,7 +89,8 @@ void SettingsFile::save(const QString &path, const Values &values)
                          && writeSetting(profile, FontColor, values.color) && writeSetting(profile, FontSize, values.size)
                          && writeSetting(profile, FontStyle, qint32(values.style))
                          && writeSetting(profile, ClipBoardDelimiter, quoteDelimiter(values.delimiter))
-                         && profile.save(path);
+                         && writeOption(profile, MostCommonFirst, values.mostCommonFirst)
+                         && writeOption(profile, KeepHistory, values.keepHistory) && profile.save(path);
     if (!written)
         throw AppError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
 }

@@ -23,6 +23,11 @@ public:
     // Also the window's delimiter before the file is read. (Asked for as ". ", the
     // profile would give "." all the same: it drops a default's trailing blanks.)
     static constexpr SettingKey<QString> ClipBoardDelimiter{u"General", u"ClipBoardDelimiter", u"."};
+    // Options beyond the font and the delimiter, 1 on, 0 off; written only once one
+    // differs from its default, so that a file of a writer who never set them
+    // stays as it was.
+    static constexpr SettingKey<qint32> MostCommonFirst{u"General", u"MostCommonFirst", 0};
+    static constexpr SettingKey<qint32> KeepHistory{u"General", u"KeepHistory", 1};
 
     // What the file holds; a new value is what a missing file reads as.
     struct Values {
@@ -31,6 +36,8 @@ public:
         qint32 size = FontSize.defaultValue();
         quint8 style = quint8(FontStyle.defaultValue()); // the low eight bits; those above fsStrikeOut kept as read
         QString delimiter = ClipBoardDelimiter.defaultValue();
+        bool mostCommonFirst = MostCommonFirst.defaultValue() != 0;
+        bool keepHistory = KeepHistory.defaultValue() != 0;
 
         bool operator==(const Values &) const = default;
     };
@@ -48,7 +55,8 @@ public:
     // Never fails: a missing or unreadable file, section or key, or a value that
     // does not convert, gives that key's default.
     static Values load(const QString &path);
-    // Writes the five keys and keeps the file's other content. The file is replaced
+    // Writes the five keys (and the options, where set or already there) and keeps
+    // the file's other content. The file is replaced
     // whole and only once the new one is complete, so a failed save leaves the old
     // one as it was. A missing folder is made first. Throws AppError "Unable to write to <path>".
     static void save(const QString &path, const Values &values);

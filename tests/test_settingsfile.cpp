@@ -1,4 +1,4 @@
-// The Settings file: its place, its five keys, their defaults and encodings.
+// The Settings file: its place, its keys, their defaults and encodings.
 
 #include "TestFiles.h"
 
@@ -207,6 +207,31 @@ private Q_SLOTS:
         SettingsFile::save(ini, values);
         QCOMPARE(readAll(ini), eol("[Font]\nFontName=Arial\nFontColor=536870912\nFontSize=10\nFontStyle=0\n\n"
                                    "[General]\nClipBoardDelimiter=\xC2\xA7, \xC2\xA7\n"));
+    }
+
+    // The writer's options: absent from a file that never set them, written once
+    // set, and kept (as off) once written.
+    void options()
+    {
+        const QString ini = path(u"options.ini"_s);
+        QFile::remove(ini);
+        SettingsFile::Values values;
+        SettingsFile::save(ini, values);
+        const QByteArray untouched = readAll(ini);
+        QVERIFY(!untouched.contains("MostCommonFirst") && !untouched.contains("KeepHistory"));
+        QCOMPARE(SettingsFile::load(ini), values);
+
+        values.mostCommonFirst = true;
+        values.keepHistory = false;
+        SettingsFile::save(ini, values);
+        QCOMPARE(readAll(ini), untouched + eol("MostCommonFirst=1\nKeepHistory=0\n"));
+        QCOMPARE(SettingsFile::load(ini), values);
+
+        values.mostCommonFirst = false;
+        values.keepHistory = true;
+        SettingsFile::save(ini, values);
+        QCOMPARE(readAll(ini), untouched + eol("MostCommonFirst=0\nKeepHistory=1\n"));
+        QCOMPARE(SettingsFile::load(ini), values);
     }
 
     void savingUpdatesKeysWhereTheyStand()
