@@ -3,6 +3,8 @@
 #include "common/AppError.h"
 #include "thesaurus/MythesSource.h"
 
+#include <algorithm>
+
 TSpellCheck::TSpellCheck(QObject *AOwner, std::unique_ptr<ThesaurusSource> source)
     : QObject(AOwner), m_source(source ? std::move(source) : std::make_unique<MythesSource>())
 {
@@ -59,20 +61,21 @@ WordNetReader &TSpellCheck::wordNet()
     return *m_wordNet;
 }
 
-WordMeanings::Answer TSpellCheck::Meanings(const QString &typed)
+namespace {
+
+// Whether a word's entry gives it synonyms, as a lookup that answers for it does
+// (antonyms alone give none).
+bool hasSynonyms(const ThesaurusEntry &entry)
 {
-    if (!FActive)
-        return {typed, {}, {}, {}};
-    const WordForms::Root root = ResolveWord(typed);
-    return meaningsOfRoot(typed, root.root);
+    return entry.found
+           && std::any_of(entry.meanings.cbegin(), entry.meanings.cend(),
+                          [](const ThesaurusEntry::Meaning &meaning) { return !meaning.synonyms.isEmpty(); });
 }
 
-WordMeanings::Answer TSpellCheck::meaningsOfRoot(const QString &typed, const QString &root)
+// The answer of a root's entry; English meanings get WordNet's definitions.
+WordMeanings::Answer answerOf(const QString &typed, const QString &root, const ThesaurusEntry &entry, WordNetReader &wordNet)
 {
     WordMeanings::Answer answer{typed, {}, {}, {}};
-    if (root.isEmpty())
-        return answer;
-    const ThesaurusEntry entry = m_source->entry(root, LanguageTable::identifier(FLanguage));
     if (!entry.found || entry.meanings.isEmpty())
         return answer;
     answer.root = root;
@@ -80,15 +83,36 @@ WordMeanings::Answer TSpellCheck::meaningsOfRoot(const QString &typed, const QSt
     // WordNet defines English words only; another language's meanings go without.
     if (entry.language != u"en")
         return answer;
-    // Defined on a copy: a WordNet line found damaged halfway leaves the meanings
-    // as the thesaurus gave them, not half defined.
-    QList<WordMeanings::Meaning> defined = answer.meanings;
     try {
-        WordMeanings::addDefinitions(defined, root, wordNet());
-        answer.meanings = std::move(defined);
+        WordMeanings::addDefinitions(answer.meanings, root, wordNet);
     } catch (const AppError &error) {
+        // A WordNet line found damaged halfway leaves the meanings as the thesaurus
+        // gave them, not half defined.
+        answer.meanings = WordMeanings::fromEntry(entry);
         answer.notes.append(error.message());
     }
-    answer.notes += wordNet().takeNotes();
+    answer.notes += wordNet.takeNotes();
     return answer;
+}
+
+} // namespace
+
+WordMeanings::Answer TSpellCheck::Meanings(const QString &typed)
+{
+    if (!FActive)
+        return {typed, {}, {}, {}};
+    // A word with synonyms of its own is its own root, as ResolveWord's first step
+    // finds: its entry is read once, not once for the root and again for the meanings.
+    const ThesaurusEntry entry = m_source->entry(typed, LanguageTable::identifier(FLanguage));
+    if (hasSynonyms(entry))
+        return answerOf(typed, typed, entry, wordNet());
+    const WordForms::Root root = ResolveWord(typed);
+    return meaningsOfRoot(typed, root.root);
+}
+
+WordMeanings::Answer TSpellCheck::meaningsOfRoot(const QString &typed, const QString &root)
+{
+    if (root.isEmpty())
+        return {typed, {}, {}, {}};
+    return answerOf(typed, root, m_source->entry(root, LanguageTable::identifier(FLanguage)), wordNet());
 }

@@ -2,7 +2,9 @@
 
 #include "thesaurus/AntonymMarkers.h"
 
+#include <QHash>
 #include <QSet>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
@@ -149,7 +151,14 @@ void appendOnce(QStringList &list, QSet<QString> &seen, const QString &word)
 
 QString folded(const QString &word)
 {
-    return word.simplified().toCaseFolded();
+    // Most words are lower-case ASCII with single blanks: already folded, and
+    // shared rather than copied twice, as matching folds every word it compares.
+    bool plain = word.isEmpty() || (word.front() != u' ' && word.back() != u' ');
+    for (qsizetype i = 0; plain && i < word.size(); ++i) {
+        const char16_t c = word.at(i).unicode();
+        plain = c >= u' ' && c < 0x7f && (c < u'A' || c > u'Z') && (c != u' ' || word.at(i - 1) != u' ');
+    }
+    return plain ? word : word.simplified().toCaseFolded();
 }
 
 } // namespace
@@ -253,7 +262,7 @@ QString relationOf(QStringView notes)
     if (notes.isEmpty())
         return Plain;
     // Several notes ("ugs.; Oberbegriff"): a relation among them wins.
-    for (const QStringView note : notes.split(u"; ")) {
+    for (const QStringView note : notes.tokenize(u"; ")) {
         if (const QString *relation = labelRelation(note.trimmed()))
             return *relation;
     }
@@ -274,6 +283,7 @@ QList<Meaning> fromEntry(const ThesaurusEntry &entry)
         const bool antonymMeaning = isAntonymLabel(entry.language, bare);
         const QString *shared = labelRelation(bare);
         QSet<QString> antonymsSeen;
+        meaning.words.reserve(data.synonyms.size());
         for (qsizetype i = 0; i < data.synonyms.size(); ++i) {
             if (antonymMeaning) {
                 appendOnce(meaning.antonyms, antonymsSeen, data.synonyms[i]);
@@ -302,31 +312,46 @@ bool wordNetPartOfSpeech(const QString &partOfSpeech, WordNetReader::PartOfSpeec
     return true;
 }
 
-int matchSense(const Meaning &meaning, const QString &headword, const QList<WordNetReader::Sense> &senses)
-{
-    WordNetReader::PartOfSpeech partOfSpeech;
-    if (!wordNetPartOfSpeech(meaning.partOfSpeech, partOfSpeech))
-        return -1;
-    const QString head = folded(headword);
-    QSet<QString> meaningWords;
-    for (const Word &word : meaning.words)
-        meaningWords.insert(folded(word.text));
-    for (const QString &antonym : meaning.antonyms)
-        meaningWords.insert(folded(antonym));
-    meaningWords.remove(head);
-    if (meaningWords.isEmpty())
-        return -1;
+namespace {
 
-    int best = -1;
-    qsizetype bestShared = 0;
-    for (qsizetype i = 0; i < senses.size(); ++i) {
-        const WordNetReader::Sense &sense = senses[i];
-        if (sense.partOfSpeech != partOfSpeech)
-            continue;
-        QSet<QString> senseWords;
-        const auto add = [&](const QStringList &words) {
-            for (const QString &word : words)
-                senseWords.insert(folded(word));
+// A part of speech's senses, and which of them hold each word they are matched
+// by: a sense's own words, those of the synsets it points to as broader or
+// similar, and its antonyms, folded, the headword taken out (every sense holds
+// it). Made once per lookup: "run" has 55 meanings to match against 57 senses, and
+// each meaning then costs one hash lookup per word. The senses holding a word are
+// a chain through holders, the latest first.
+struct ReadSenses {
+    struct Holder {
+        int sense;
+        int next; // -1 ends the chain
+    };
+    QList<WordNetReader::Sense> senses;
+    QHash<QString, int> words; // folded word → its chain's first holder
+    QList<Holder> holders;
+
+    void add(const QString &word, int sense, const QString &head)
+    {
+        const QString key = folded(word);
+        if (key == head)
+            return;
+        auto at = words.find(key);
+        if (at == words.end())
+            at = words.insert(key, -1);
+        if (*at >= 0 && holders[*at].sense == sense)
+            return; // named twice by the same sense
+        holders.append({sense, *at});
+        *at = int(holders.size() - 1);
+    }
+};
+
+ReadSenses withWords(QList<WordNetReader::Sense> senses, const QString &head)
+{
+    ReadSenses read{std::move(senses), {}, {}};
+    for (qsizetype i = 0; i < read.senses.size(); ++i) {
+        const WordNetReader::Sense &sense = read.senses[i];
+        const auto add = [&](const QStringList &list) {
+            for (const QString &word : list)
+                read.add(word, int(i), head);
         };
         add(sense.words);
         for (const WordNetReader::LinkedSynset &linked : sense.broaderTerms)
@@ -334,37 +359,75 @@ int matchSense(const Meaning &meaning, const QString &headword, const QList<Word
         for (const WordNetReader::LinkedSynset &linked : sense.similarTerms)
             add(linked.words);
         for (const WordNetReader::Antonym &antonym : sense.antonyms)
-            senseWords.insert(folded(antonym.antonym));
-        senseWords.remove(head);
-        qsizetype shared = 0;
-        for (const QString &word : std::as_const(meaningWords))
-            shared += senseWords.contains(word) ? 1 : 0;
-        if (shared > bestShared) {
-            bestShared = shared;
+            read.add(antonym.antonym, int(i), head);
+    }
+    return read;
+}
+
+// The sense of the part of speech sharing the most words with the meaning (its
+// words and antonyms, each counted once), ties to the earlier; -1 when none shares one.
+int bestSense(const Meaning &meaning, WordNetReader::PartOfSpeech partOfSpeech, const ReadSenses &read, const QString &head)
+{
+    QVarLengthArray<int, 64> shared(read.senses.size(), 0);
+    QVarLengthArray<int, 64> counted; // the chains already counted
+    const auto count = [&](const QString &word) {
+        const QString key = folded(word);
+        if (key == head)
+            return;
+        const auto at = read.words.constFind(key);
+        if (at == read.words.cend() || counted.contains(*at))
+            return;
+        counted.append(*at);
+        for (int h = *at; h >= 0; h = read.holders[h].next)
+            ++shared[read.holders[h].sense];
+    };
+    for (const Word &word : meaning.words)
+        count(word.text);
+    for (const QString &antonym : meaning.antonyms)
+        count(antonym);
+    int best = -1;
+    int bestShared = 0;
+    for (qsizetype i = 0; i < read.senses.size(); ++i) {
+        if (read.senses[i].partOfSpeech == partOfSpeech && shared[i] > bestShared) {
+            bestShared = shared[i];
             best = int(i);
         }
     }
     return best;
 }
 
+} // namespace
+
+int matchSense(const Meaning &meaning, const QString &headword, const QList<WordNetReader::Sense> &senses)
+{
+    WordNetReader::PartOfSpeech partOfSpeech;
+    if (!wordNetPartOfSpeech(meaning.partOfSpeech, partOfSpeech))
+        return -1;
+    const QString head = folded(headword);
+    return bestSense(meaning, partOfSpeech, withWords(senses, head), head);
+}
+
 void addDefinitions(QList<Meaning> &meanings, const QString &headword, WordNetReader &wordNet)
 {
     if (!wordNet.isPresent())
         return;
-    std::array<std::optional<QList<WordNetReader::Sense>>, 4> senses;
+    const QString head = folded(headword);
+    std::array<std::optional<ReadSenses>, 4> senses;
     for (Meaning &meaning : meanings) {
         WordNetReader::PartOfSpeech partOfSpeech;
         if (!wordNetPartOfSpeech(meaning.partOfSpeech, partOfSpeech))
             continue;
         auto &read = senses[size_t(partOfSpeech)];
         if (!read)
-            read = wordNet.senses(headword, partOfSpeech);
-        const int at = matchSense(meaning, headword, *read);
+            read = withWords(wordNet.senses(headword, partOfSpeech), head);
+        const int at = bestSense(meaning, partOfSpeech, *read, head);
         if (at < 0)
             continue;
-        const WordNetReader::Sense &sense = read->at(at);
+        const WordNetReader::Sense &sense = read->senses.at(at);
         meaning.definition = sense.definition;
         meaning.examples = sense.examples;
+        if (sense.antonyms.isEmpty())
+            continue;
         QSet<QString> seen;
         for (const QString &antonym : std::as_const(meaning.antonyms))
             seen.insert(antonym.toCaseFolded());
