@@ -8,13 +8,28 @@
 //                        line of each of its antonym and hypernym pointers, found
 //                        by their line ends.
 //
+//   Meanings/<word>      TSpellCheck::Meanings over the installed en_US thesaurus
+//                        (/usr/share/mythes, or $VERBARIUM_BENCH_DATA) and WordNet:
+//                        the root found, the entry read, its meanings labelled and
+//                        matched to senses, definitions added. Floor: the same
+//                        lookups straight through the readers, MythesSource::entry
+//                        and WordNetReader::senses for each part of speech the
+//                        meanings need, in the same process on the same readers.
+//
 // Each row times both sides in the same run, interleaved, so that the ratio holds
 // on a machine whose other users come and go.
 
+#include "common/AppError.h"
 #include "common/MappedFile.h"
+#include "thesaurus/LanguageTable.h"
+#include "thesaurus/MythesSource.h"
+#include "thesaurus/TSpellCheck.h"
+#include "thesaurus/WordMeanings.h"
 #include "thesaurus/WordNetReader.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 
 #include <benchmark/benchmark.h>
 
@@ -161,6 +176,92 @@ void sensesRow(benchmark::State &state, PartOfSpeech partOfSpeech, const char *w
     state.counters["overhead"] = floorTime > 0 ? ours / floorTime : 0;
 }
 
+// The thesaurus and WordNet as the program opens them, for the Meanings rows.
+struct MeaningsData {
+    std::unique_ptr<TSpellCheck> spellCheck;
+    std::string error; // set when the rows cannot run
+};
+
+MeaningsData &meaningsData()
+{
+    static MeaningsData data = [] {
+        MeaningsData made;
+        const QString dir = qEnvironmentVariable("VERBARIUM_BENCH_DATA", QStringLiteral("/usr/share/mythes"));
+        if (!QFileInfo::exists(dir + QStringLiteral("/th_en_US_v2.idx"))) {
+            made.error = "no en_US thesaurus data in " + dir.toStdString();
+            return made;
+        }
+        made.spellCheck = std::make_unique<TSpellCheck>(nullptr, std::make_unique<MythesSource>(QStringList{dir}));
+        made.spellCheck->setLanguage(wdEnglishUS);
+        made.spellCheck->setWordNet(std::make_unique<WordNetReader>(QStringList{Folder}));
+        if (!made.spellCheck->wordNet().isPresent())
+            made.error = "no WordNet in /usr/share/wordnet";
+        return made;
+    }();
+    return data;
+}
+
+void meaningsRow(benchmark::State &state, const char *word)
+{
+    MeaningsData &data = meaningsData();
+    if (!data.error.empty()) {
+        state.SkipWithError(data.error.c_str());
+        return;
+    }
+    TSpellCheck &spellCheck = *data.spellCheck;
+    ThesaurusSource &source = *spellCheck.source();
+    WordNetReader &wordNet = spellCheck.wordNet();
+    const std::int32_t language = LanguageTable::identifier(wdEnglishUS);
+    const QString typed = QString::fromUtf8(word);
+    // What the floor has to read, found once outside the timed loop: the root's
+    // entry and the senses of the parts of speech its meanings name.
+    WordMeanings::Answer answer;
+    try {
+        answer = spellCheck.Meanings(typed);
+    } catch (const AppError &error) {
+        state.SkipWithError(error.what());
+        return;
+    }
+    if (!answer.found()) {
+        state.SkipWithError("the word has no entry");
+        return;
+    }
+    QList<PartOfSpeech> needed;
+    qsizetype defined = 0;
+    for (const WordMeanings::Meaning &meaning : std::as_const(answer.meanings)) {
+        PartOfSpeech partOfSpeech;
+        if (WordMeanings::wordNetPartOfSpeech(meaning.partOfSpeech, partOfSpeech) && !needed.contains(partOfSpeech))
+            needed.append(partOfSpeech);
+        defined += meaning.definition.isEmpty() ? 0 : 1;
+    }
+    const QString root = answer.root;
+
+    double ours = 0;
+    double floorTime = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const WordMeanings::Answer found = spellCheck.Meanings(typed);
+        benchmark::DoNotOptimize(found.meanings.data());
+        const Clock::time_point middle = Clock::now();
+        const ThesaurusEntry entry = source.entry(root, language);
+        benchmark::DoNotOptimize(entry.meanings.data());
+        for (const PartOfSpeech partOfSpeech : std::as_const(needed)) {
+            const QList<WordNetReader::Sense> senses = wordNet.senses(root, partOfSpeech);
+            benchmark::DoNotOptimize(senses.data());
+        }
+        const Clock::time_point end = Clock::now();
+        const double seconds = std::chrono::duration<double>(middle - start).count();
+        state.SetIterationTime(seconds);
+        ours += seconds;
+        floorTime += std::chrono::duration<double>(end - middle).count();
+    }
+    const double iterations = double(state.iterations());
+    state.counters["meanings"] = double(answer.meanings.size());
+    state.counters["defined"] = double(defined);
+    state.counters["floor_us"] = floorTime / iterations * 1e6;
+    state.counters["overhead"] = floorTime > 0 ? ours / floorTime : 0;
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(sensesRow, adj / bright, PartOfSpeech::Adjective, "bright")->UseManualTime();
@@ -169,5 +270,11 @@ BENCHMARK_CAPTURE(sensesRow, noun / ice_cream, PartOfSpeech::Noun, "ice cream")-
 BENCHMARK_CAPTURE(sensesRow, noun / head, PartOfSpeech::Noun, "head")->UseManualTime();
 BENCHMARK_CAPTURE(sensesRow, verb / run, PartOfSpeech::Verb, "run")->UseManualTime();
 BENCHMARK_CAPTURE(sensesRow, adv / well, PartOfSpeech::Adverb, "well")->UseManualTime();
+
+BENCHMARK_CAPTURE(meaningsRow, bright, "bright")->UseManualTime();
+BENCHMARK_CAPTURE(meaningsRow, run, "run")->UseManualTime();
+BENCHMARK_CAPTURE(meaningsRow, dog, "dog")->UseManualTime();
+BENCHMARK_CAPTURE(meaningsRow, well, "well")->UseManualTime();
+BENCHMARK_CAPTURE(meaningsRow, head, "head")->UseManualTime();
 
 BENCHMARK_MAIN();
