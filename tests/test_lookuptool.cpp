@@ -544,7 +544,7 @@ const QString MeaningsData = DataDir + QStringLiteral("/meanings");
 const QString HealthyWordNet = DataDir + QStringLiteral("/wordnet/healthy");
 
 // --meanings over the meanings fixtures, which serve the thesaurus, then the folders
-// given (word forms, WordNet).
+// given (WordNet before word forms, whose folder may hold WordNet files of its own).
 QStringList meaningsOf(const QStringList &folders, std::initializer_list<const char *> list)
 {
     QStringList arguments;
@@ -597,7 +597,7 @@ void TestLookupTool::meanings_data()
         << meaningsOf({m_wordNetParent.path()}, {"bright"}) << 0 << QStringLiteral("bright\n") + brightText(true) << "";
     QTest::newRow("text, no WordNet in the folders: no definitions")
         << meaningsOf({}, {"bright"}) << 0 << QStringLiteral("bright\n") + brightText(false) << "";
-    QTest::newRow("inflected word names its root") << meaningsOf({forms, HealthyWordNet}, {"brighter"}) << 0
+    QTest::newRow("inflected word names its root") << meaningsOf({HealthyWordNet, forms}, {"brighter"}) << 0
                                                    << QStringLiteral("brighter -> bright\n") + brightText(true) << "";
     QTest::newRow("tsv: number in the data's order, antonyms as a relation")
         << meaningsOf({HealthyWordNet}, {"--format", "tsv", "bright"}) << 0
@@ -689,7 +689,7 @@ void TestLookupTool::meanings()
 void TestLookupTool::meaningsJson()
 {
     const Run result = run(
-        meaningsOf({DataDir + QStringLiteral("/wordforms"), HealthyWordNet}, {"--format", "json", "brighter"}));
+        meaningsOf({HealthyWordNet, DataDir + QStringLiteral("/wordforms")}, {"--format", "json", "brighter"}));
     QCOMPARE(result.err, QString());
     QCOMPARE(result.exitCode, 0);
     QJsonParseError error;
