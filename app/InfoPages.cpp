@@ -1,5 +1,6 @@
 #include "app/InfoPages.h"
 
+#include "app/MeaningsPanel.h"
 #include "info/BrowserView.h"
 #include "info/BuiltInText.h"
 #include "info/Connectivity.h"
@@ -168,12 +169,45 @@ QTabWidget *InfoPages::buildSidePanel()
     Button1->setAutoDefault(false);
     strip->addWidget(Button1);
     layout->addWidget(pnl2);
-    auto *wb1 = new BrowserView(ts6);
+    m_sideStack = new QStackedWidget(ts6);
+    m_sideStack->setObjectName(QStringLiteral("stkInfo"));
+    auto *wb1 = new BrowserView;
     wb1->setObjectName(QStringLiteral("wb1"));
+    m_sideStack->addWidget(wb1);
+    m_hint = new QLabel(tr("Click a word to see its meanings"));
+    m_hint->setObjectName(QStringLiteral("lblMeaningsHint"));
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setWordWrap(true); // one line, but never cut in a narrow panel
+    m_sideStack->addWidget(m_hint);
+    m_meanings = new MeaningsPanel;
+    m_meanings->setCursor(Qt::ArrowCursor);
+    m_sideStack->addWidget(m_meanings);
+    // Until a word is shown the panel shows its page, or the hint where the page
+    // cannot be shown; a page that arrives later takes the hint's place.
+    connect(wb1, &BrowserView::loadFailed, this, [this, wb1] {
+        if (m_sideStack->currentWidget() == wb1)
+            m_sideStack->setCurrentWidget(m_hint);
+    });
+    connect(wb1, &BrowserView::loadSucceeded, this, [this, wb1] {
+        if (m_sideStack->currentWidget() == m_hint)
+            m_sideStack->setCurrentWidget(wb1);
+    });
+    // Whatever shows a word (a click, a link of the page, Back or Forward) brings
+    // the meanings to the front of an open panel.
+    connect(m_meanings, &MeaningsPanel::wordShown, this, [this] {
+        m_sideStack->setCurrentWidget(m_meanings);
+        if (isSidePanelCollapsed())
+            expandSidePanel();
+    });
     m_sidePanel->installEventFilter(this);
     m_sidePanel->tabBar()->installEventFilter(this);
-    layout->addWidget(wb1, 1);
+    layout->addWidget(m_sideStack, 1);
     return m_sidePanel;
+}
+
+void InfoPages::showMeanings(const QString &word)
+{
+    m_meanings->showWord(word);
 }
 
 void InfoPages::start()

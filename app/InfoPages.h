@@ -5,6 +5,8 @@
 #include <QString>
 
 class BrowserView;
+class MeaningsPanel;
+class QLabel;
 class QStackedWidget;
 class QTabWidget;
 class QWidget;
@@ -44,6 +46,12 @@ public:
     // The open side panel keeps half the window's width.
     void fitSidePanel();
 
+    // The side panel's page of a word's meanings; it looks words up once given a lookup.
+    MeaningsPanel *meaningsPanel() const { return m_meanings; }
+    // Shows a word's meanings in the side panel, in place of its web page or hint,
+    // and opens the panel when it is collapsed.
+    void showMeanings(const QString &word);
+
 Q_SIGNALS:
     // A link of a built-in text was clicked.
     void linkClicked(const QString &address);
@@ -79,6 +87,11 @@ private:
     QStackedWidget *m_stack = nullptr;
     QWidget *m_searchPanel = nullptr;
     QTabWidget *m_sidePanel = nullptr;
+    // The side panel's pages: its web page, the hint that stands in for a page
+    // that cannot be shown, and a word's meanings once a word was shown.
+    QStackedWidget *m_sideStack = nullptr;
+    QLabel *m_hint = nullptr;
+    MeaningsPanel *m_meanings = nullptr;
     // The panels whose contents are made when they are first shown.
     QHash<QWidget *, InfoPanel> m_unfilled;
     // The tab whose built-in text is in front until its web page arrives, or 0.

@@ -4,6 +4,7 @@
 #include "app/CheckListBox.h"
 #include "app/InfoPages.h"
 #include "app/MainLayout.h"
+#include "app/MeaningsPanel.h"
 #include "app/MissLine.h"
 #include "app/ResultColumn.h"
 #include "app/ResultsArea.h"
@@ -166,6 +167,8 @@ void TForm1::buildWindow()
     fillSearchPanel(pnlSearchPanel);
     middle->addWidget(m_info->buildSidePanel());
     root->addLayout(middle, 1);
+    // The side panel looks words up in the language of the last Generate, as the columns did.
+    m_info->meaningsPanel()->setLookup([this](const QString &word) { return SpellCheck1->Meanings(word); });
     connect(m_info, &InfoPages::linkClicked, this, &TForm1::cxRichEdit1PropertiesURLClick);
     connect(m_info, &InfoPages::sidePanelPressed, this, &TForm1::pgc2MouseDown);
     connect(findChild<QPushButton *>(QStringLiteral("Button1")), &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -354,11 +357,29 @@ void TForm1::btn2Click()
         const auto &generated = std::get<SynonymExpansion::Generated>(outcome);
         WordsInPhrase = generated.pieceCount;
         ScrollBox1->append(generated.columns);
+        showMeaningsOfClickedWords();
         pnlMissLine->setMisses(generated.misses, generated.notes);
         // Whatever was found before a failing lookup is shown with the error.
         if (generated.failure)
             throw *generated.failure;
     });
+}
+
+void TForm1::showMeaningsOfClickedWords()
+{
+    // A click on a word, or the keys moving a list's current word, shows that
+    // word's meanings in the side panel; a click on the current word shows it again.
+    for (ResultColumn *column : ScrollBox1->columns()) {
+        CheckListBox *list = column->list();
+        if (!list)
+            continue;
+        const auto show = [this, list](const QModelIndex &index) {
+            if (index.isValid())
+                m_info->showMeanings(list->words()->text(index.row()));
+        };
+        connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, show);
+        connect(list, &QAbstractItemView::clicked, this, show);
+    }
 }
 
 void TForm1::useSuggestion(int piece, const QString &newPiece)
@@ -392,6 +413,12 @@ void TForm1::GoDoraz3()
 
 void TForm1::onWebBrowserDictionary()
 {
+    // No site can answer under this copy's base address: the word's meanings,
+    // which need none, stand in for a page that would never come.
+    if (!SiteAddress::pagesCanLoad()) {
+        m_info->showMeanings(SelectedWord);
+        return;
+    }
     const int index = cbb2->currentIndex();
     const QString item = index >= 0 ? cbb2->itemText(index) : QString();
     const QString address = DictionaryAddress::build(SiteAddress::baseUrl(), SelectedWord, item);

@@ -100,6 +100,7 @@ private:
     void fillStyleList();
     void updateLanguageNote();
     void useSuggestion(int piece, const QString &newPiece);
+    void showMeaningsOfClickedWords();
 
     QTabWidget *pgc1 = nullptr;
     QLineEdit *edt1 = nullptr;

@@ -1,5 +1,6 @@
 #include "app/popOver.h"
 
+#include "app/MeaningsPanel.h"
 #include "widgets/Dialogs.h"
 #include "widgets/HourglassCursor.h"
 #include "common/AppError.h"
@@ -10,6 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -21,7 +23,8 @@
 TForm2::TForm2(TSpellCheck *spellCheck, const DisplayFont *displayFont)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowCloseButtonHint),
-      tv1(new QTreeWidget(this)), m_spellCheck(spellCheck), m_displayFont(displayFont)
+      tv1(new QTreeWidget), splMeanings(new QSplitter(Qt::Vertical, this)), pnlMeanings(new MeaningsPanel),
+      m_spellCheck(spellCheck), m_displayFont(displayFont)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Word"));
@@ -31,7 +34,7 @@ TForm2::TForm2(TSpellCheck *spellCheck, const DisplayFont *displayFont)
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(8);
     setFont(font);
-    resize(444, 619);
+    resize(444, 760);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -39,7 +42,17 @@ TForm2::TForm2(TSpellCheck *spellCheck, const DisplayFont *displayFont)
     tv1->setHeaderHidden(true);
     tv1->setIndentation(19);
     tv1->setUniformRowHeights(true);
-    layout->addWidget(tv1);
+    splMeanings->setObjectName(QStringLiteral("splMeanings"));
+    splMeanings->setChildrenCollapsible(false);
+    splMeanings->addWidget(tv1);
+    splMeanings->addWidget(pnlMeanings);
+    splMeanings->setStretchFactor(0, 3);
+    splMeanings->setStretchFactor(1, 2);
+    layout->addWidget(splMeanings);
+    pnlMeanings->setLookup([this](const QString &word) {
+        TSpellCheck *spellCheck = m_spellCheck;
+        return spellCheck ? spellCheck->Meanings(word) : WordMeanings::Answer{word, {}, {}, {}};
+    });
 
     // A tool window has no task bar entry and, under some window managers, no close
     // button in reach: the keys of a dialog close it too.
@@ -78,7 +91,15 @@ void TForm2::FormShow()
 {
     setWindowTitle(aWord);
     auto hourglass = std::make_unique<HourglassCursor>();
-    const auto finish = [this, &hourglass] {
+    const auto finish = [this, &hourglass](bool meanings) {
+        // The thesaurus is this thread's again: the selected word's meanings follow
+        // the selection from now on, starting with the root's.
+        if (meanings) {
+            connect(tv1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
+                if (current)
+                    pnlMeanings->showWord(current->text(0));
+            });
+        }
         if (tv1->topLevelItemCount() > 0)
             tv1->setCurrentItem(tv1->topLevelItem(0));
         hourglass.reset();
@@ -166,7 +187,7 @@ void TForm2::FormShow()
         if (!rootItem)
             new QTreeWidgetItem(tv1, {aWord});
         tv1->setUpdatesEnabled(true);
-        finish();
+        finish(false); // a window about to close looks nothing up
         return;
     }
 
@@ -174,7 +195,7 @@ void TForm2::FormShow()
         rootItem->setToolTip(0, tr("Synonyms of “%1”").arg(m_root));
     tv1->expandAll();
     tv1->setUpdatesEnabled(true);
-    finish();
+    finish(true);
 
     // A failed lookup leaves the tree as far as it got.
     if (!error.isEmpty())

@@ -71,6 +71,12 @@ QTabWidget *pgc2(const TForm1 &form)
     return form.findChild<QTabWidget *>(u"pgc2"_s);
 }
 
+// The Info side panel's one-line hint, which stands in for a page that cannot be shown.
+QLabel *sideHint(const TForm1 &form)
+{
+    return form.findChild<QLabel *>(u"lblMeaningsHint"_s);
+}
+
 // The panel of the content stack that is in front.
 QString front(const TForm1 &form)
 {
@@ -328,11 +334,12 @@ private Q_SLOTS:
         const auto form = makeWindow(true);
         show(*form);
 
-        // The side panel's page fails: its note, not the error page.
+        // The side panel's page fails: the hint to click a word, not the error page.
         BrowserView *wb1 = browser(*form, "wb1");
         QTRY_VERIFY_WITH_TIMEOUT(wb1->hasFailed(), PageTimeout);
         QVERIFY(wb1->view()->isHidden());
-        QVERIFY(wb1->unavailableNote() && wb1->unavailableNote()->isVisible());
+        QVERIFY(sideHint(*form)->isVisible());
+        QVERIFY(!wb1->isVisible());
 
         // The Help tab: its web page fails and the built-in guide takes its place;
         // the tab sheet's own page fails and gives way to its note.
@@ -372,6 +379,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!wb1->hasFailed(), PageTimeout);
         QVERIFY(wb1->view()->isVisible());
         QVERIFY(!wb1->unavailableNote()->isVisible());
+        QVERIFY(!sideHint(*form)->isVisible());
     }
 
     // A base address under a name reserved never to resolve: every page area shows
@@ -404,7 +412,10 @@ private Q_SLOTS:
         QCOMPARE(wb1->navigations(), QStringList{reserved + u"/FAQ/index.html"_s});
         QVERIFY(wb1->neverLoads() && wb1->hasFailed());
         QVERIFY(wb1->unavailableNote() && !wb1->unavailableNote()->text().isEmpty());
-        QVERIFY(wb1->unavailableNote()->isVisible());
+        // The hint to click a word stands in the page's place, and the note with it.
+        QVERIFY(!wb1->unavailableNote()->isVisible());
+        QCOMPARE(sideHint(*form)->text(), u"Click a word to see its meanings"_s);
+        QVERIFY(sideHint(*form)->isVisible());
 
         // Every tab, online or not, shows its built-in text, and the sheets their note.
         const std::pair<int, const char *> tabs[] = {

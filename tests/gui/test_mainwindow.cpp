@@ -853,6 +853,10 @@ private Q_SLOTS:
         QCOMPARE(trees.size(), 1);
         QCOMPARE(trees.at(0).at(0).toString(), u"a2");
 
+        // A served site's dictionary page opens in the browser (where no site can
+        // answer, the word's meanings show instead: test_meaningspanel).
+        GuiTestDoubles::keepPagesOnThisMachine();
+        const auto builtInSite = qScopeGuard([] { SiteAddress::setBaseUrlForTesting({}); });
         rightClick(list, onWord(list, 0));
         QCOMPARE(h.form->SelectedWord, u"a1");
         QAction *dictionary = menu->findChild<QAction *>(QStringLiteral("miDictionary"));

@@ -197,9 +197,11 @@ private Q_SLOTS:
             level1.append(root->child(i)->text(0));
         QCOMPARE(level1, (QStringList{QStringLiteral("brilliant"), QStringLiteral("shining")}));
         // Below the root the lookups are exact: "brilliant" is not taken for a form of anything.
-        QCOMPARE(log->words(),
+        // The meanings panel then looks the selected root up, through its form too.
+        QCOMPARE(log->words().mid(0, 6),
                  (QStringList{QStringLiteral("brighter"), QStringLiteral("bright"), QStringLiteral("brilliant"),
                               QStringLiteral("dazzling"), QStringLiteral("shining"), QStringLiteral("gleaming")}));
+        QCOMPARE(log->words().constLast(), QStringLiteral("bright"));
         delete tree;
 
         // A word that nothing answers keeps the silent close, suggestions or not.
