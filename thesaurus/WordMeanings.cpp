@@ -284,14 +284,20 @@ QList<Meaning> fromEntry(const ThesaurusEntry &entry)
         const QString *shared = labelRelation(bare);
         QSet<QString> antonymsSeen;
         meaning.words.reserve(data.synonyms.size());
+        QString lastNotes;
+        QString lastRelation = shared ? *shared : Plain;
         for (qsizetype i = 0; i < data.synonyms.size(); ++i) {
             if (antonymMeaning) {
                 appendOnce(meaning.antonyms, antonymsSeen, data.synonyms[i]);
                 continue;
             }
             const QString notes = data.notes.value(i);
-            const QString relation = notes.isEmpty() && shared ? *shared : relationOf(notes);
-            meaning.words.append({data.synonyms[i], relation});
+            // Most words of a meaning carry the same note ("similar term"): named once.
+            if (notes != lastNotes) {
+                lastNotes = notes;
+                lastRelation = notes.isEmpty() && shared ? *shared : relationOf(notes);
+            }
+            meaning.words.append({data.synonyms[i], lastRelation});
         }
         for (const QString &antonym : data.antonyms)
             appendOnce(meaning.antonyms, antonymsSeen, antonym);
