@@ -310,11 +310,13 @@ std::unique_ptr<TSpellCheck> openThesaurus(const Request &request)
     auto spellCheck = std::make_unique<TSpellCheck>(nullptr, std::move(source));
     if (!request.dataDirs.isEmpty()) {
         spellCheck->setWordForms(std::make_unique<WordForms>(request.dataDirs));
-        // WordNet as Debian lays it out (a wordnet/ folder) or its files right in the folder.
-        QStringList wordNetPath;
-        for (const QString &folder : request.dataDirs)
-            wordNetPath << folder << folder + QStringLiteral("/wordnet");
-        spellCheck->setWordNet(std::make_unique<WordNetReader>(wordNetPath));
+        if (request.meanings) {
+            // WordNet as Debian lays it out (a wordnet/ folder) or its files right in the folder.
+            QStringList wordNetPath;
+            for (const QString &folder : request.dataDirs)
+                wordNetPath << folder << folder + QStringLiteral("/wordnet");
+            spellCheck->setWordNet(std::make_unique<WordNetReader>(wordNetPath));
+        }
     }
     const TSpellCheckLanguage language = LanguageTable::languageForListIndex(request.listIndex);
     const ThesaurusCatalog *catalog = mythes->catalog();
