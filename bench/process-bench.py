@@ -7,7 +7,9 @@
    whole process (median of RUNS) and its peak resident memory, after the floors
    of any start: `/bin/true`, a process that only loads Qt Core, and the tool's
    own `--version`.
-2. The first lookup in a fresh process, timed inside it, for en_US, de_DE and
+2. `verbarium-lookup --meanings WORD` (meanings with WordNet's definitions)
+   against `wn WORD -over` (every sense with its definition), the same way.
+3. The first lookup in a fresh process, timed inside it, for en_US, de_DE and
    pt_BR: our reader (open + lookup) against MyThes's constructor + one Lookup.
 Every process runs with warm file caches: one untimed run of each goes first.
 Ours and `wn` run in turn, so that the machine's other work weighs on both alike.
@@ -25,6 +27,7 @@ import time
 build = pathlib.Path(sys.argv[1])
 runs = int(sys.argv[2]) if len(sys.argv) > 2 else 21
 lookup_tool = build / "tools" / "verbarium-lookup"
+wordnet = pathlib.Path(os.environ.get("VERBARIUM_BENCH_WORDNET", "/usr/share/wordnet"))
 qt_start = build / "bench" / "verbarium-qt-start"
 first_lookup = build / "bench" / "verbarium-first-lookup"
 data = pathlib.Path(os.environ.get("VERBARIUM_BENCH_DATA", "/usr/share/mythes"))
@@ -105,6 +108,24 @@ for word in ("good", "bright", "big"):
     else:
         ((ours_time, ours_rss),) = measure(ours)
         print(f"| `verbarium-lookup {word}` | {word} | {ms(ours_time)} | no `wn` (install wordnet) | - "
+              f"| {ours_rss / 1024:.1f} MiB | - |")
+
+print()
+print(f"Meanings as a whole process, median of {runs} runs, warm caches (WordNet in {wordnet}):")
+print()
+print("| Command | Wall time | `wn WORD -over` | Ratio | Peak RSS | `wn` peak RSS |")
+print("|---|---:|---:|---:|---:|---:|")
+# The thesaurus folder and WordNet's, as the tool is pointed at fixtures: nothing
+# else is scanned, and the meanings get their definitions as wn's senses do.
+for word in ("bright", "run", "dog"):
+    ours = [str(lookup_tool), "--data-dir", str(data), "--data-dir", str(wordnet), "--meanings", word]
+    if wn:
+        (ours_time, ours_rss), (wn_time, wn_rss) = measure(ours, [wn, word, "-over"])
+        print(f"| `verbarium-lookup --meanings {word}` | {ms(ours_time)} | {ms(wn_time)} | {ours_time / wn_time:.2f} "
+              f"| {ours_rss / 1024:.1f} MiB | {wn_rss / 1024:.1f} MiB |")
+    else:
+        ((ours_time, ours_rss),) = measure(ours)
+        print(f"| `verbarium-lookup --meanings {word}` | {ms(ours_time)} | no `wn` (install wordnet) | - "
               f"| {ours_rss / 1024:.1f} MiB | - |")
 
 print()
