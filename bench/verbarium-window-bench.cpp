@@ -22,9 +22,14 @@
 // a synchronous paint of every visible widget into an image. The clock stops when the
 // image is there.
 
+#include "app/CheckListBox.h"
 #include "app/Main.h"
+#include "app/MeaningsPanel.h"
+#include "app/ResultColumn.h"
+#include "app/WordListModel.h"
 #include "settings/TStyleManager.h"
 #include "thesaurus/SynonymExpansion.h"
+#include "thesaurus/TSpellCheck.h"
 #include "thesaurus/WordTree.h"
 
 #include <QAbstractEventDispatcher>
@@ -44,6 +49,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -175,6 +181,17 @@ std::vector<NodeCopy> copyTree(QTreeWidget *tree)
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         walk(tree->topLevelItem(i), -1);
     return nodes;
+}
+
+// A word's meanings page in a bare QTextBrowser of a given size and font, shown:
+// the floor of the word window's panel, which shows the same page.
+std::unique_ptr<QTextBrowser> bareMeaningsPage(const QSize &size, const QFont &font)
+{
+    auto bare = std::make_unique<QTextBrowser>();
+    bare->setFont(font);
+    bare->resize(size);
+    bare->show();
+    return bare;
 }
 
 QTreeWidget *openedTree()
@@ -659,7 +676,8 @@ int main(int argc, char *argv[])
 
     // The word tree until painted, against the same nodes in a bare tree.
     Row tree(QStringLiteral("Word tree of \"%1\"").arg(TreeWord),
-             QStringLiteral("the same nodes in a bare `QTreeWidget`, expanded"));
+             QStringLiteral("the same nodes in a bare `QTreeWidget`, expanded, and the root's meanings page in a "
+                            "bare `QTextBrowser`"));
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer clock;
         clock.start();
@@ -676,18 +694,26 @@ int main(int argc, char *argv[])
             fail(QStringLiteral("the word tree of \"%1\" is empty: is the en_US thesaurus installed?").arg(TreeWord));
         const std::vector<NodeCopy> nodes = copyTree(tv1);
         const QFont font = tv1->font();
-        const QSize windowSize = window->size();
+        const QSize treeSize = tv1->size();
+        // Below the tree, the window shows the selected word's meanings.
+        auto *treePanel = window->findChild<MeaningsPanel *>(QStringLiteral("pnlMeanings"));
+        if (!treePanel || treePanel->currentWord() != TreeWord)
+            fail(QStringLiteral("the word window shows no meanings of \"%1\"").arg(TreeWord));
+        const QSize pageSize = treePanel->text()->size();
+        const QFont pageFont = treePanel->text()->font();
+        const QPalette pagePalette = treePanel->palette();
         closeTreeWindows();
         drain();
         if (nodes.size() <= 1)
             fail(QStringLiteral("the word tree of \"%1\" is empty: is the en_US thesaurus installed?").arg(TreeWord));
 
+        const WordMeanings::Answer answer = form.SpellCheck1->Meanings(TreeWord);
         clock.restart();
         auto bare = std::make_unique<QTreeWidget>();
         bare->setHeaderHidden(true);
         bare->setUniformRowHeights(true);
         bare->setFont(font);
-        bare->resize(windowSize);
+        bare->resize(treeSize);
         std::vector<QTreeWidgetItem *> items;
         items.reserve(nodes.size());
         for (const NodeCopy &node : nodes) {
@@ -696,16 +722,21 @@ int main(int argc, char *argv[])
         }
         bare->expandAll();
         bare->show();
+        const std::unique_ptr<QTextBrowser> barePage = bareMeaningsPage(pageSize, pageFont);
+        barePage->setHtml(MeaningsPanel::toHtml(answer, {}, pagePalette));
         waitExposed(bare.get());
+        waitExposed(barePage.get());
         paint(bare.get());
+        paint(barePage.get());
         const double floor = msSince(clock);
         bare.reset();
         drain();
 
-        // The tree's fill alone, through the window's own thesaurus.
+        // The tree's fill and the root's meanings alone, through the window's own thesaurus.
         const auto lookup = SynonymExpansion::lookupThrough(*form.SpellCheck1);
         clock.restart();
         WordTree().fill(TreeWord, lookup);
+        form.SpellCheck1->Meanings(TreeWord);
         const double lookups = msSince(clock);
 
         if (run > 0) {
@@ -715,10 +746,77 @@ int main(int argc, char *argv[])
         }
         tree.size = QStringLiteral("%1 nodes").arg(nodes.size());
     }
+    // A click on a word of a column until the side panel shows its meanings painted,
+    // against the same click on a bare list of the same words whose handler sets the
+    // same page, made beforehand, into a bare QTextBrowser of the panel's size and font.
+    generate(&form);
+    paint(resultsArea);
+    ResultColumn *column = form.columns().value(1);
+    auto *panel = form.findChild<MeaningsPanel *>(QStringLiteral("pnlMeanings"));
+    if (!column || !column->list() || !panel)
+        fail(QStringLiteral("no column of \"%1\" or no meanings panel").arg(Phrase));
+    CheckListBox *list = column->list();
+    const int clickable = std::min(16, list->model()->rowCount());
+    Row meanings(QStringLiteral("A click on a word of \"%1\" to its meanings").arg(column->typedWord()),
+                 QStringLiteral("the same click on a bare `QListWidget` of the same words, whose handler sets the "
+                                "same page into a bare `QTextBrowser`"));
+    QWidget bareWindow;
+    auto *bareLayout = new QHBoxLayout(&bareWindow);
+    auto *bareList = new QListWidget;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        bareList->addItem(list->words()->text(row));
+    bareList->setFont(list->font());
+    bareList->setFixedSize(list->size());
+    auto *barePage = new QTextBrowser;
+    barePage->setFont(panel->text()->font());
+    barePage->setFixedSize(panel->text()->size());
+    bareLayout->addWidget(bareList);
+    bareLayout->addWidget(barePage);
+    QString bareHtml;
+    QObject::connect(bareList, &QListWidget::currentRowChanged, barePage, [&] { barePage->setHtml(bareHtml); });
+    bareWindow.show();
+    waitExposed(&bareWindow);
+    int pageLines = 0;
+    for (int run = 0; run < runs; ++run) {
+        // A different word each time: a click on the word shown changes nothing.
+        const int row = (run % (clickable - 1)) + 1;
+        const QString word = list->words()->text(row);
+        drain();
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+        paint(panel);
+        const double ours = msSince(clock);
+        if (panel->currentWord() != word || !panel->text()->isVisible())
+            fail(QStringLiteral("a click on \"%1\" did not show its meanings").arg(word));
+        pageLines = std::max(pageLines, panel->text()->document()->lineCount());
+
+        bareHtml = MeaningsPanel::toHtml(form.SpellCheck1->Meanings(word), {}, panel->palette());
+        drain();
+        clock.restart();
+        QTest::mouseClick(bareList->viewport(), Qt::LeftButton, {}, bareList->visualItemRect(bareList->item(row)).center());
+        paint(barePage);
+        const double floor = msSince(clock);
+        if (bareList->currentRow() != row)
+            fail(QStringLiteral("the bare list missed its click"));
+
+        // The meanings alone (thesaurus entry, WordNet's senses), warm, through the window's thesaurus.
+        clock.restart();
+        form.SpellCheck1->Meanings(word);
+        const double lookups = msSince(clock);
+
+        if (run > 0) {
+            meanings.ours.push_back(ours);
+            meanings.floor.push_back(floor);
+            meanings.lookups.push_back(lookups);
+        }
+    }
+    meanings.size = QStringLiteral("%1 words in turn, up to %2 lines").arg(clickable - 1).arg(pageLines);
     form.close();
 
     rows.push_back(gen);
     rows.push_back(tree);
+    rows.push_back(meanings);
     rows.push_back(start);
     rows.push_back(controlsStart);
     rows.push_back(firstStart);
