@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 // A long walk keeps its latest steps: words are small, but a trail has no end.
@@ -37,13 +39,14 @@ QString links(const QStringList &words)
     return parts.join(QStringLiteral(", "));
 }
 
-// The words of a meaning that are not broader terms, each with its relation when
-// it has one ("luminous (similar)").
-QString wordsWithRelations(const WordMeanings::Meaning &meaning)
+// The words of a meaning that stand for it plainly, each with the data's own note
+// when it has one that names no relation ("a & b (ugs.)").
+QString plainWords(const WordMeanings::Meaning &meaning)
 {
     QStringList parts;
     for (const WordMeanings::Word &word : meaning.words) {
-        if (word.relation == WordMeanings::Generic)
+        if (word.relation == WordMeanings::Similar || word.relation == WordMeanings::Related
+            || word.relation == WordMeanings::Generic)
             continue;
         QString part = link(word.text);
         if (!word.relation.isEmpty())
@@ -51,6 +54,16 @@ QString wordsWithRelations(const WordMeanings::Meaning &meaning)
         parts.append(part);
     }
     return parts.join(QStringLiteral(", "));
+}
+
+QStringList wordsOfRelation(const WordMeanings::Meaning &meaning, const QString &relation)
+{
+    QStringList words;
+    for (const WordMeanings::Word &word : meaning.words) {
+        if (word.relation == relation)
+            words.append(word.text);
+    }
+    return words;
 }
 
 QString groupHeading(const QString &partOfSpeech)
@@ -70,13 +83,21 @@ QString groupHeading(const QString &partOfSpeech)
 QString meaningHtml(int number, const WordMeanings::Meaning &meaning, bool showLabel)
 {
     QStringList lines;
-    const QString words = wordsWithRelations(meaning);
     if (!meaning.definition.isEmpty())
         lines.append(escaped(meaning.definition));
     for (const QString &example : meaning.examples)
         lines.append(QStringLiteral("<i>“%1”</i>").arg(escaped(example)));
-    if (!words.isEmpty())
+    if (const QString words = plainWords(meaning); !words.isEmpty())
         lines.append(words);
+    // The relations each on a line of their own, so that the plain words read first.
+    const std::pair<QString, QString> related[] = {
+        {MeaningsPanel::tr("Similar: %1"), WordMeanings::Similar},
+        {MeaningsPanel::tr("Related: %1"), WordMeanings::Related},
+    };
+    for (const auto &[line, relation] : related) {
+        if (const QStringList words = wordsOfRelation(meaning, relation); !words.isEmpty())
+            lines.append(line.arg(links(words)));
+    }
     if (!meaning.antonyms.isEmpty())
         lines.append(MeaningsPanel::tr("Antonyms: %1").arg(links(meaning.antonyms)));
     if (const QStringList broader = meaning.broaderTerms(); !broader.isEmpty())

@@ -5,8 +5,10 @@
 #
 #     tools/screenshots.sh [BUILD_DIR]
 #
-# Writes docs/main-window.png (style "Luna", the start style) and
-# docs/main-window-dark.png (style "Carbon"). Needs xvfb and xdotool (scripts/setup).
+# Writes docs/main-window.png (style "Luna", the start style),
+# docs/main-window-dark.png (style "Carbon") and docs/meanings-panel.png (a click on
+# "bright" in the first column: its meanings in the Info panel). Needs xvfb and
+# xdotool (scripts/setup).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-${BUILD_DIR:-$root/build}}
@@ -26,8 +28,8 @@ Xvfb "$display" -screen 0 1280x900x24 -fbdir "$work" -nolisten tcp &
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
-shoot() { # style name ("" for the start style), output file
-  local style=$1 out=$2
+shoot() { # style name ("" for the start style), output file, [x y of a click in the window]
+  local style=$1 out=$2 click_x=${3:-} click_y=${4:-}
   "$program" &
   local pid=$!
   local window
@@ -51,6 +53,12 @@ shoot() { # style name ("" for the start style), output file
   fi
   xdotool key ctrl+Return
   sleep 3
+  if [ -n "$click_x" ]; then
+    xdotool mousemove --window "$window" "$click_x" "$click_y" click 1
+    sleep 1
+    xdotool mousemove 1279 899
+    sleep 0.5
+  fi
   local geometry
   geometry=$(xdotool getwindowgeometry --shell "$window")
   python3 "$root/tools/xwd-crop-png.py" "$work/Xvfb_screen0" "$out" $(echo "$geometry" | grep -E '^(X|Y|WIDTH|HEIGHT)=' | cut -d= -f2)
@@ -61,3 +69,5 @@ shoot() { # style name ("" for the start style), output file
 
 shoot "" "$root/docs/main-window.png"
 shoot "Carbon" "$root/docs/main-window-dark.png"
+# The word "bright", fourth in the first column.
+shoot "" "$root/docs/meanings-panel.png" 40 187

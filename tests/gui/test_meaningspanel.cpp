@@ -238,7 +238,7 @@ private Q_SLOTS:
         QVERIFY(panel->isVisible());
         QCOMPARE(panel->currentWord(), u"vivid"_s);
         QCOMPARE(shownLines(*form), (QStringList{u"vivid"_s, u"Adjective"_s, u"1. having striking color"_s,
-                                                 u"“bright dress”"_s, u"bright, brilliant, graphic (related)"_s}));
+                                                 u"“bright dress”"_s, u"bright, brilliant"_s, u"Related: graphic"_s}));
         QCOMPARE(linkedWords(panel->text()), (QStringList{u"bright"_s, u"brilliant"_s, u"graphic"_s}));
 
         // A word of the page shows its own meanings: every part of speech apart, in
@@ -252,7 +252,8 @@ private Q_SLOTS:
                  qPrintable(bright.join(u'\n')));
         QVERIFY(bright.contains(u"Antonyms: dull"_s));
         QVERIFY(bright.contains(u"Broader terms: light"_s));
-        QVERIFY(bright.contains(u"3. smart, intelligent (similar)"_s));
+        QVERIFY(bright.contains(u"Similar: luminous"_s) && bright.contains(u"Similar: colorful"_s));
+        QVERIFY(bright.contains(u"3. smart"_s) && bright.contains(u"Similar: intelligent"_s));
         QVERIFY(bright.contains(u"1. having striking color"_s) || bright.contains(u"2. having striking color"_s));
         QVERIFY(!bright.join(u'\n').contains(u"light (generic"_s)); // a broader term is no plain word
 
@@ -481,13 +482,17 @@ private Q_SLOTS:
         Meaning tags;
         tags.label = u"(adj)"_s;
         tags.partOfSpeech = u"adj"_s;
-        tags.words = {{u"<b>bold</b>"_s, {}}, {u"a & b"_s, u"ugs."_s}};
+        tags.words = {{u"<b>bold</b>"_s, {}}, {u"a & b"_s, u"ugs."_s}, {u"<similar>"_s, WordMeanings::Similar}};
         tags.antonyms = {u"x<y"_s};
         tags.definition = u"less <than> & more"_s;
         QTest::newRow("escaped") << WordMeanings::Answer{u"<i>w</i>"_s, u"<i>w</i>"_s, {tags}, {}} << QString()
-                                 << QStringList{u"<i>w</i>"_s, u"Adjective"_s, u"1. less <than> & more"_s,
-                                                u"<b>bold</b>, a & b (ugs.)"_s, u"Antonyms: x<y"_s}
-                                 << QStringList{u"<b>bold</b>"_s, u"a & b"_s, u"x<y"_s};
+                                 << QStringList{u"<i>w</i>"_s,
+                                                u"Adjective"_s,
+                                                u"1. less <than> & more"_s,
+                                                u"<b>bold</b>, a & b (ugs.)"_s,
+                                                u"Similar: <similar>"_s,
+                                                u"Antonyms: x<y"_s}
+                                 << QStringList{u"<b>bold</b>"_s, u"a & b"_s, u"<similar>"_s, u"x<y"_s};
 
         Meaning german;
         german.label = u"-"_s;
