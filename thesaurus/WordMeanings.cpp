@@ -273,15 +273,25 @@ QList<Meaning> fromEntry(const ThesaurusEntry &entry)
 {
     QList<Meaning> meanings;
     meanings.reserve(entry.meanings.size());
+    // What a label tells, read once for a run of meanings with the same label, as
+    // the data gives them ("(adj)" ten times, then "(adv)").
+    std::optional<QString> lastLabel;
+    QStringList labelParts;
+    bool antonymMeaning = false;
+    const QString *shared = nullptr;
     for (const ThesaurusEntry::Meaning &data : entry.meanings) {
+        if (lastLabel != data.label) {
+            lastLabel = data.label;
+            labelParts = partsOfSpeechOf(entry.language, data.label);
+            const QStringView bare = unbracketed(data.label);
+            antonymMeaning = isAntonymLabel(entry.language, bare);
+            shared = labelRelation(bare);
+        }
         Meaning meaning;
         meaning.label = data.label;
-        meaning.partsOfSpeech = partsOfSpeechOf(entry.language, data.label);
+        meaning.partsOfSpeech = labelParts;
         if (meaning.partsOfSpeech.size() == 1)
             meaning.partOfSpeech = meaning.partsOfSpeech.front();
-        const QStringView bare = unbracketed(data.label);
-        const bool antonymMeaning = isAntonymLabel(entry.language, bare);
-        const QString *shared = labelRelation(bare);
         QSet<QString> antonymsSeen;
         meaning.words.reserve(data.synonyms.size());
         QString lastNotes;
@@ -353,6 +363,16 @@ struct ReadSenses {
 ReadSenses withWords(QList<WordNetReader::Sense> senses, const QString &head)
 {
     ReadSenses read{std::move(senses), {}, {}};
+    qsizetype words = 0;
+    for (const WordNetReader::Sense &sense : std::as_const(read.senses)) {
+        words += sense.words.size() + sense.antonyms.size();
+        for (const WordNetReader::LinkedSynset &linked : sense.broaderTerms)
+            words += linked.words.size();
+        for (const WordNetReader::LinkedSynset &linked : sense.similarTerms)
+            words += linked.words.size();
+    }
+    read.words.reserve(words);
+    read.holders.reserve(words);
     for (qsizetype i = 0; i < read.senses.size(); ++i) {
         const WordNetReader::Sense &sense = read.senses[i];
         const auto add = [&](const QStringList &list) {
