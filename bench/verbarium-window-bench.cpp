@@ -757,6 +757,8 @@ int main(int argc, char *argv[])
         fail(QStringLiteral("no column of \"%1\" or no meanings panel").arg(Phrase));
     CheckListBox *list = column->list();
     const int clickable = std::min(16, list->model()->rowCount());
+    if (clickable < 3)
+        fail(QStringLiteral("the column of \"%1\" has too few words to click in turn").arg(column->typedWord()));
     Row meanings(QStringLiteral("A click on a word of \"%1\" to its meanings").arg(column->typedWord()),
                  QStringLiteral("the same click on a bare `QListWidget` of the same words, whose handler sets the "
                                 "same page into a bare `QTextBrowser`"));
