@@ -240,6 +240,15 @@ private Q_SLOTS:
         QCOMPARE(shownLines(*form), (QStringList{u"vivid"_s, u"Adjective"_s, u"1. having striking color"_s,
                                                  u"“bright dress”"_s, u"bright, brilliant"_s, u"Related: graphic"_s}));
         QCOMPARE(linkedWords(panel->text()), (QStringList{u"bright"_s, u"brilliant"_s, u"graphic"_s}));
+        // The links are reached with Tab and followed with Enter, as a keyboard user does.
+        panel->text()->setFocus();
+        QTest::keyClick(panel->text(), Qt::Key_Tab);
+        QTest::keyClick(panel->text(), Qt::Key_Tab);
+        QTest::keyClick(panel->text(), Qt::Key_Return);
+        settle();
+        QCOMPARE(panel->currentWord(), u"brilliant"_s);
+        QTest::mouseClick(form->findChild<QPushButton *>(u"btnBack"_s), Qt::LeftButton);
+        QCOMPARE(panel->currentWord(), u"vivid"_s);
 
         // A word of the page shows its own meanings: every part of speech apart, in
         // a fixed order; antonyms and broader terms on lines of their own.
