@@ -10,6 +10,7 @@
 #include "app/ResultsArea.h"
 #include "app/SelectionExport.h"
 #include "app/WordListModel.h"
+#include "app/WriterOptions.h"
 #include "app/popOver.h"
 #include "common/AppError.h"
 #include "info/Connectivity.h"
@@ -152,6 +153,8 @@ void TForm1::buildWindow()
     cbb3 = settings.cbb3;
     edt2 = settings.edt2;
     lblLanguageNote = settings.lblLanguageNote;
+    m_options = new WriterOptions(this, SpellCheck1, tool, settings);
+    connect(m_options, &WriterOptions::historyChosen, this, &TForm1::generateFromHistory);
     connect(cbb2, &QComboBox::currentIndexChanged, this, &TForm1::updateLanguageNote);
     connect(cbb3, &QComboBox::activated, this, &TForm1::cbb3Change);
     updateLanguageNote();
@@ -238,6 +241,7 @@ void TForm1::FormShow()
         const SettingsFile::Values stored = SettingsFile::load(SettingsFile::path());
         aFont = FontSettings::toFont(stored, aFontStyleRest);
         edt2->setText(stored.delimiter);
+        m_options->load(stored);
     });
 }
 
@@ -267,8 +271,9 @@ void TForm1::FormCloseQuery()
     // Before the first show nothing was loaded: saving would put defaults over the user's values.
     if (!m_shown)
         return;
-    SettingsFile::save(SettingsFile::path(),
-                       FontSettings::fromFont(aFont, m_dialogSharesAFont ? 0 : aFontStyleRest, edt2->text()));
+    SettingsFile::Values values = FontSettings::fromFont(aFont, m_dialogSharesAFont ? 0 : aFontStyleRest, edt2->text());
+    m_options->store(values);
+    SettingsFile::save(SettingsFile::path(), values);
 }
 
 void TForm1::fillStyleList()
@@ -305,6 +310,20 @@ void TForm1::updateLanguageNote()
     }
     lblLanguageNote->setText(note);
     cbb2->setToolTip(note.isEmpty() ? tr("The language of the next Generate") : note);
+    m_options->languageChanged(LanguageTable::languageForListIndex(index));
+}
+
+void TForm1::generateFromHistory(const PhraseHistory::Item &item)
+{
+    pgc1->setCurrentIndex(0);
+    const int language = LanguageTable::listIndexForName(item.language);
+    if (language >= 0)
+        cbb2->setCurrentIndex(language);
+    const int depth = cbb1->findText(item.depth);
+    if (depth >= 0)
+        cbb1->setCurrentIndex(depth);
+    edt1->setText(item.phrase);
+    btn2Click();
 }
 
 void TForm1::lookUp(const LookupRequest &request)
@@ -347,8 +366,9 @@ void TForm1::btn2Click()
         ScrollBox1->clear();
         pnlMissLine->clear();
         ScrollBox1->setVisible(false);
-        auto outcome = SynonymExpansion::Generate(*SpellCheck1, LanguageTable::languageForListIndex(cbb2->currentIndex()),
-                                                  phrase, cbb1->currentIndex());
+        const TSpellCheckLanguage language = LanguageTable::languageForListIndex(cbb2->currentIndex());
+        auto outcome = SynonymExpansion::Generate(*SpellCheck1, language, phrase, cbb1->currentIndex(),
+                                                  m_options->generateOptions(language));
         if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&outcome)) {
             WordsInPhrase = refusal->pieceCount;
             Dialogs::showMessage(this, refusal->message);
@@ -357,6 +377,7 @@ void TForm1::btn2Click()
         const auto &generated = std::get<SynonymExpansion::Generated>(outcome);
         WordsInPhrase = generated.pieceCount;
         ScrollBox1->append(generated.columns);
+        m_options->generated(phrase, cbb2->currentText(), cbb1->currentText(), ScrollBox1);
         showMeaningsOfClickedWords();
         pnlMissLine->setMisses(generated.misses, generated.notes);
         // Whatever was found before a failing lookup is shown with the error.

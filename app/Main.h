@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "settings/PhraseHistory.h"
 #include "widgets/DisplayFont.h"
 #include "thesaurus/ThesaurusSource.h"
 
@@ -20,6 +21,7 @@ class ResultColumn;
 class ResultsArea;
 class TSpellCheck;
 class TcyIniForm;
+class WriterOptions;
 
 // The main window: the thesaurus tool, the information tabs, the Results area with
 // its columns, the Info side panel and the footer. The window holds the named
@@ -100,6 +102,8 @@ private:
     void fillStyleList();
     void updateLanguageNote();
     void useSuggestion(int piece, const QString &newPiece);
+    // A phrase chosen from the history: its language and depth come back, and it is generated.
+    void generateFromHistory(const PhraseHistory::Item &item);
     void showMeaningsOfClickedWords();
 
     QTabWidget *pgc1 = nullptr;
@@ -114,6 +118,8 @@ private:
     // The words of the last Generate that found nothing, with their suggestions.
     MissLine *pnlMissLine = nullptr;
     InfoPages *m_info = nullptr;
+    // Part of speech, broader terms, most common first and the phrase history.
+    WriterOptions *m_options = nullptr;
 
     bool m_shown = false;
     bool m_changingTabFromCode = false;

@@ -9,6 +9,7 @@
 #include "widgets/Logo.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QHash>
@@ -207,6 +208,13 @@ QFont MainLayout::tahoma(qreal points, bool bold)
     return font;
 }
 
+const QStringList &MainLayout::partOfSpeechChoices()
+{
+    static const QStringList choices{QString(), QStringLiteral("noun"), QStringLiteral("verb"), QStringLiteral("adj"),
+                                     QStringLiteral("adv")};
+    return choices;
+}
+
 MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devicePixelRatio)
 {
     ThesaurusTool tool;
@@ -265,8 +273,21 @@ MainLayout::ThesaurusTool MainLayout::thesaurusTool(QTabWidget *tabs, qreal devi
     tool.btn6->setToolTip(tr("Larger font"));
     tool.btn5->setToolTip(tr("Smaller font"));
 
-    QWidget *order[] = {edt1,      cbb1,      tool.btnButton2, tool.btn1, tool.btn2,
-                        tool.btn3, tool.btn5, tool.btn6,       tool.btn4, tool.btn7};
+    auto *pos = tool.cbbPartOfSpeech = new QComboBox(page);
+    pos->setObjectName(QStringLiteral("cbbPartOfSpeech"));
+    pos->setGeometry(140, 53, 110, 21);
+    pos->addItems({tr("All"), tr("Nouns"), tr("Verbs"), tr("Adjectives"), tr("Adverbs")});
+    pos->setToolTip(tr("First-level words only from meanings of this part of speech"));
+    pos->setAccessibleName(tr("Part of speech"));
+    auto *broader = tool.chkBroaderTerms = new QCheckBox(tr("Broader terms"), page);
+    broader->setObjectName(QStringLiteral("chkBroaderTerms"));
+    broader->setChecked(true);
+    broader->move(258, 55);
+    redoOn(broader, {QEvent::StyleChange, QEvent::FontChange}, [broader] { broader->adjustSize(); });
+    broader->setToolTip(tr("Off: words the data marks as broader terms are left out of the first level"));
+
+    QWidget *order[] = {edt1,      cbb1, tool.btnButton2, tool.btn1, tool.btn2, tool.btn3, tool.btn5,
+                        tool.btn6, pos,  broader,         tool.btn4, tool.btn7};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     return tool;
@@ -313,8 +334,37 @@ MainLayout::SettingsTab MainLayout::settingsTab(QTabWidget *tabs)
     edt2->setGeometry(after(lbl11, 654), 29, 50, 21);
     edt2->setToolTip(tr("Put after every word that is copied or saved"));
 
+    auto *common = tab.chkMostCommonFirst = new QCheckBox(tr("Most common first"), page);
+    common->setObjectName(QStringLiteral("chkMostCommonFirst"));
+    common->setToolTip(tr("Order each column's words by how common they are, the everyday ones first"));
+    auto *keep = tab.chkKeepHistory = new QCheckBox(tr("Keep a history"), page);
+    keep->setObjectName(QStringLiteral("chkKeepHistory"));
+    keep->setChecked(true);
+    keep->setToolTip(tr("Remember the generated phrases: the phrase box offers them as you type"));
+    auto *clear = tab.btnClearHistory = new QPushButton(tr("Clear history"), page);
+    clear->setObjectName(QStringLiteral("btnClearHistory"));
+    clear->setAutoDefault(false);
+    // One row, each control as wide as its style and font make its text, the next after it.
+    const auto placeRow = [common, keep, clear] {
+        common->adjustSize();
+        common->move(16, 80);
+        keep->adjustSize();
+        keep->move(std::max(200, common->geometry().right() + 20), 80);
+        clear->adjustSize();
+        clear->move(keep->geometry().right() + 12, 78);
+    };
+    for (QWidget *control : {static_cast<QWidget *>(common), static_cast<QWidget *>(keep), static_cast<QWidget *>(clear)})
+        redoOn(control, {QEvent::StyleChange, QEvent::FontChange}, placeRow);
+    tab.lblOptionsNote = new QLabel(page);
+    tab.lblOptionsNote->setObjectName(QStringLiteral("lblOptionsNote"));
+    tab.lblOptionsNote->setGeometry(16, 104, 700, 32);
+    tab.lblOptionsNote->setWordWrap(true);
+
     QWidget::setTabOrder(cbb2, cbb3);
     QWidget::setTabOrder(cbb3, edt2);
+    QWidget::setTabOrder(edt2, common);
+    QWidget::setTabOrder(common, keep);
+    QWidget::setTabOrder(keep, clear);
     return tab;
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFont>
 
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -31,6 +32,9 @@ public:
         QPushButton *btn7 = nullptr;
         QPushButton *btn6 = nullptr;
         QPushButton *btn5 = nullptr;
+        // The writer's filters of the first level: a part of speech, broader terms.
+        QComboBox *cbbPartOfSpeech = nullptr;
+        QCheckBox *chkBroaderTerms = nullptr;
     };
     struct SettingsTab {
         QWidget *page = nullptr;
@@ -38,7 +42,14 @@ public:
         QLabel *lblLanguageNote = nullptr;
         QComboBox *cbb3 = nullptr;
         QLineEdit *edt2 = nullptr;
+        QCheckBox *chkMostCommonFirst = nullptr;
+        QCheckBox *chkKeepHistory = nullptr;
+        QPushButton *btnClearHistory = nullptr;
+        // What an option could not do: no word lists, a history that failed.
+        QLabel *lblOptionsNote = nullptr;
     };
+    // The part-of-speech list's items, in order, as the filter names them ("" for All).
+    static const QStringList &partOfSpeechChoices();
 
     // The window's sizes are made for Tahoma, Calibri and Arial; where those faces
     // are missing, their closest metric-compatible kin stand in.

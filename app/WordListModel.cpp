@@ -40,6 +40,22 @@ void WordListModel::setEntries(const SynonymExpansion::ColumnWords &entries)
     endResetModel();
 }
 
+void WordListModel::orderByRank(const SynonymExpansion::Rank &rank)
+{
+    SynonymExpansion::ColumnWords entries;
+    entries.reserve(qsizetype(m_items.size()));
+    QHash<QString, bool> ticked; // a column holds each word once
+    for (const Item &item : m_items) {
+        entries.append({item.text, item.tier});
+        ticked.insert(item.text, item.checked);
+    }
+    beginResetModel();
+    m_items.clear();
+    for (const SynonymExpansion::Entry &entry : SynonymExpansion::MostCommonFirst(entries, rank))
+        m_items.push_back({entry.text, entry.tier, ticked.value(entry.text)});
+    endResetModel();
+}
+
 void WordListModel::setColumnWord(const QString &typed, const QString &root)
 {
     m_typedWord = typed;

@@ -29,6 +29,10 @@ public:
     // looked up for the words before go with them.
     void setEntries(const SynonymExpansion::ColumnWords &entries);
 
+    // Orders the words most common first (SynonymExpansion::MostCommonFirst),
+    // each keeping its tick.
+    void orderByRank(const SynonymExpansion::Rank &rank);
+
     // The column's typed word, which the path of a deeper word starts from, and the
     // word that answered for it (the typed word when empty), whose meanings the
     // first-level words stand under.

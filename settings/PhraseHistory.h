@@ -12,7 +12,7 @@ class PhraseHistory
 public:
     struct Item {
         QString phrase;
-        QString language; // the language list's item text ("English (U.S.)")
+        QString language; // the language list's item text ("English US")
         QString depth;    // the depth's name ("Doraz 3")
         bool operator==(const Item &) const = default;
     };

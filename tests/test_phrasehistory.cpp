@@ -12,7 +12,7 @@ namespace {
 
 Item item(const QString &phrase, const char *depth = "Verbarium")
 {
-    return {phrase, QStringLiteral("English (U.S.)"), QString::fromLatin1(depth)};
+    return {phrase, QStringLiteral("English US"), QString::fromLatin1(depth)};
 }
 
 QStringList phrases(const PhraseHistory &history)

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,6 +58,9 @@ public:
     explicit Harness(const QString &script, const std::function<void(ScriptedSource &)> &tweak = {},
                      const std::function<void(TForm1 &)> &beforeShow = {})
     {
+        // Each window starts without a phrase history: phrases of an earlier test
+        // would be offered (a popup) as this one types.
+        QFile::remove(PhraseHistory::defaultPath());
         auto source = std::make_unique<CursorWatchingSource>();
         source->script(script);
         if (tweak)

@@ -194,8 +194,10 @@ QStringList illegible(const Harness &h, const QString &context)
                                   .arg(groundOf(image, region).name()));
         };
         for (QWidget *widget : h.form->findChildren<QWidget *>()) {
-            if (!widget->isVisible() || widget->window() != h.form.get() || widget->inherits("CheckListBox")
-                || widget->visibleRegion().boundingRect() != widget->rect())
+            // A disabled control's dim text is how it says that it is inactive: it is
+            // not held to the bar (as contrast guidelines exempt it).
+            if (!widget->isVisible() || !widget->isEnabled() || widget->window() != h.form.get()
+                || widget->inherits("CheckListBox") || widget->visibleRegion().boundingRect() != widget->rect())
                 continue;
             bool inWebPage = false;
             for (QWidget *up = widget->parentWidget(); up && !inWebPage; up = up->parentWidget())
