@@ -422,6 +422,8 @@ private Q_SLOTS:
     void wordForms();
     void missingInJson();
     void damagedDictionaryIsOneNote();
+    void phraseOptions_data();
+    void phraseOptions();
     void meanings_data();
     void meanings();
     void meaningsJson();
@@ -581,6 +583,72 @@ QString brightText(bool defined)
 }
 
 } // namespace
+
+// --order, --pos and --no-broader shape a phrase's columns; without them the
+// columns are the data's (the tables above).
+void TestLookupTool::phraseOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err"); // contained
+
+    const QString meanings = DataDir + QStringLiteral("/meanings");
+    const QString scowl = DataDir + QStringLiteral("/scowl");
+    const auto with = [&](std::initializer_list<const char *> list, bool lists = false) {
+        QStringList arguments{QStringLiteral("--data-dir"), meanings};
+        if (lists)
+            arguments << QStringLiteral("--data-dir") << scowl;
+        return arguments + args(list);
+    };
+    QTest::newRow("most common first: SCOWL's levels, unknown words after, in order")
+        << with({"--order", "common", "bright"}, true) << 0
+        << "bright\n  luminous\n  shining\n  vivid\n  brilliant\n  colorful\n  smart\n  intelligent\n  brightness\n"
+           "  light\n  brightly\n"
+        << "";
+    QTest::newRow("most common first without SCOWL's lists: the data's order, and why")
+        << with({"--order", "common", "--format", "tsv", "glow"}) << 0
+        << "0\tglow\t0\tradiance\n0\tglow\t0\tlight\n0\tglow\t0\tshine\n0\tglow\t0\tbeam\n"
+        << "SCOWL's word lists are not installed";
+    QTest::newRow("the data's order named") << with({"--order", "data", "--format", "tsv", "glow"}) << 0
+                                            << "0\tglow\t0\tradiance\n0\tglow\t0\tlight\n0\tglow\t0\tshine\n"
+                                               "0\tglow\t0\tbeam\n"
+                                            << "";
+    QTest::newRow("nouns") << with({"--pos", "noun", "glow"}) << 0 << "glow\n  radiance\n  light\n  shine\n"
+                           << "";
+    QTest::newRow("nouns and verbs") << with({"--pos", "verb,noun", "glow"}) << 0
+                                     << "glow\n  radiance\n  light\n  shine\n  beam\n"
+                                     << "";
+    QTest::newRow("no broader terms") << with({"--no-broader", "glow"}) << 0 << "glow\n  radiance\n  shine\n  beam\n"
+                                      << "";
+    QTest::newRow("French adjectives") << with({"--language", "French", "--pos", "adj", "clair"}) << 0
+                                       << "clair\n  lumineux\n  limpide\n  évident\n"
+                                       << "";
+    QTest::newRow("German names no parts of speech: every meaning")
+        << with({"--language", "German", "--pos", "noun", "--order", "common", "hell"}) << 0
+        << "hell\n  licht\n  strahlend\n  Helligkeit\n"
+        << "";
+    QTest::newRow("a part of speech that is none") << with({"--pos", "nouns", "glow"}) << 2 << ""
+                                                   << "The parts of speech must be among noun,verb,adj,adv.";
+    QTest::newRow("an order that is none") << with({"--order", "rare", "glow"}) << 2 << ""
+                                           << "The order must be data or common.";
+    QTest::newRow("not with a tree") << with({"--tree", "--no-broader", "glow"}) << 2 << ""
+                                     << "--no-broader cannot be combined with --tree";
+    QTest::newRow("not with meanings") << with({"--meanings", "--order", "common", "glow"}) << 2 << ""
+                                       << "--order cannot be combined with --meanings";
+}
+
+void TestLookupTool::phraseOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const Run result = run(arguments);
+    QVERIFY2(err.isEmpty() ? result.err.isEmpty() : result.err.contains(err), qPrintable(result.err));
+    QCOMPARE(result.out, out);
+    QCOMPARE(result.exitCode, exitCode);
+}
 
 void TestLookupTool::meanings_data()
 {

@@ -4,6 +4,8 @@
 #include "common/AppError.h"
 #include "thesaurus/Depth.h"
 #include "thesaurus/LanguageTable.h"
+#include "thesaurus/AntonymMarkers.h"
+#include "thesaurus/Commonness.h"
 #include "thesaurus/MythesSource.h"
 #include "thesaurus/Generate.h"
 #include "thesaurus/SynonymExpansion.h"
@@ -194,6 +196,10 @@ struct Request {
     bool tree = false;
     bool roots = false;
     bool meanings = false;
+    // A phrase's columns: most common words first, first-level filters.
+    bool commonFirst = false;
+    QStringList partsOfSpeech;
+    bool broaderTerms = true;
 };
 
 // The request, or the exit status of a command line that asks for nothing to look
@@ -232,7 +238,21 @@ std::variant<Request, ExitStatus> parseArguments(int argc, char *argv[], const Q
         QStringLiteral("Print the meanings of the phrase taken as one word, by part of speech: their words, antonyms,\n"
                        "broader terms and, in English, WordNet's definitions and examples\n"
                        "(tsv: meaning number, part of speech, relation, word; antonyms with the relation \"antonym\")."));
-    parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption, rootOption, meaningsOption});
+    const QCommandLineOption orderOption(
+        QStringLiteral("order"),
+        QStringLiteral("Order of each column's words: as the data gives them, or the most common first\n"
+                       "(English: SCOWL's word lists; other languages: how many entries list the word)."),
+        QStringLiteral("data|common"), QStringLiteral("data"));
+    const QCommandLineOption posOption(
+        QStringLiteral("pos"),
+        QStringLiteral("First-level words only from meanings of these parts of speech (comma-separated);\n"
+                       "languages whose data names none give every meaning."),
+        QStringLiteral("noun,verb,adj,adv"));
+    const QCommandLineOption noBroaderOption(
+        QStringLiteral("no-broader"), QStringLiteral("Leave the words the data marks as broader terms out of the first level,\n"
+                                                     "unless they also stand plainly in another meaning."));
+    parser.addOptions({depthOption, languageOption, treeOption, formatOption, dataDirOption, rootOption, meaningsOption,
+                       orderOption, posOption, noBroaderOption});
     parser.addPositionalArgument(QStringLiteral("PHRASE"), QStringLiteral("The phrase, at most 10 words (3 at depth 2)."));
 
     if (!parser.parse(arguments)) {
@@ -287,6 +307,34 @@ std::variant<Request, ExitStatus> parseArguments(int argc, char *argv[], const Q
     request.tree = parser.isSet(treeOption);
     request.roots = parser.isSet(rootOption);
     request.meanings = parser.isSet(meaningsOption);
+    const QString order = parser.value(orderOption);
+    if (order != u"data" && order != u"common") {
+        err() << "The order must be data or common.\n";
+        return Refused;
+    }
+    request.commonFirst = order == u"common";
+    if (parser.isSet(posOption)) {
+        for (const QString &part : parser.value(posOption).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (!WordMeanings::partsOfSpeech().contains(part.trimmed())) {
+                err() << "The parts of speech must be among " << WordMeanings::partsOfSpeech().join(QLatin1Char(','))
+                      << ".\n";
+                return Refused;
+            }
+            request.partsOfSpeech.append(part.trimmed());
+        }
+    }
+    request.broaderTerms = !parser.isSet(noBroaderOption);
+    if (request.tree || request.meanings) {
+        // They shape a phrase's columns: with a tree or meanings they would be ignored in silence.
+        for (const QCommandLineOption *option : {&orderOption, &posOption, &noBroaderOption}) {
+            if (parser.isSet(*option)) {
+                err() << "verbarium-lookup: --" << option->names().constFirst() << " cannot be combined with --"
+                      << (request.tree ? "tree" : "meanings")
+                      << "\nTry 'verbarium-lookup --help' for more information.\n";
+                return Refused;
+            }
+        }
+    }
     if (request.meanings) {
         // The meanings name their root and have no depth: these would be ignored in silence.
         for (const QCommandLineOption *option : {&treeOption, &rootOption, &depthOption}) {
@@ -369,9 +417,38 @@ ExitStatus lookUpTree(TSpellCheck &spellCheck, const Request &request)
 }
 
 // The columns of the phrase as a Generate makes them, or their roots with --root.
+// How common the words of the language's data are, or none (the data's order),
+// with the reason on standard error.
+std::unique_ptr<Commonness> openCommonness(TSpellCheck &spellCheck, const Request &request)
+{
+    const auto *mythes = static_cast<const MythesSource *>(spellCheck.source());
+    const QString data = mythes->dataFor(LanguageTable::identifier(spellCheck.Language())).datPath;
+    if (data.isEmpty())
+        return nullptr;
+    if (AntonymMarkers::languageOfDataFile(data) != u"en")
+        return EntryCounts::cached(data);
+    QStringList path;
+    for (const QString &folder : request.dataDirs)
+        path << folder << folder + QStringLiteral("/dict/scowl");
+    std::unique_ptr<ScowlLevels> levels = ScowlLevels::load(path.isEmpty() ? ScowlLevels::defaultSearchPath() : path);
+    if (!levels)
+        err() << "SCOWL's word lists are not installed (Debian package \"scowl\"): English words keep the data's "
+                 "order.\n";
+    return levels;
+}
+
 ExitStatus lookUpPhrase(TSpellCheck &spellCheck, const Request &request)
 {
-    auto outcome = SynonymExpansion::Generate(spellCheck, spellCheck.Language(), request.phrase, request.depth);
+    SynonymExpansion::GenerateOptions options;
+    options.partsOfSpeech = request.partsOfSpeech;
+    options.broaderTerms = request.broaderTerms;
+    std::unique_ptr<Commonness> commonness;
+    if (request.commonFirst) {
+        commonness = openCommonness(spellCheck, request);
+        if (commonness)
+            options.rank = [ranks = commonness.get()](const QString &word) { return ranks->rank(word); };
+    }
+    auto outcome = SynonymExpansion::Generate(spellCheck, spellCheck.Language(), request.phrase, request.depth, options);
     if (const auto *refusal = std::get_if<SynonymExpansion::Refusal>(&outcome)) {
         err() << refusal->message << '\n';
         return Refused;
