@@ -273,6 +273,7 @@ void TForm1::FormCloseQuery()
         return;
     SettingsFile::Values values = FontSettings::fromFont(aFont, m_dialogSharesAFont ? 0 : aFontStyleRest, edt2->text());
     m_options->store(values);
+    m_options->saveHistory();
     SettingsFile::save(SettingsFile::path(), values);
 }
 

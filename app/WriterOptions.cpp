@@ -52,10 +52,14 @@ WriterOptions::WriterOptions(QWidget *window, TSpellCheck *spellCheck, const Mai
             showNote(m_historyNote);
     });
     connect(m_settings.btnClearHistory, &QPushButton::clicked, this, [this] {
+        m_saveTimer.stop();
         m_historyNote = m_history->clear();
         showNote(m_historyNote);
         fillCompleter();
     });
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(1000);
+    connect(&m_saveTimer, &QTimer::timeout, this, &WriterOptions::saveHistory);
     connect(m_commonness, &CommonnessSource::loaded, this, [this] {
         // The note tells of the language chosen now; the columns waiting are ordered.
         if (m_settings.chkMostCommonFirst->isChecked())
@@ -64,7 +68,22 @@ WriterOptions::WriterOptions(QWidget *window, TSpellCheck *spellCheck, const Mai
     });
 }
 
-WriterOptions::~WriterOptions() = default;
+WriterOptions::~WriterOptions()
+{
+    saveHistory();
+}
+
+void WriterOptions::saveHistory()
+{
+    if (!m_saveTimer.isActive())
+        return;
+    m_saveTimer.stop();
+    const QString failure = m_history->save();
+    if (failure != m_historyNote) {
+        m_historyNote = failure;
+        showNote(m_historyNote);
+    }
+}
 
 void WriterOptions::load(const SettingsFile::Values &stored)
 {
@@ -132,11 +151,8 @@ void WriterOptions::generated(const QString &phrase, const QString &language, co
     m_pendingResults = m_awaitingRanks ? results : nullptr;
     if (!m_settings.chkKeepHistory->isChecked() || phrase.trimmed().isEmpty())
         return;
-    const QString failure = m_history->add({phrase, language, depth});
-    if (failure != m_historyNote) {
-        m_historyNote = failure;
-        showNote(m_historyNote);
-    }
+    m_history->add({phrase, language, depth});
+    m_saveTimer.start();
     fillCompleter();
 }
 

@@ -6,6 +6,7 @@
 #include "thesaurus/Generate.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -44,6 +45,9 @@ public:
     // enabled only where its data names parts of speech.
     void languageChanged(TSpellCheckLanguage language);
 
+    // Writes the history now if a phrase waits to be written (the window closes).
+    void saveHistory();
+
     const PhraseHistory &history() const { return *m_history; }
     CommonnessSource *commonness() const { return m_commonness; }
 
@@ -77,4 +81,7 @@ private:
     QString m_pendingData;
     bool m_pendingEnglish = false;
     QString m_historyNote;
+    // A Generate never waits for the disk: the history is written a moment after
+    // the last one, and when the window closes.
+    QTimer m_saveTimer;
 };

@@ -76,13 +76,12 @@ QString PhraseHistory::load()
                        .arg(QDir::toNativeSeparators(m_path), problem);
 }
 
-QString PhraseHistory::add(const Item &item)
+void PhraseHistory::add(const Item &item)
 {
     m_items.removeIf([&](const Item &earlier) { return earlier.phrase == item.phrase; });
     m_items.prepend(item);
     if (m_items.size() > MaxItems)
         m_items.resize(MaxItems);
-    return save();
 }
 
 QString PhraseHistory::clear()

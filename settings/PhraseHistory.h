@@ -28,18 +28,18 @@ public:
     // file that cannot be read), or nothing; the history is empty then.
     QString load();
     // Puts the item first; an earlier item of the same phrase goes. At most
-    // MaxItems are kept. Returns why the file could not be written, or nothing:
-    // the history in memory holds the item either way.
-    QString add(const Item &item);
-    // Empties the history and its file; returns why the file could not be written.
+    // MaxItems are kept. The file is written by save().
+    void add(const Item &item);
+    // Writes the file whole. Returns why it could not be written, or nothing: the
+    // history in memory is kept either way.
+    QString save();
+    // Empties the history and writes its file; returns why it could not be written.
     QString clear();
 
     const QList<Item> &items() const { return m_items; }
     const QString &path() const { return m_path; }
 
 private:
-    QString save();
-
     QString m_path;
     QList<Item> m_items;
 };
