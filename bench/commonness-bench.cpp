@@ -17,6 +17,8 @@
 // Each row times both sides in the same run, interleaved, so that the ratio holds
 // on a machine whose other users come and go.
 
+#include "Interleaved.h"
+
 #include "thesaurus/Commonness.h"
 #include "thesaurus/Depth.h"
 #include "thesaurus/Generate.h"
@@ -40,33 +42,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 const QString Mythes = QStringLiteral("/usr/share/mythes/");
-
-double seconds(Clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
-template <class Fn, class Other>
-void interleaved(benchmark::State &state, Fn fn, Other other, const char *otherName)
-{
-    double mine = 0;
-    double theirs = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        fn();
-        const auto t1 = Clock::now();
-        other();
-        const auto t2 = Clock::now();
-        mine += seconds(t1 - t0);
-        theirs += seconds(t2 - t1);
-        state.SetIterationTime(seconds(t1 - t0));
-    }
-    const double n = double(state.iterations());
-    state.counters[std::string(otherName) + "_ms"] = theirs / n * 1e3;
-    state.counters["ratio"] = theirs > 0 ? mine / theirs : 0;
-}
 
 void GenerateCommonFirst(benchmark::State &state)
 {
@@ -80,7 +56,7 @@ void GenerateCommonFirst(benchmark::State &state)
     const QString phrase = QStringLiteral("run bright big");
     SynonymExpansion::GenerateOptions common;
     common.rank = [&](const QString &word) { return levels->rank(word); };
-    interleaved(
+    Bench::interleaved(
         state,
         [&] { benchmark::DoNotOptimize(SynonymExpansion::Generate(spellCheck, wdEnglishUS, phrase, doraz3, common)); },
         [&] { benchmark::DoNotOptimize(SynonymExpansion::Generate(spellCheck, wdEnglishUS, phrase, doraz3)); },
@@ -101,7 +77,7 @@ void ProxyCount(benchmark::State &state)
         state.SkipWithError("no th_de_DE_v2; install mythes-de");
         return;
     }
-    interleaved(
+    Bench::interleaved(
         state, [&] { benchmark::DoNotOptimize(EntryCounts::count(base + QStringLiteral(".dat"))); },
         [&] { firstLookup(base, QStringLiteral("Haus")); }, "first_lookup");
 }
@@ -115,7 +91,7 @@ void ProxyCached(benchmark::State &state)
     }
     QTemporaryDir cache;
     EntryCounts::cached(base + QStringLiteral(".dat"), cache.path());
-    interleaved(
+    Bench::interleaved(
         state,
         [&] {
             auto counts = EntryCounts::cached(base + QStringLiteral(".dat"), cache.path());

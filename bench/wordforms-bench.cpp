@@ -12,6 +12,8 @@
 // Each row times both sides in the same run, interleaved, so that the ratio holds
 // on a machine whose other users come and go.
 
+#include "Interleaved.h"
+
 #include "thesaurus/HunspellDictionary.h"
 #include "thesaurus/LanguageTable.h"
 #include "thesaurus/MythesSource.h"
@@ -54,27 +56,6 @@ double seconds(Clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
-// Times fn and other in turn; the benchmark's time is fn's, the counters say both.
-template <class Fn, class Other>
-void interleaved(benchmark::State &state, Fn fn, Other other, const char *otherName)
-{
-    double mine = 0;
-    double theirs = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        fn();
-        const auto t1 = Clock::now();
-        other();
-        const auto t2 = Clock::now();
-        mine += seconds(t1 - t0);
-        theirs += seconds(t2 - t1);
-        state.SetIterationTime(seconds(t1 - t0));
-    }
-    const double n = double(state.iterations());
-    state.counters[std::string(otherName) + "_us"] = theirs / n * 1e6;
-    state.counters["ratio"] = theirs > 0 ? mine / theirs : 0;
-}
-
 void Hit(benchmark::State &state, const std::string &code, const QString &word)
 {
     auto spellCheck = makeSpellCheck();
@@ -84,7 +65,7 @@ void Hit(benchmark::State &state, const std::string &code, const QString &word)
         return;
     }
     // Today's Generate looks the word up into a new list, as ExpandWord does.
-    interleaved(
+    Bench::interleaved(
         state, [&] { benchmark::DoNotOptimize(spellCheck->ResolveWord(word)); },
         [&] {
             QStringList synonyms;
@@ -105,7 +86,7 @@ void Rescue(benchmark::State &state, const std::string &code, const QString &wor
         return;
     }
     state.SetLabel("-> " + root.root.toStdString());
-    interleaved(
+    Bench::interleaved(
         state, [&] { benchmark::DoNotOptimize(spellCheck->ResolveWord(word)); },
         [&] {
             QStringList synonyms;

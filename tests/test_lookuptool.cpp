@@ -49,6 +49,20 @@ Run run(const QStringList &arguments, const QString &program = Tool,
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// Runs the current row's arguments and compares its exit status, standard output
+// and standard error, each exactly.
+void compareRun()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const Run result = run(arguments);
+    QCOMPARE(result.err, err);
+    QCOMPARE(result.out, out);
+    QCOMPARE(result.exitCode, exitCode);
+}
+
 QStringList args(std::initializer_list<const char *> list)
 {
     QStringList result;
@@ -489,14 +503,7 @@ void TestLookupTool::wordForms_data()
 
 void TestLookupTool::wordForms()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, out);
-    QFETCH(QString, err);
-    const Run result = run(arguments);
-    QCOMPARE(result.err, err);
-    QCOMPARE(result.out, out);
-    QCOMPARE(result.exitCode, exitCode);
+    compareRun();
 }
 
 void TestLookupTool::missingInJson()
@@ -743,14 +750,7 @@ void TestLookupTool::meanings_data()
 
 void TestLookupTool::meanings()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, out);
-    QFETCH(QString, err);
-    const Run result = run(arguments);
-    QCOMPARE(result.err, err);
-    QCOMPARE(result.out, out);
-    QCOMPARE(result.exitCode, exitCode);
+    compareRun();
 }
 
 // The json document whole, as scripts read it; an inflected word names its root.
