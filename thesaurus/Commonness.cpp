@@ -14,7 +14,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <functional>
+#include <vector>
 
 namespace {
 
@@ -81,8 +81,7 @@ std::unique_ptr<ScowlLevels> ScowlLevels::load(const QStringList &folders)
             continue;
         auto levels = std::make_unique<ScowlLevels>();
         levels->m_folder = folder;
-        // The rarest lists first, so that a word in two lists keeps the lower level.
-        std::sort(lists.begin(), lists.end(), std::greater<>());
+        std::vector<std::pair<quint64, int>> words;
         for (const auto &[level, path] : std::as_const(lists)) {
             QFile file(path);
             if (!file.open(QIODevice::ReadOnly))
@@ -94,25 +93,70 @@ std::unique_ptr<ScowlLevels> ScowlLevels::load(const QStringList &folders)
             if (text.contains(QChar::ReplacementCharacter))
                 text = QString::fromLatin1(bytes);
             for (const QStringView line : QStringView(text).split(u'\n', Qt::SkipEmptyParts)) {
-                const QString word = line.trimmed().toString();
+                const QStringView word = line.trimmed();
                 if (!word.isEmpty())
-                    levels->m_levels.insert(word, level);
+                    words.push_back({keyOf(word), std::min(level, int(LevelMask))});
             }
         }
+        levels->fill(words);
         return levels;
     }
     return nullptr;
 }
 
-int ScowlLevels::levelOf(const QString &word) const
+quint64 ScowlLevels::keyOf(QStringView word)
 {
-    if (auto it = m_levels.constFind(word); it != m_levels.cend())
-        return *it;
-    if (!hasUpper(word))
+    // The level's bits are the slot's own; a key of nothing but zeros would read as empty.
+    const quint64 key = quint64(qHash(word, 0)) & ~LevelMask;
+    return key ? key : LevelMask + 1;
+}
+
+void ScowlLevels::fill(const std::vector<std::pair<quint64, int>> &words)
+{
+    size_t slots = 1024;
+    while (slots < words.size() * 2)
+        slots *= 2;
+    m_slots.assign(slots, 0);
+    m_count = 0;
+    for (const auto &[key, level] : words) {
+        for (size_t at = (key >> 7) & (slots - 1);; at = (at + 1) & (slots - 1)) {
+            quint64 &slot = m_slots[at];
+            if (slot == 0) {
+                slot = key | quint64(level);
+                ++m_count;
+                break;
+            }
+            if ((slot & ~LevelMask) == key) {
+                // In two lists: the lower level, the more common.
+                if (quint64(level) < (slot & LevelMask))
+                    slot = key | quint64(level);
+                break;
+            }
+        }
+    }
+}
+
+int ScowlLevels::find(QStringView word) const
+{
+    if (m_slots.empty())
         return Unknown;
-    if (auto it = m_levels.constFind(word.toLower()); it != m_levels.cend())
-        return *it;
-    return Unknown;
+    const quint64 key = keyOf(word);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t at = (key >> 7) & mask;; at = (at + 1) & mask) {
+        const quint64 slot = m_slots[at];
+        if (slot == 0)
+            return Unknown;
+        if ((slot & ~LevelMask) == key)
+            return int(slot & LevelMask);
+    }
+}
+
+int ScowlLevels::levelOf(QStringView word) const
+{
+    const int level = find(word);
+    if (level != Unknown || !hasUpper(word))
+        return level;
+    return find(word.toString().toLower());
 }
 
 int ScowlLevels::rank(const QString &word) const
@@ -125,7 +169,7 @@ int ScowlLevels::rank(const QString &word) const
         return Unknown;
     int rarest = 0;
     for (const QStringView part : parts)
-        rarest = std::max(rarest, levelOf(part.toString()));
+        rarest = std::max(rarest, levelOf(part));
     return rarest;
 }
 

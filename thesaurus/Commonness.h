@@ -6,6 +6,8 @@
 
 #include <climits>
 #include <memory>
+#include <utility>
+#include <vector>
 
 // How common a word is, as a rank: a lower rank is a more common word. Ordering a
 // column "most common first" sorts by it.
@@ -35,14 +37,22 @@ public:
     static std::unique_ptr<ScowlLevels> load(const QStringList &folders = defaultSearchPath());
 
     int rank(const QString &word) const override;
-    qsizetype size() const { return m_levels.size(); }
+    qsizetype size() const { return m_count; }
     const QString &folder() const { return m_folder; }
 
 private:
-    int levelOf(const QString &word) const;
+    // The words are kept as 64-bit hashes in an open-addressing table, the level
+    // in each slot's low bits: a lookup reads one slot, mostly, where a hash of
+    // half a million strings would read three places in memory.
+    static constexpr quint64 LevelMask = 0x7F;
+    static quint64 keyOf(QStringView word);
+    void fill(const std::vector<std::pair<quint64, int>> &words);
+    int find(QStringView word) const;
+    int levelOf(QStringView word) const;
 
     QString m_folder;
-    QHash<QString, int> m_levels;
+    std::vector<quint64> m_slots; // 0: empty
+    qsizetype m_count = 0;
 };
 
 // Any language: how many entries of its thesaurus list the word, each entry
