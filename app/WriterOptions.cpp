@@ -70,7 +70,9 @@ WriterOptions::WriterOptions(QWidget *window, TSpellCheck *spellCheck, const Mai
 
 WriterOptions::~WriterOptions()
 {
-    saveHistory();
+    // The window's controls may be gone already: the history is written, nothing shown.
+    if (m_saveTimer.isActive())
+        m_history->save();
 }
 
 void WriterOptions::saveHistory()
