@@ -18,6 +18,8 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFile>
@@ -166,6 +168,12 @@ private Q_SLOTS:
         QTRY_COMPARE(column(*form),
                      u"luminous shining vivid brilliant colorful smart intelligent brightness light brightly"_s);
         QCOMPARE(form->columns()[0]->list()->words()->checkedWords(), QStringList{u"brilliant"_s});
+        // Copy merges the rows as shown: "luminous", now first, before "brilliant".
+        QVERIFY(words->setData(words->index(0), Qt::Checked, Qt::CheckStateRole));
+        QTest::mouseClick(find<QPushButton>(*form, u"btn1"_s), Qt::LeftButton);
+        const QString copied = QGuiApplication::clipboard()->text();
+        QVERIFY2(copied.indexOf(u"luminous"_s) >= 0 && copied.indexOf(u"luminous"_s) < copied.indexOf(u"brilliant"_s),
+                 qPrintable(copied));
 
         generate(*form, u"bright"_s);
         QCOMPARE(column(*form).section(u' ', 0, 1), u"luminous shining"_s);
