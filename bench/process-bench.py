@@ -86,6 +86,17 @@ def ms(seconds):
     return f"{seconds * 1000:.1f} ms"
 
 
+def against_wn(ours, wn_arguments):
+    """The cells of a row, ours and wn run in turn: the wall times, their ratio and
+    the peak resident memories; wn's left empty where it is not installed."""
+    if wn:
+        (ours_time, ours_rss), (wn_time, wn_rss) = measure(ours, [wn, *wn_arguments])
+        return (f"{ms(ours_time)} | {ms(wn_time)} | {ours_time / wn_time:.2f} "
+                f"| {ours_rss / 1024:.1f} MiB | {wn_rss / 1024:.1f} MiB")
+    ((ours_time, ours_rss),) = measure(ours)
+    return f"{ms(ours_time)} | no `wn` (install wordnet) | - | {ours_rss / 1024:.1f} MiB | -"
+
+
 print(f"Whole process, median of {runs} runs, warm caches:")
 print()
 print("| Command | Word | Wall time | `wn -synsa` | Ratio | Peak RSS | `wn` peak RSS |")
@@ -101,14 +112,7 @@ for (what, _), (floor_time, floor_rss) in zip(floors, measure(*(command for _, c
 # prints it too ("run" has no adjective sense: `wn run -synsa` prints nothing).
 for word in ("good", "bright", "big"):
     ours = [str(lookup_tool), "--data-dir", str(data), word]
-    if wn:
-        (ours_time, ours_rss), (wn_time, wn_rss) = measure(ours, [wn, word, "-synsa"])
-        print(f"| `verbarium-lookup {word}` | {word} | {ms(ours_time)} | {ms(wn_time)} | {ours_time / wn_time:.2f} "
-              f"| {ours_rss / 1024:.1f} MiB | {wn_rss / 1024:.1f} MiB |")
-    else:
-        ((ours_time, ours_rss),) = measure(ours)
-        print(f"| `verbarium-lookup {word}` | {word} | {ms(ours_time)} | no `wn` (install wordnet) | - "
-              f"| {ours_rss / 1024:.1f} MiB | - |")
+    print(f"| `verbarium-lookup {word}` | {word} | {against_wn(ours, [word, '-synsa'])} |")
 
 print()
 print(f"Meanings as a whole process, median of {runs} runs, warm caches (WordNet in {wordnet}):")
@@ -119,14 +123,7 @@ print("|---|---:|---:|---:|---:|---:|")
 # else is scanned, and the meanings get their definitions as wn's senses do.
 for word in ("bright", "run", "dog"):
     ours = [str(lookup_tool), "--data-dir", str(data), "--data-dir", str(wordnet), "--meanings", word]
-    if wn:
-        (ours_time, ours_rss), (wn_time, wn_rss) = measure(ours, [wn, word, "-over"])
-        print(f"| `verbarium-lookup --meanings {word}` | {ms(ours_time)} | {ms(wn_time)} | {ours_time / wn_time:.2f} "
-              f"| {ours_rss / 1024:.1f} MiB | {wn_rss / 1024:.1f} MiB |")
-    else:
-        ((ours_time, ours_rss),) = measure(ours)
-        print(f"| `verbarium-lookup --meanings {word}` | {ms(ours_time)} | no `wn` (install wordnet) | - "
-              f"| {ours_rss / 1024:.1f} MiB | - |")
+    print(f"| `verbarium-lookup --meanings {word}` | {against_wn(ours, [word, '-over'])} |")
 
 print()
 print(f"First lookup in a fresh process, timed inside it, median of {runs} processes:")
