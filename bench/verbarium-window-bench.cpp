@@ -66,6 +66,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -223,6 +224,17 @@ struct Row {
     std::vector<double> floor;
     // The thesaurus lookups inside "ours", made again on their own; the floors make none.
     std::vector<double> lookups;
+
+    // One run's figures; the first run of each row warms up and is not counted.
+    void record(int run, double oursMs, double floorMs, std::optional<double> lookupsMs = {})
+    {
+        if (run == 0)
+            return;
+        ours.push_back(oursMs);
+        floor.push_back(floorMs);
+        if (lookupsMs)
+            lookups.push_back(*lookupsMs);
+    }
 };
 
 int doraz3Index(QWidget *form)
@@ -664,11 +676,7 @@ int main(int argc, char *argv[])
             SynonymExpansion::ExpandWord(word, doraz3Index(&form), lookup);
         const double lookups = msSince(clock);
 
-        if (run > 0) {
-            gen.ours.push_back(ours);
-            gen.floor.push_back(floor);
-            gen.lookups.push_back(lookups);
-        }
+        gen.record(run, ours, floor, lookups);
         if (run == 0) {
             QStringList counts;
             for (const ListCopy &copy : lists)
@@ -704,10 +712,7 @@ int main(int argc, char *argv[])
         generate(&form);
         paint(resultsArea);
         const double floor = msSince(clock);
-        if (run > 0) {
-            common.ours.push_back(ours);
-            common.floor.push_back(floor);
-        }
+        common.record(run, ours, floor);
     }
     common.size = gen.size;
 
@@ -776,11 +781,7 @@ int main(int argc, char *argv[])
         form.SpellCheck1->Meanings(TreeWord);
         const double lookups = msSince(clock);
 
-        if (run > 0) {
-            tree.ours.push_back(ours);
-            tree.floor.push_back(floor);
-            tree.lookups.push_back(lookups);
-        }
+        tree.record(run, ours, floor, lookups);
         tree.size = QStringLiteral("%1 nodes").arg(nodes.size());
     }
     // A click on a word of a column until the side panel shows its meanings painted,
@@ -844,11 +845,7 @@ int main(int argc, char *argv[])
         form.SpellCheck1->Meanings(word);
         const double lookups = msSince(clock);
 
-        if (run > 0) {
-            meanings.ours.push_back(ours);
-            meanings.floor.push_back(floor);
-            meanings.lookups.push_back(lookups);
-        }
+        meanings.record(run, ours, floor, lookups);
     }
     meanings.size = QStringLiteral("%1 words in turn, up to %2 lines").arg(clickable - 1).arg(pageLines);
     form.close();
