@@ -91,20 +91,20 @@ QStringView withoutNotes(QStringView field, bool &antonym, const QStringList &ma
     return field;
 }
 
-// MythesFile::addField for a decoded field of our own: the synonym usually starts
-// the string, which is then cut down where it stands instead of copied.
-void addOwnField(QString &&text, QStringList &synonyms, QStringList *antonyms, const QStringList &markers)
+// A decoded field of our own appended to the synonyms when it is one (not an
+// antonym, not empty): the synonym usually starts the string, which is then cut
+// down where it stands instead of copied.
+void addOwnSynonym(QString &&text, QStringList &synonyms, const QStringList &markers)
 {
     bool antonym = false;
     const QStringView field = withoutNotes(text, antonym, markers);
-    if (field.isEmpty() || (antonym && !antonyms))
+    if (field.isEmpty() || antonym)
         return;
-    QStringList &list = antonym ? *antonyms : synonyms;
     if (field.data() == text.constData()) {
         text.truncate(field.size());
-        list.append(std::move(text));
+        synonyms.append(std::move(text));
     } else {
-        list.append(field.toString());
+        synonyms.append(field.toString());
     }
 }
 
@@ -428,12 +428,12 @@ bool MythesFile::appendSynonyms(const QString &word, QStringList &synonyms)
     const IndexLines lines = m_index->linesOf(word);
     forEachMeaningLine(lines, [&](QByteArrayView line) {
         const bool ascii = m_utf8 && isAscii(line);
-        forEachField(line, [&](QByteArrayView field) { addDataField(field, synonyms, nullptr, ascii); });
+        forEachField(line, [&](QByteArrayView field) { addDataSynonym(field, synonyms, ascii); });
     });
     return !lines.empty();
 }
 
-void MythesFile::addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms, bool asciiLine)
+void MythesFile::addDataSynonym(QByteArrayView field, QStringList &synonyms, bool asciiLine)
 {
     if (m_utf8) {
         // The fields of a meaning mostly carry the same note: its answer is kept.
@@ -449,14 +449,14 @@ void MythesFile::addDataField(QByteArrayView field, QStringList &synonyms, QStri
         bool antonym = false;
         if (withoutNotesUtf8(kept, antonym, namesAntonym)) {
             // ASCII, as nearly all English is, widens without being decoded.
-            if (!kept.isEmpty() && (!antonym || antonyms))
-                (antonym ? *antonyms : synonyms).append(asciiLine ? QString::fromLatin1(kept) : QString::fromUtf8(kept));
+            if (!kept.isEmpty() && !antonym)
+                synonyms.append(asciiLine ? QString::fromLatin1(kept) : QString::fromUtf8(kept));
             return;
         }
     }
     // Decoded whole, from the field's first byte: a byte order mark there is
     // dropped, one after a blank is kept.
-    addOwnField(decoded(field), synonyms, antonyms, m_antonymMarkers);
+    addOwnSynonym(decoded(field), synonyms, m_antonymMarkers);
 }
 
 template <typename OnLine>

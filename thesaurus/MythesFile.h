@@ -78,10 +78,10 @@ private:
     QStringEncoder openData();
     template <typename OnLine>
     void forEachMeaningLine(const IndexLines &lines, OnLine &&onLine);
-    // A field of a meaning line, its notes taken off, appended to the synonyms or,
-    // when a note names an antonym, to the antonyms (left out without a list).
+    // A field of a meaning line, its notes taken off, appended to the synonyms
+    // unless a note names it an antonym (the flat lists hold no antonyms).
     // asciiLine: the data is UTF-8 and the field's line all ASCII.
-    void addDataField(QByteArrayView field, QStringList &synonyms, QStringList *antonyms, bool asciiLine);
+    void addDataSynonym(QByteArrayView field, QStringList &synonyms, bool asciiLine);
     QString decoded(QByteArrayView bytes);
 
     QString m_datPath;
