@@ -126,13 +126,15 @@ private Q_SLOTS:
             "compound-tail");
         row("inflected compound", German, u"Konfigurationsdateien"_s, u"Datei"_s, u"Konfigurationsdateien"_s,
             "compound-tail");
-        row("compound the dictionary lists as a word", German, u"Fladenbrot"_s, u"Brot"_s, u"Fladenbrot"_s,
-            "compound-tail");
         row("unknown word cut into two known ones", German, u"Hausbrot"_s, u"Brot"_s, u"Hausbrot"_s, "compound-tail");
         row("written with a hyphen", German, u"Bio-Brot"_s, u"Brot"_s, u"Bio-Brot"_s, "compound-tail");
-        // Words the dictionary knows as simple words, which hold a word at their end.
+        // Words the dictionary knows as simple words are never cut, though both
+        // parts are words it knows and the last has an entry.
         row("simple word: no \"acht\"", German, u"gebracht"_s, {}, u"gebracht"_s, "none");
         row("simple word: no \"Kies\"", German, u"Cookies"_s, {}, u"Cookies"_s, "none");
+        row("simple word, adverb first: no \"Mund\"", German, u"Dortmund"_s, {}, u"Dortmund"_s, "none");
+        row("simple word, noun first: no \"Gang\"", German, u"Wolfgang"_s, {}, u"Wolfgang"_s, "none");
+        row("compound the dictionary lists as a word", German, u"Fladenbrot"_s, {}, u"Fladenbrot"_s, "none");
         // A lower-case word is no noun, so a noun is not its last part.
         row("lower-case compound, noun tail", German, u"hausdatei"_s, {}, u"hausdatei"_s, "none");
         row("unknown first part", German, u"Quatschbrot"_s, {}, u"Quatschbrot"_s, "none");

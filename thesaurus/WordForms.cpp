@@ -318,35 +318,29 @@ public:
         return false;
     }
 
-    // In a language whose dictionary compounds, the word cut where both sides are
-    // words the dictionary knows, the shortest such last part first ("Raserstrecke"
-    // -> "Strecke", never "erstrecken"; "weiterfahren" -> "fahren"). The first part
-    // may end in a linking "s", "n", "es" or "en" ("Formationsflug" -> "Flug"). A
-    // word the dictionary knows as a simple word (it lists many compounds so:
-    // "Schalterhalle", "hellgelb") is cut only where its first part has four letters
-    // or more; a word that is no compound ("gebracht", "Cookies") has no such cut.
-    bool splitAnswers(bool known, bool simple)
+    // In a language whose dictionary compounds, a word it reads as a compound or
+    // does not know, cut where both sides are words the dictionary knows, the
+    // shortest such last part first ("Raserstrecke" -> "Strecke", never
+    // "erstrecken"). The first part may end in a linking "s", "n", "es" or "en"
+    // ("Formationsflug" -> "Flug").
+    bool splitAnswers(bool known)
     {
         if (!m_dictionary.compounds())
             return false;
-        const qsizetype minHead = simple ? MinTail : MinHead;
-        for (qsizetype i = m_core.size() - MinTail; i >= minHead; --i) {
-            if (headFits(m_core.first(i), simple) && partAnswers(inCaseOf(m_core, m_core.sliced(i)), known))
+        for (qsizetype i = m_core.size() - MinTail; i >= MinHead; --i) {
+            if (headFits(m_core.first(i)) && partAnswers(inCaseOf(m_core, m_core.sliced(i)), known))
                 return true;
         }
         return false;
     }
 
 private:
-    // A first part the dictionary knows. In a word it knows as a simple word the
-    // part is written as the word is ("einzugeben" holds no "Einzug"); a linking
-    // letter follows only a noun where nouns are capitalised ("aufstreuen" holds no
-    // "auf" + "s").
-    bool headFits(const QString &head, bool simple) const
+    // A first part the dictionary knows, as written or as a noun; a linking letter
+    // follows only a noun where nouns are capitalised ("aufstreuen" holds no "auf" + "s").
+    bool headFits(const QString &head) const
     {
         const auto known = [&](const QString &word) {
-            return m_dictionary.spell(word)
-                   || (m_capitalisedNouns && !simple && m_dictionary.spell(withFirst(word, true)));
+            return m_dictionary.spell(word) || (m_capitalisedNouns && m_dictionary.spell(withFirst(word, true)));
         };
         if (known(head))
             return true;
@@ -408,8 +402,12 @@ bool hunspellAnswers(Attempts &attempts, const HunspellDictionary &dictionary, c
     const bool compoundRead = check.compound || std::any_of(analyses.cbegin(), analyses.cend(), [](const auto &a) {
                                   return !a.compoundLast.isEmpty();
                               });
-    return tails.analysisAnswers(analyses, check.correct)
-           || tails.splitAnswers(check.correct, check.correct && !compoundRead);
+    // A word the dictionary accepts as a simple word is never cut. Debian's German
+    // dictionary lists real compounds so ("Fladenbrot"), but as many names and
+    // derivations, which no cut reads right ("Dortmund" is no "Mund",
+    // "Mitgliedschaft" no "Schaft", "fortzusetzen" no "zusetzen").
+    const bool simple = check.correct && !compoundRead;
+    return tails.analysisAnswers(analyses, check.correct) || (!simple && tails.splitAnswers(check.correct));
 }
 
 } // namespace
