@@ -23,6 +23,15 @@ namespace {
 
 constexpr int SidePanelWidth = 568;
 
+// The font of a panel's heading.
+QFont headingFont()
+{
+    QFont font(QStringLiteral("Calibri"));
+    font.setPointSizeF(20);
+    font.setBold(true);
+    return font;
+}
+
 } // namespace
 
 InfoPages::InfoPages(QWidget *window, QTabWidget *tabs) : QObject(window), m_window(window), m_tabs(tabs)
@@ -92,10 +101,10 @@ void InfoPages::fillPanel(QWidget *panel, const InfoPanel &info)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto *title = new QLabel(info.heading, panel);
-    QFont font(QStringLiteral("Calibri"));
-    font.setPointSizeF(20);
-    font.setBold(true);
-    title->setFont(font);
+    // The heading takes its large bold face when its panel comes to the front
+    // (bringToFront): loaded for a panel made at the start, that no frame shows yet,
+    // the face would only slow the start down.
+    m_plainHeadings.insert(panel, title);
     title->setFixedHeight(33);
     layout->addWidget(title);
     QWidget *body = nullptr;
@@ -135,6 +144,8 @@ void InfoPages::bringToFront(QWidget *panel)
         m_unfilled.erase(unfilled);
         fillPanel(panel, info);
     }
+    if (QLabel *heading = m_plainHeadings.take(panel))
+        heading->setFont(headingFont());
     m_stack->setCurrentWidget(panel);
     m_awaitedTab = 0; // what is in front now was asked for
 }

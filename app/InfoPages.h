@@ -94,6 +94,8 @@ private:
     MeaningsPanel *m_meanings = nullptr;
     // The panels whose contents are made when they are first shown.
     QHash<QWidget *, InfoPanel> m_unfilled;
+    // The headings that take their font when their panel first comes to the front.
+    QHash<QWidget *, QLabel *> m_plainHeadings;
     // The tab whose built-in text is in front until its web page arrives, or 0.
     int m_awaitedTab = 0;
 };

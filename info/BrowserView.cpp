@@ -146,8 +146,11 @@ void BrowserView::updateVisibility()
 {
     if (m_view)
         m_view->setVisible(m_browserVisible && !m_failed);
+    // The note is shown only once its area is: a long wrapped text that is part of
+    // a hidden page's layout would be laid out again and again for every layout of
+    // the window, at each width it is asked about, all for nothing seen.
     if (m_unavailable)
-        m_unavailable->setVisible(m_browserVisible && m_failed);
+        m_unavailable->setVisible(m_browserVisible && m_failed && isVisible());
 }
 
 void BrowserView::showNote(const QString &text)
@@ -183,6 +186,7 @@ void BrowserView::onLoadFinished(bool ok)
 void BrowserView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    updateVisibility();
     if (m_view) {
         retryIfFailed();
         return;

@@ -5,11 +5,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QPalette>
 #include <QStyle>
 #include <QtDebug>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -22,7 +25,6 @@ struct StyleState {
     // when replaced, so we keep its name and recreate it.
     QString nativeStyle;
     QPalette nativePalette;
-    std::vector<Theme> themes;
     QString active = kNativeName;
     TierLooks tiers = Theme::defaultTierLooks();
 
@@ -31,7 +33,53 @@ struct StyleState {
         if (QStyle *style = QApplication::style())
             nativeStyle = style->name();
         nativePalette = QApplication::palette();
-        loadThemes();
+    }
+
+    // Every theme, read at the first call: the list of names needs all the files.
+    const std::vector<Theme> &themes()
+    {
+        if (!m_loaded) {
+            m_loaded = true;
+            loadThemes();
+        }
+        return m_themes;
+    }
+
+    // The theme of a name, or none.
+    const Theme *find(const QString &name)
+    {
+        // Before the list is read, a theme asked for by name is read from its own
+        // file alone: the files are named after their themes (lower case, without
+        // blanks), so the start's look costs one file, not all of them.
+        if (!m_loaded) {
+            if (!m_single || m_single->name.compare(name, Qt::CaseInsensitive) != 0)
+                m_single = readNamed(name);
+            if (m_single)
+                return &*m_single;
+        }
+        for (const Theme &theme : themes()) {
+            if (theme.name.compare(name, Qt::CaseInsensitive) == 0)
+                return &theme;
+        }
+        return nullptr;
+    }
+
+private:
+    // The theme in the file named after `name`, if that file holds it.
+    static std::optional<Theme> readNamed(const QString &name)
+    {
+        const QString file = name.toLower().remove(QLatin1Char(' ')) + QStringLiteral(".json");
+        if (file.contains(QLatin1Char('/')) || !QFile::exists(QStringLiteral(":/themes/") + file))
+            return std::nullopt;
+        try {
+            Theme theme = Theme::fromFile(QStringLiteral(":/themes/") + file);
+            if (theme.name.compare(name, Qt::CaseInsensitive) == 0
+                && theme.name.compare(kNativeName, Qt::CaseInsensitive) != 0)
+                return theme;
+        } catch (const AppError &) {
+            // Read again with the others, where its fault is told.
+        }
+        return std::nullopt;
     }
 
     void loadThemes()
@@ -42,11 +90,11 @@ struct StyleState {
             try {
                 Theme theme = Theme::fromFile(dir.filePath(file));
                 // A theme may not hide the native look or another theme.
-                if (theme.name.compare(kNativeName, Qt::CaseInsensitive) == 0 || find(theme.name)) {
+                if (theme.name.compare(kNativeName, Qt::CaseInsensitive) == 0 || loadedNamed(theme.name)) {
                     qWarning().noquote() << "Theme" << file << "repeats the name" << theme.name;
                     continue;
                 }
-                themes.push_back(std::move(theme));
+                m_themes.push_back(std::move(theme));
             } catch (const AppError &e) {
                 // A broken file costs only its own theme, not the start-up.
                 qWarning().noquote() << file << e.message();
@@ -54,14 +102,15 @@ struct StyleState {
         }
     }
 
-    const Theme *find(const QString &name) const
+    bool loadedNamed(const QString &name) const
     {
-        for (const Theme &theme : themes) {
-            if (theme.name.compare(name, Qt::CaseInsensitive) == 0)
-                return &theme;
-        }
-        return nullptr;
+        return std::any_of(m_themes.cbegin(), m_themes.cend(),
+                           [&name](const Theme &theme) { return theme.name.compare(name, Qt::CaseInsensitive) == 0; });
     }
+
+    std::vector<Theme> m_themes;
+    bool m_loaded = false;
+    std::optional<Theme> m_single;
 };
 
 StyleState &state()
@@ -75,7 +124,7 @@ StyleState &state()
 QStringList TStyleManager::StyleNames()
 {
     QStringList names{kNativeName};
-    for (const Theme &theme : state().themes)
+    for (const Theme &theme : state().themes())
         names << theme.name;
     return names;
 }

@@ -160,6 +160,25 @@ private Q_SLOTS:
         QCOMPARE(TStyleManager::ActiveStyleName(), QStringLiteral("Windows"));
     }
 
+    // The first test to touch the themes. A look asked for by name before the list
+    // of names is read comes from its own file alone: it is the very look that the
+    // list holds, and the list is whole afterwards.
+    void lookByNameBeforeTheList()
+    {
+        QVERIFY(TStyleManager::TrySetStyle(QStringLiteral("aqua LIGHT slate"), false));
+        QCOMPARE(TStyleManager::ActiveStyleName(), QStringLiteral("Aqua Light Slate"));
+        const Theme theme = loadTheme(QStringLiteral("aqualightslate.json"));
+        QCOMPARE(qApp->styleSheet(), theme.styleSheet);
+        QCOMPARE(QApplication::palette().color(QPalette::Window), theme.palette.color(QPalette::Window));
+        QCOMPARE(TStyleManager::tierLook(1), theme.tiers[1]);
+
+        const QStringList names = TStyleManager::StyleNames();
+        QCOMPARE(names.size(), kThemeNames.size() + 1);
+        QCOMPARE(names.count(QStringLiteral("Aqua Light Slate")), 1);
+        TStyleManager::SetStyle(QStringLiteral("Windows"));
+        QCOMPARE(QApplication::style()->name(), m_nativeStyle);
+    }
+
     void styleNames()
     {
         const QStringList names = TStyleManager::StyleNames();

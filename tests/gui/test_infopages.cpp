@@ -77,6 +77,13 @@ QLabel *sideHint(const TForm1 &form)
     return form.findChild<QLabel *>(u"lblMeaningsHint"_s);
 }
 
+// A panel's heading: large and bold.
+bool hasHeadingFont(const QLabel *heading)
+{
+    const QFont font = heading->font();
+    return font.family() == u"Calibri"_s && font.pointSizeF() == 20 && font.bold();
+}
+
 // The panel of the content stack that is in front.
 QString front(const TForm1 &form)
 {
@@ -467,6 +474,10 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(wb5->hasLoaded(), PageTimeout);
         QCOMPARE(front(*form), u"pnlWebHelp"_s);
         QVERIFY(wb5->view()->isVisible());
+        // The panel was made at the start; its heading has its face now that it is in front.
+        auto *heading = wb5->parentWidget()->findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(heading && heading->isVisible() && heading->text() == u"Help"_s);
+        QVERIFY(hasHeadingFont(heading));
         QTRY_VERIFY_WITH_TIMEOUT(wb1->hasLoaded(), PageTimeout);
         QVERIFY(wb1->view()->isVisible());
         QVERIFY(m_requested.contains(u"/FAQ/mainhelp.html"_s));
@@ -694,6 +705,7 @@ private Q_SLOTS:
             QCOMPARE(QAccessible::queryAccessibleInterface(text)->text(QAccessible::Name), way.heading);
             auto *title = text->parentWidget()->findChild<QLabel *>();
             QVERIFY2(title && title->isVisible() && title->text() == way.heading, way.what);
+            QVERIFY2(hasHeadingFont(title), way.what);
 
             QFile file(QLatin1StringView(way.file));
             QVERIFY(file.open(QIODevice::ReadOnly));
