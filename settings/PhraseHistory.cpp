@@ -1,5 +1,6 @@
 #include "settings/PhraseHistory.h"
 
+#include "common/RegularFile.h"
 #include "common/WholeFile.h"
 
 #include <QDir>
@@ -28,12 +29,18 @@ PhraseHistory::PhraseHistory(QString path) : m_path(std::move(path)) {}
 QString PhraseHistory::load()
 {
     m_items.clear();
+    m_heldBack.clear();
     QFile file(m_path);
     if (!file.exists())
         return {};
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot read the phrase history \"%1\": %2")
-            .arg(QDir::toNativeSeparators(m_path), file.errorString());
+    QString reason;
+    if (!RegularFile::openForReading(file, reason)) {
+        // Whatever is there stays as it is: no history of this run is written over it.
+        m_heldBack = QStringLiteral("Cannot read the phrase history \"%1\": %2. It is left as it is and no history is "
+                                    "kept this time.")
+                         .arg(QDir::toNativeSeparators(m_path), reason);
+        return m_heldBack;
+    }
     const QByteArray bytes = file.readAll();
     file.close();
 
@@ -68,12 +75,16 @@ QString PhraseHistory::load()
     const QString aside = m_path + QStringLiteral(".damaged");
     QFile::remove(aside);
     const bool moved = QFile::rename(m_path, aside);
-    return moved ? QStringLiteral("The phrase history \"%1\" could not be read (%2). It was set aside as \"%3\"; a new "
-                                  "history begins.")
-                       .arg(QDir::toNativeSeparators(m_path), problem, QDir::toNativeSeparators(aside))
-                 : QStringLiteral("The phrase history \"%1\" could not be read (%2) nor set aside; it is left as it "
-                                  "is and no history is kept this time.")
-                       .arg(QDir::toNativeSeparators(m_path), problem);
+    const QString message =
+        moved ? QStringLiteral("The phrase history \"%1\" could not be read (%2). It was set aside as \"%3\"; a new "
+                               "history begins.")
+                    .arg(QDir::toNativeSeparators(m_path), problem, QDir::toNativeSeparators(aside))
+              : QStringLiteral("The phrase history \"%1\" could not be read (%2) nor set aside; it is left as it "
+                               "is and no history is kept this time.")
+                    .arg(QDir::toNativeSeparators(m_path), problem);
+    if (!moved)
+        m_heldBack = message;
+    return message;
 }
 
 void PhraseHistory::add(const Item &item)
@@ -92,6 +103,8 @@ QString PhraseHistory::clear()
 
 QString PhraseHistory::save()
 {
+    if (!m_heldBack.isEmpty())
+        return m_heldBack;
     QJsonArray phrases;
     for (const Item &item : std::as_const(m_items))
         phrases.append(QJsonObject{{QStringLiteral("phrase"), item.phrase},

@@ -25,7 +25,9 @@ public:
     explicit PhraseHistory(QString path = defaultPath());
 
     // Reads the file. Returns what went wrong, for the user (a file set aside, a
-    // file that cannot be read), or nothing; the history is empty then.
+    // file that cannot be read), or nothing; the history is empty then. A file
+    // that can neither be read nor set aside is never written over: save() then
+    // writes nothing and returns this message again.
     QString load();
     // Puts the item first; an earlier item of the same phrase goes. At most
     // MaxItems are kept. The file is written by save().
@@ -42,4 +44,6 @@ public:
 private:
     QString m_path;
     QList<Item> m_items;
+    // Why the file is left as it is and not written, or nothing.
+    QString m_heldBack;
 };

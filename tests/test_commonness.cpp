@@ -4,8 +4,11 @@
 #include "thesaurus/SynonymExpansion.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using SynonymExpansion::ColumnWords;
 using SynonymExpansion::Entry;
@@ -162,6 +165,21 @@ private Q_SLOTS:
         QVERIFY(!damaged->fromCache());
         QCOMPARE(damaged->entriesListing(QStringLiteral("dawn")), 4);
         QVERIFY(EntryCounts::cached(dat, cache)->fromCache());
+    }
+
+    // A FIFO in place of the cache is neither waited on nor replaced: the data is
+    // counted each time.
+    void fifoInPlaceOfTheCache()
+    {
+        QTemporaryDir dir;
+        const QString dat = DataDir + QStringLiteral("/thesaurus/th_en_US_v2.dat");
+        const QString cacheFile = EntryCounts::cachePath(dat, dir.path());
+        QCOMPARE(mkfifo(QFile::encodeName(cacheFile).constData(), 0600), 0);
+        const auto counted = EntryCounts::cached(dat, dir.path());
+        QVERIFY(!counted->fromCache());
+        QCOMPARE(counted->entriesListing(QStringLiteral("dawn")), 3);
+        QVERIFY(!EntryCounts::cached(dat, dir.path())->fromCache());
+        QVERIFY(!QFileInfo(cacheFile).isFile());
     }
 
     // A cache that cannot be written still answers.

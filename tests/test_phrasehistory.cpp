@@ -3,8 +3,11 @@
 #include "settings/PhraseHistory.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using Item = PhraseHistory::Item;
 
@@ -110,6 +113,24 @@ private Q_SLOTS:
         PhraseHistory again(path);
         QVERIFY(again.load().isEmpty());
         QCOMPARE(phrases(again), QStringList{QStringLiteral("new")});
+    }
+
+    // A FIFO in place of the history: refused at once rather than waited on, and
+    // left as it is: no history of this run is written over it.
+    void unreadableFileIsLeftAsItIs()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("history"));
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        PhraseHistory history(path);
+        const QString message = history.load();
+        QVERIFY2(message.contains(path) && message.contains(QStringLiteral("not a regular file")), qPrintable(message));
+        history.add(item(QStringLiteral("bright")));
+        QCOMPARE(history.save(), message);
+        QCOMPARE(history.clear(), message);
+        const QFileInfo info(path);
+        QVERIFY(info.exists() && !info.isFile());
+        QVERIFY(!QFile::exists(path + QStringLiteral(".damaged")));
     }
 
     void unwritableFileIsTold()

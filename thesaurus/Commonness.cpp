@@ -1,9 +1,11 @@
 #include "thesaurus/Commonness.h"
 
 #include "common/AppError.h"
+#include "common/RegularFile.h"
 #include "common/WholeFile.h"
 #include "thesaurus/AntonymMarkers.h"
 #include "thesaurus/MythesFile.h"
+#include "thesaurus/ThesaurusCatalog.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -17,19 +19,6 @@
 #include <vector>
 
 namespace {
-
-QStringList dataFolders()
-{
-    QStringList folders;
-    const QString home = qEnvironmentVariable("XDG_DATA_HOME");
-    folders.append(home.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : home);
-    const QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
-    for (const QString &dir : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        folders.append(dir);
-    folders << QStringLiteral("/usr/local/share") << QStringLiteral("/usr/share");
-    folders.removeDuplicates();
-    return folders;
-}
 
 // The parts a term is made of: its words, and the parts of hyphenated words.
 QList<QStringView> partsOf(QStringView term)
@@ -61,7 +50,7 @@ constexpr qint32 CacheFormat = 1;
 QStringList ScowlLevels::defaultSearchPath()
 {
     QStringList path;
-    for (const QString &folder : dataFolders())
+    for (const QString &folder : ThesaurusCatalog::dataFolders())
         path.append(folder + QStringLiteral("/dict/scowl"));
     return path;
 }
@@ -84,7 +73,8 @@ std::unique_ptr<ScowlLevels> ScowlLevels::load(const QStringList &folders)
         std::vector<std::pair<quint64, int>> words;
         for (const auto &[level, path] : std::as_const(lists)) {
             QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
+            QString reason;
+            if (!RegularFile::openForReading(file, reason))
                 continue; // an unreadable list leaves its words unknown
             // SCOWL's lists are UTF-8 (older releases Latin-1: its letters decode as
             // themselves when the bytes are not UTF-8).
@@ -191,9 +181,10 @@ QString EntryCounts::cachePath(const QString &datPath, const QString &cacheFolde
 std::unique_ptr<EntryCounts> EntryCounts::count(const QString &datPath)
 {
     QFile file(datPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("Cannot read the thesaurus file \"%1\": %2")
-                           .arg(QDir::toNativeSeparators(datPath), file.errorString()));
+    QString reason;
+    if (!RegularFile::openForReading(file, reason))
+        throw AppError(
+            QStringLiteral("Cannot read the thesaurus file \"%1\": %2").arg(QDir::toNativeSeparators(datPath), reason));
     const QByteArray bytes = file.readAll();
     qsizetype at = bytes.indexOf('\n');
     if (at < 0)
@@ -250,7 +241,8 @@ std::unique_ptr<EntryCounts> EntryCounts::cached(const QString &datPath, const Q
     const QString path = cachePath(datPath, cacheFolder);
 
     QFile cache(path);
-    if (cache.open(QIODevice::ReadOnly)) {
+    QString reason; // a cache that cannot be read is counted anew
+    if (RegularFile::openForReading(cache, reason)) {
         QDataStream in(&cache);
         QByteArray magic;
         qint32 format = 0;

@@ -29,8 +29,7 @@ public:
 class ScowlLevels : public Commonness
 {
 public:
-    // dict/scowl under the data folders: $XDG_DATA_HOME, every folder of
-    // $XDG_DATA_DIRS, then /usr/local/share and /usr/share.
+    // dict/scowl under the data folders (ThesaurusCatalog::dataFolders).
     static QStringList defaultSearchPath();
 
     // The lists of the first folder that holds any; none when no folder does.

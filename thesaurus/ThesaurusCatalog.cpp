@@ -77,6 +77,15 @@ QStringList ThesaurusCatalog::defaultSearchPath()
     return searchPathFor("VERBARIUM_THESAURUS_PATH", QStringLiteral("thesaurus"), QStringLiteral("mythes"));
 }
 
+QStringList ThesaurusCatalog::dataFolders()
+{
+    QStringList folders{xdgDataHome()};
+    folders += xdgDataDirs();
+    folders << QStringLiteral("/usr/local/share") << QStringLiteral("/usr/share");
+    folders.removeDuplicates();
+    return folders;
+}
+
 QStringList ThesaurusCatalog::defaultHunspellSearchPath()
 {
     // Folders named in the environment are the word forms' own (VERBARIUM_DICTIONARY_PATH).

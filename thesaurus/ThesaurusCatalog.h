@@ -31,6 +31,9 @@ public:
     // $XDG_DATA_HOME/verbarium-pro/hunspell, hunspell/ under $XDG_DATA_DIRS, the
     // hunspell folder beside the executable, then the system folders.
     static QStringList defaultHunspellSearchPath();
+    // The data folders by XDG's rules: $XDG_DATA_HOME, every folder of
+    // $XDG_DATA_DIRS, then /usr/local/share and /usr/share, each once.
+    static QStringList dataFolders();
 
     explicit ThesaurusCatalog(const QStringList &searchPath = defaultSearchPath());
 
