@@ -43,8 +43,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <functional>
-#include <utility>
 
 namespace {
 
@@ -63,34 +61,6 @@ void putOnClipboard(const QString &text)
     clipboard->setText(text);
     if (clipboard->text() != text)
         throw AppError(QStringLiteral("Cannot open clipboard: %1").arg(QObject::tr("the clipboard did not take the text")));
-}
-
-// Calls `call` once, when the widget is first shown, before it is painted.
-void callOnFirstShow(QWidget *widget, std::function<void()> call)
-{
-    class Watcher : public QObject
-    {
-    public:
-        Watcher(QWidget *widget, std::function<void()> call) : QObject(widget), m_call(std::move(call))
-        {
-            widget->installEventFilter(this);
-        }
-
-    protected:
-        bool eventFilter(QObject *watched, QEvent *event) override
-        {
-            if (event->type() == QEvent::Show && watched == parent()) {
-                watched->removeEventFilter(this);
-                deleteLater();
-                m_call();
-            }
-            return QObject::eventFilter(watched, event);
-        }
-
-    private:
-        std::function<void()> m_call;
-    };
-    new Watcher(widget, std::move(call));
 }
 
 } // namespace
@@ -246,9 +216,6 @@ void TForm1::FormCreate()
 {
     HourglassCursor hourglass;
     Dialogs::guard(this, [this] { m_info->start(); });
-    // The list of looks is read from every theme's file: it is made when the
-    // Settings page first shows it, not for the window's first frame.
-    callOnFirstShow(cbb3, [this] { Dialogs::guard(this, [this] { fillStyleList(); }); });
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -494,6 +461,12 @@ void TForm1::onTabChanged(int index)
     case 1: ts2Show(); break;
     case 2: ts3Show(); break;
     case 3: ts4Show(); break;
+    case 4:
+        // The list of looks is read from every theme's file: it is made when the
+        // Settings page is first shown, not for the window's first frame.
+        if (cbb3->count() == 0)
+            Dialogs::guard(this, [this] { fillStyleList(); });
+        break;
     default: break;
     }
     if (!m_changingTabFromCode)

@@ -1,7 +1,5 @@
 #include "app/WordListModel.h"
 
-#include "common/AppError.h"
-
 #include <exception>
 
 namespace {
@@ -176,8 +174,8 @@ const WordMeanings::Meaning *WordListModel::senseUnder(const QString &parent, co
         // tooltip without a sense, and nothing may leave data() by an exception.
         try {
             answer = m_lookup(parent);
-        } catch (const AppError &) {
         } catch (const std::exception &) {
+            // AppError among them
         }
         cached = m_meanings.insert(parent, std::move(answer));
     }
