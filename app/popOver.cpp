@@ -50,8 +50,7 @@ TForm2::TForm2(TSpellCheck *spellCheck, const DisplayFont *displayFont)
     splMeanings->setStretchFactor(1, 2);
     layout->addWidget(splMeanings);
     pnlMeanings->setLookup([this](const QString &word) {
-        TSpellCheck *spellCheck = m_spellCheck;
-        return spellCheck ? spellCheck->Meanings(word) : WordMeanings::Answer{word, {}, {}, {}};
+        return m_spellCheck ? m_spellCheck->Meanings(word) : WordMeanings::Answer{word, {}, {}, {}};
     });
 
     // A tool window has no task bar entry and, under some window managers, no close

@@ -97,7 +97,7 @@ WordMeanings::Answer answerOf(const QString &typed, const QString &root, const T
 
 } // namespace
 
-WordMeanings::Answer TSpellCheck::Meanings(const QString &typed)
+WordMeanings::Answer TSpellCheck::Meanings(const QString &typed, WordForms::Root *resolved)
 {
     if (!FActive)
         return {typed, {}, {}, {}};
@@ -106,8 +106,11 @@ WordMeanings::Answer TSpellCheck::Meanings(const QString &typed)
     const ThesaurusEntry entry = m_source->entry(typed, LanguageTable::identifier(FLanguage));
     if (hasSynonyms(entry))
         return answerOf(typed, typed, entry, wordNet());
-    const WordForms::Root root = ResolveWord(typed);
-    return meaningsOfRoot(typed, root.root);
+    WordForms::Root root = ResolveWord(typed);
+    WordMeanings::Answer answer = meaningsOfRoot(typed, root.root);
+    if (resolved)
+        *resolved = std::move(root);
+    return answer;
 }
 
 WordMeanings::Answer TSpellCheck::meaningsOfRoot(const QString &typed, const QString &root)

@@ -41,8 +41,10 @@ public:
     // The meanings of a typed word in the current language, through the same root
     // as ResolveWord; English meanings get WordNet's definitions. Errors of the
     // thesaurus (AppError) reach the caller; damaged WordNet data leaves the
-    // meanings without definitions and is told in the answer's notes.
-    WordMeanings::Answer Meanings(const QString &typed);
+    // meanings without definitions and is told in the answer's notes. When the word
+    // had to be resolved, `resolved` (if given) gets that resolution: on a miss, its
+    // spelling suggestions.
+    WordMeanings::Answer Meanings(const QString &typed, WordForms::Root *resolved = nullptr);
     // WordNet along its default search path unless set; opened at first use.
     WordNetReader &wordNet();
     void setWordNet(std::unique_ptr<WordNetReader> wordNet) { m_wordNet = std::move(wordNet); }

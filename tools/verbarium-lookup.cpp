@@ -416,7 +416,6 @@ ExitStatus lookUpTree(TSpellCheck &spellCheck, const Request &request)
     return found ? Found : NothingFound;
 }
 
-// The columns of the phrase as a Generate makes them, or their roots with --root.
 // How common the words of the language's data are, or none (the data's order),
 // with the reason on standard error.
 std::unique_ptr<Commonness> openCommonness(TSpellCheck &spellCheck, const Request &request)
@@ -437,6 +436,7 @@ std::unique_ptr<Commonness> openCommonness(TSpellCheck &spellCheck, const Reques
     return levels;
 }
 
+// The columns of the phrase as a Generate makes them, or their roots with --root.
 ExitStatus lookUpPhrase(TSpellCheck &spellCheck, const Request &request)
 {
     SynonymExpansion::GenerateOptions options;
@@ -594,13 +594,11 @@ void printMeaningsJson(const WordMeanings::Answer &answer)
 // The meanings of the phrase taken as one word, through its root as a Generate finds it.
 ExitStatus lookUpMeanings(TSpellCheck &spellCheck, const Request &request)
 {
-    const WordMeanings::Answer answer = spellCheck.Meanings(request.phrase);
+    WordForms::Root root; // the resolution, with its suggestions on a miss
+    const WordMeanings::Answer answer = spellCheck.Meanings(request.phrase, &root);
     reportNotes(spellCheck.wordForms().takeNotes());
     reportNotes(answer.notes);
     if (!answer.found()) {
-        // The suggestions come from the same resolution; a miss may take the time.
-        const WordForms::Root root = spellCheck.ResolveWord(request.phrase);
-        reportNotes(spellCheck.wordForms().takeNotes());
         if (isWord(request.phrase)) {
             err() << "verbarium-lookup: no meanings for \"" << request.phrase << '"';
             if (!root.suggestions.isEmpty())
