@@ -102,15 +102,22 @@ bool rootFits(const QString &word, const QString &root)
     return root.size() >= ShortRoot || word.size() < LongWord;
 }
 
-// How far a stem is from the word: the letters of each past their common
-// beginning, without case or accents. An inflection changes only the end
-// ("Kollegen" is 1 from "Kollege", 2 from "Kolleg"; "Vögel" 0 from "Vogel").
-qsizetype distance(const QString &word, const QString &stem)
+// How many letters two words share at their beginning, without case or accents.
+qsizetype commonBeginning(const QString &word, const QString &stem)
 {
     qsizetype common = 0;
     const qsizetype most = std::min(word.size(), stem.size());
     while (common < most && baseLetter(word.at(common)) == baseLetter(stem.at(common)))
         ++common;
+    return common;
+}
+
+// How far a stem is from the word: the letters of each past their common
+// beginning. An inflection changes only the end ("Kollegen" is 1 from "Kollege",
+// 2 from "Kolleg"; "Vögel" 0 from "Vogel").
+qsizetype distance(const QString &word, const QString &stem)
+{
+    const qsizetype common = commonBeginning(word, stem);
     return (word.size() - common) + (stem.size() - common);
 }
 
@@ -120,10 +127,7 @@ qsizetype distance(const QString &word, const QString &stem)
 // full analysis, which may name a nearer one ("Kollegen": "Kollege" before "Kolleg").
 bool plainInflection(const QString &word, const QString &root)
 {
-    qsizetype common = 0;
-    const qsizetype most = std::min(word.size(), root.size());
-    while (common < most && baseLetter(word.at(common)) == baseLetter(root.at(common)))
-        ++common;
+    const qsizetype common = commonBeginning(word, root);
     return common >= 3 && word.size() - common <= 1 && root.size() - common <= 1;
 }
 
