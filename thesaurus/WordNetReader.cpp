@@ -148,6 +148,14 @@ void splitGloss(QByteArrayView gloss, QString &definition, QStringList &examples
     }
 }
 
+// A word as the index lists it: lower case, with '_' for blanks. Empty for one no
+// index line can hold.
+QByteArray indexKey(const QString &word)
+{
+    const QByteArray key = word.simplified().toLower().replace(QLatin1Char(' '), QLatin1Char('_')).toUtf8();
+    return key.size() > WordNetReader::MaxIndexLineLength || key.contains('\n') ? QByteArray() : key;
+}
+
 } // namespace
 
 // One part of speech: its index and data, mapped.
@@ -496,8 +504,8 @@ bool WordNetReader::contains(const QString &word, PartOfSpeech partOfSpeech)
     Files *files = m_files[size_t(partOfSpeech)].get();
     if (!files)
         return false;
-    const QByteArray key = word.simplified().toLower().replace(QLatin1Char(' '), QLatin1Char('_')).toUtf8();
-    if (key.isEmpty() || key.size() > MaxIndexLineLength || key.contains('\n'))
+    const QByteArray key = indexKey(word);
+    if (key.isEmpty())
         return false;
     return !offsetsOf(*files, partOfSpeech, key).isEmpty();
 }
@@ -507,9 +515,8 @@ QList<WordNetReader::Sense> WordNetReader::senses(const QString &word, PartOfSpe
     Files *files = m_files[size_t(partOfSpeech)].get();
     if (!files)
         return {};
-    // Lemmas are lower case with '_' for blanks.
-    const QByteArray key = word.simplified().toLower().replace(QLatin1Char(' '), QLatin1Char('_')).toUtf8();
-    if (key.isEmpty() || key.size() > MaxIndexLineLength || key.contains('\n'))
+    const QByteArray key = indexKey(word);
+    if (key.isEmpty())
         return {};
     QList<Sense> result;
     const QList<qint64> offsets = offsetsOf(*files, partOfSpeech, key);
