@@ -458,6 +458,34 @@ private Q_SLOTS:
         if (exitCode >= 2)
             QCOMPARE(result.out, QString());
     }
+
+    // Standard output on a full disk: what was found is lost, and a script must not
+    // take the run for a success.
+    void outputThatCannotBeWritten_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("columns, text") << withData({"bright morning"});
+        QTest::newRow("columns, json") << withData({"--format", "json", "bright"});
+        QTest::newRow("nothing found, json still prints") << withData({"--format", "json", "zyzzyva"});
+        QTest::newRow("tree, tsv") << withData({"--tree", "--format", "tsv", "bright"});
+        QTest::newRow("roots") << withData({"--root", "bright"});
+        QTest::newRow("meanings") << withData({"--meanings", "bright"});
+    }
+    void outputThatCannotBeWritten()
+    {
+        QFETCH(QStringList, arguments);
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this system");
+        QProcess process;
+        process.setProcessEnvironment(fixturesFirst());
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(Tool, arguments);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 4);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("verbarium-lookup: cannot write the output")), qPrintable(err));
+    }
 };
 
 void TestLookupTool::wordForms_data()

@@ -25,15 +25,17 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <variant>
 
 namespace {
 
-enum ExitStatus { Found = 0, NothingFound = 1, Refused = 2, ThesaurusFailed = 3 };
+enum ExitStatus { Found = 0, NothingFound = 1, Refused = 2, ThesaurusFailed = 3, OutputFailed = 4 };
 
 QTextStream &out()
 {
@@ -210,7 +212,8 @@ std::variant<Request, ExitStatus> parseArguments(int argc, char *argv[], const Q
     parser.setApplicationDescription(
         QStringLiteral("Looks up the synonyms of a phrase, word by word, as Verbarium Pro's Generate does,\n"
                        "the three-level synonym tree of a word, or a word's meanings.\n\n"
-                       "Exit status: 0 found, 1 nothing found, 2 refused phrase or usage error, 3 thesaurus error."));
+                       "Exit status: 0 found, 1 nothing found, 2 refused phrase or usage error, 3 thesaurus error,\n"
+                       "4 the output could not be written."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption depthOption(QStringLiteral("depth"),
@@ -617,6 +620,36 @@ ExitStatus lookUpMeanings(TSpellCheck &spellCheck, const Request &request)
     return Found;
 }
 
+// Whether everything printed on standard output reached it. A full disk or a closed
+// output loses what was found: the run must not end as a success.
+bool outputWritten()
+{
+    out().flush();
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int reason = errno;
+    if (out().status() == QTextStream::Ok && flushed && !std::ferror(stdout))
+        return true;
+    err() << "verbarium-lookup: cannot write the output";
+    if (!flushed && reason != 0)
+        err() << ": " << QString::fromLocal8Bit(std::strerror(reason));
+    err() << '\n';
+    return false;
+}
+
+ExitStatus lookUp(TSpellCheck &spellCheck, const Request &request)
+{
+    try {
+        if (request.meanings)
+            return lookUpMeanings(spellCheck, request);
+        return request.tree ? lookUpTree(spellCheck, request) : lookUpPhrase(spellCheck, request);
+    } catch (const AppError &error) {
+        out().flush();
+        err() << error.message() << '\n';
+        return ThesaurusFailed;
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -643,13 +676,6 @@ int main(int argc, char *argv[])
     const std::unique_ptr<TSpellCheck> spellCheck = openThesaurus(request);
     if (!spellCheck)
         return ThesaurusFailed;
-    try {
-        if (request.meanings)
-            return lookUpMeanings(*spellCheck, request);
-        return request.tree ? lookUpTree(*spellCheck, request) : lookUpPhrase(*spellCheck, request);
-    } catch (const AppError &error) {
-        out().flush();
-        err() << error.message() << '\n';
-        return ThesaurusFailed;
-    }
+    const ExitStatus status = lookUp(*spellCheck, request);
+    return outputWritten() ? status : OutputFailed;
 }
