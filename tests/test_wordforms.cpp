@@ -23,6 +23,7 @@ const QString DataDir = QStringLiteral(VERBARIUM_TEST_DATA);
 const QString WordFormsDir = DataDir + QStringLiteral("/wordforms");
 const QString DamagedDir = DataDir + QStringLiteral("/wordforms-damaged");
 const QString Latin1Dir = DataDir + QStringLiteral("/wordforms-latin1");
+const QString Cp1251Dir = DataDir + QStringLiteral("/wordforms-cp1251");
 // WordNet's index for the suffix rules, in a folder of its own: the thesaurus
 // pairs and Hunspell dictionaries of wordforms/ serve other suites without it.
 const QString WordNetIndexDir = DataDir + QStringLiteral("/wordforms-wordnet");
@@ -445,6 +446,12 @@ private Q_SLOTS:
         QTest::newRow("legacy encoding") << Latin1Dir + u"/de_DE"_s << u"H\u00e4user"_s << true << false << "Haus";
         QTest::newRow("legacy encoding, root decoded")
             << Latin1Dir + u"/de_DE"_s << u"B\u00e4ren"_s << true << false << u"B\u00e4r"_s;
+        // "microsoft-cp1251" is Hunspell's own name for Windows-1251.
+        QTest::newRow("microsoft-cp1251, root decoded")
+            << Cp1251Dir + u"/bg_BG"_s << u"\u043a\u043e\u0442\u043a\u0430\u0442\u0430"_s << true << false
+            << u"\u043a\u043e\u0442\u043a\u0430"_s;
+        QTest::newRow("microsoft-cp1251, its own root")
+            << Cp1251Dir + u"/bg_BG"_s << u"\u0434\u043e\u043c"_s << true << false << "";
     }
 
     void spellCheckReadings()

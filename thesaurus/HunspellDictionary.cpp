@@ -2,6 +2,7 @@
 
 #include "common/AppError.h"
 #include "common/RegularFile.h"
+#include "thesaurus/MythesFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -98,7 +99,7 @@ AffixFacts checkPair(const QString &affPath, const QString &dicPath)
     }
     if (!anyRule && aff.size() > 0)
         throw AppError(QStringLiteral("%1 holds no affix rules").arg(QFileInfo(affPath).fileName()));
-    if (!QStringDecoder(facts.encoding.constData()).isValid())
+    if (!QStringDecoder(MythesFile::codecName(facts.encoding).constData()).isValid())
         throw AppError(QStringLiteral("%1 names an unknown encoding, %2")
                            .arg(QFileInfo(affPath).fileName(), QString::fromLatin1(facts.encoding)));
 
@@ -130,8 +131,10 @@ HunspellDictionary::HunspellDictionary(const QString &affPath, const QString &di
     const std::string reported = m_hunspell->get_dict_encoding();
     m_encoding = reported.empty() ? facts.encoding : QByteArray::fromStdString(reported);
     m_utf8 = m_encoding.compare("UTF-8", Qt::CaseInsensitive) == 0 || m_encoding.compare("UTF8", Qt::CaseInsensitive) == 0;
-    m_encoder = QStringEncoder(m_encoding.constData());
-    m_decoder = QStringDecoder(m_encoding.constData());
+    // The converters know some of Hunspell's names by others ("microsoft-cp1251").
+    const QByteArray codec = MythesFile::codecName(m_encoding);
+    m_encoder = QStringEncoder(codec.constData());
+    m_decoder = QStringDecoder(codec.constData());
     if (!m_encoder.isValid() || !m_decoder.isValid())
         throw AppError(QStringLiteral("the encoding %1 is unknown").arg(QString::fromLatin1(m_encoding)));
     m_compounds = facts.compounds;

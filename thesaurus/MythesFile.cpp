@@ -332,6 +332,9 @@ private:
 QByteArray MythesFile::codecName(QByteArray dataName)
 {
     dataName = dataName.trimmed().toUpper();
+    // Hunspell's name for Windows-1251, which the converters do not know.
+    if (dataName == "MICROSOFT-CP1251")
+        return QByteArrayLiteral("WINDOWS-1251");
     if (dataName.startsWith("ISO8859"))
         dataName.replace(0, 7, "ISO-8859");
     else if (dataName.startsWith("CP-"))
