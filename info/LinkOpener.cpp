@@ -40,6 +40,8 @@ void LinkOpener::setInstance(std::unique_ptr<LinkOpener> opener)
 
 void DesktopLinkOpener::open(const QString &address)
 {
-    // The browser reports its own failures; there is nothing for us to add.
-    QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode));
+    // Read as isWebAddress read it: a web page gives its links decoded ("a%20b" as
+    // "a b"), which a strict reading refuses, and the link would open nothing. The
+    // browser reports its own failures; there is nothing for us to add.
+    QDesktopServices::openUrl(QUrl(address));
 }

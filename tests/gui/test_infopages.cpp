@@ -9,12 +9,14 @@
 #include "info/BrowserView.h"
 #include "info/BuiltInText.h"
 #include "info/InfoPanels.h"
+#include "info/LinkOpener.h"
 #include "info/SiteAddress.h"
 #include "thesaurus/LanguageTable.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
@@ -150,6 +152,18 @@ std::pair<QString, QPoint> firstLink(QTextEdit *text)
 }
 
 } // namespace
+
+// Takes the addresses the desktop would open in the user's browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
 
 class TestInfoPages : public QObject
 {
@@ -657,6 +671,38 @@ private Q_SLOTS:
         Q_EMIT helpText->linkClicked(u"HTTPS://example.com/a"_s);
         QCOMPARE(m_opened->size(), 1);
         QCOMPARE(m_network->asks, 1 + 2 * 3); // links never test the connection
+    }
+
+    // The real opener hands the desktop the address it accepted. A web page gives
+    // its links decoded ("a%20b" comes as "a b"): such a link opens as well.
+    void desktopOpenerOpensWhatItAccepts_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("path"); // of the address the browser gets
+        QTest::newRow("a space, as a page gives it") << QUrl(u"https://example.org/a%20b"_s).toString() << u"/a b"_s;
+        QTest::newRow("a space, encoded") << u"https://example.org/a%20b"_s << u"/a b"_s;
+        QTest::newRow("non-ASCII") << u"https://example.org/wiki/Straße"_s << u"/wiki/Straße"_s;
+        QTest::newRow("scheme in capitals") << u"HTTP://example.org/a"_s << u"/a"_s;
+    }
+    void desktopOpenerOpensWhatItAccepts()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, path);
+        UrlCatcher catcher;
+        for (const QString &scheme : {u"http"_s, u"https"_s})
+            QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+        LinkOpener::setInstance(std::make_unique<DesktopLinkOpener>());
+        const auto restore = qScopeGuard([this] {
+            for (const QString &scheme : {u"http"_s, u"https"_s})
+                QDesktopServices::unsetUrlHandler(scheme);
+            m_opened = GuiTestDoubles::installRecordingLinkOpener();
+        });
+
+        QVERIFY(LinkOpener::instance().openLink(address));
+        QCOMPARE(catcher.urls.size(), 1);
+        QVERIFY2(catcher.urls.first().isValid(), qPrintable(catcher.urls.first().errorString()));
+        QCOMPARE(catcher.urls.first().host(), u"example.org"_s);
+        QCOMPARE(catcher.urls.first().path(), path);
     }
 
     // A built-in text, whichever way its panel first comes to the front, shows every
