@@ -14,6 +14,10 @@
 namespace {
 
 constexpr int RandomLetters = 6;
+// A temporary file is "<name>.verbarium-XXXXXX". The word marks it as ours: a
+// writer's own copies beside the file ("words.txt.backup", "words.txt.german")
+// have names of the same shape otherwise, and must never pass for leftovers.
+constexpr QLatin1StringView TemporaryMark(".verbarium-");
 
 QString reason(int error)
 {
@@ -33,10 +37,11 @@ QString writtenPath(const QString &path)
 
 bool isTemporaryName(const QString &candidate, const QString &name)
 {
-    if (candidate.size() != name.size() + 1 + RandomLetters || !candidate.startsWith(name)
-        || candidate.at(name.size()) != u'.')
+    const qsizetype letters = name.size() + TemporaryMark.size();
+    if (candidate.size() != letters + RandomLetters || !candidate.startsWith(name)
+        || QStringView(candidate).sliced(name.size(), TemporaryMark.size()) != TemporaryMark)
         return false;
-    for (qsizetype i = name.size() + 1; i < candidate.size(); ++i) {
+    for (qsizetype i = letters; i < candidate.size(); ++i) {
         const QChar c = candidate.at(i);
         if (!(c.isDigit() || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
             return false;
@@ -89,7 +94,7 @@ int removeLeftovers(const QString &path)
     const QString name = target.fileName();
     const QDir folder = target.absoluteDir();
     int removed = 0;
-    const QStringList candidates = folder.entryList({name + QStringLiteral(".*")},
+    const QStringList candidates = folder.entryList({name + TemporaryMark + u'*'},
                                                     QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &candidate : candidates) {
         if (!isTemporaryName(candidate, name))
@@ -127,7 +132,7 @@ QString write(const QString &path, const QByteArray &bytes)
 
     Temporary temporary;
     for (int attempt = 0; attempt < 100 && temporary.fd < 0; ++attempt) {
-        QByteArray candidate = targetPath + '.';
+        QByteArray candidate = targetPath + TemporaryMark.latin1();
         static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
         for (int i = 0; i < RandomLetters; ++i)
             candidate += Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))];

@@ -30,6 +30,7 @@
 using namespace Qt::StringLiterals;
 
 using TestFiles::readAll;
+using TestFiles::readAllOrMarker;
 using TestFiles::writeAll;
 
 namespace {
@@ -119,6 +120,8 @@ private Q_SLOTS:
     void writesReplaceTheFileAndKeepItsPermissions();
     void aLinkIsFollowedAndStaysALink();
     void leftoversOfAKilledWriteGoAtTheNextWrite();
+    void theUsersFilesBesideItStay_data();
+    void theUsersFilesBesideItStay();
     void refusedTargets_data();
     void refusedTargets();
 };
@@ -234,13 +237,13 @@ void TestWholeFile::leftoversOfAKilledWriteGoAtTheNextWrite()
     const QString path = dir.filePath(u"s.ini"_s);
     writeAll(path, OldContent);
     // What a write killed before its rename leaves, and names that only look alike.
-    writeAll(path + u".Ab3xY9"_s, "half a new fi");
-    writeAll(path + u".q1w2e3"_s, "another half");
+    writeAll(path + u".verbarium-Ab3xY9"_s, "half a new fi");
+    writeAll(path + u".verbarium-q1w2e3"_s, "another half");
     writeAll(path + u".bak"_s, "the user's backup");
-    writeAll(path + u".Ab3xY9z"_s, "not ours: seven letters");
-    writeAll(dir.filePath(u"t.ini.Ab3xY9"_s), "another file's leftover");
+    writeAll(path + u".verbarium-Ab3xY9z"_s, "not ours: seven letters");
+    writeAll(dir.filePath(u"t.ini.verbarium-Ab3xY9"_s), "another file's leftover");
     // A write still running holds its temporary file locked: it stays.
-    const QString running = path + u".Run123"_s;
+    const QString running = path + u".verbarium-Run123"_s;
     writeAll(running, "still being written");
     const int held = ::open(QFile::encodeName(running).constData(), O_RDONLY | O_CLOEXEC);
     QVERIFY(held >= 0);
@@ -248,8 +251,31 @@ void TestWholeFile::leftoversOfAKilledWriteGoAtTheNextWrite()
     QCOMPARE(::flock(held, LOCK_EX | LOCK_NB), 0);
 
     QVERIFY(saveSettings(path));
-    QCOMPARE(filesOf(path), (QStringList{u"s.ini"_s, u"s.ini.Ab3xY9z"_s, u"s.ini.Run123"_s, u"s.ini.bak"_s}));
-    QVERIFY(QFileInfo::exists(dir.filePath(u"t.ini.Ab3xY9"_s)));
+    QCOMPARE(filesOf(path),
+             (QStringList{u"s.ini"_s, u"s.ini.bak"_s, u"s.ini.verbarium-Ab3xY9z"_s, u"s.ini.verbarium-Run123"_s}));
+    QVERIFY(QFileInfo::exists(dir.filePath(u"t.ini.verbarium-Ab3xY9"_s)));
+}
+
+void TestWholeFile::theUsersFilesBesideItStay_data()
+{
+    addWriterRows();
+}
+
+// Names a writer gives copies of a file: a dot and six letters or digits after the
+// whole name, as a temporary file's name might be. None of them is a leftover.
+void TestWholeFile::theUsersFilesBesideItStay()
+{
+    QFETCH(Writer, writer);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    writeAll(path, OldContent);
+    const QStringList copies{name + u".backup"_s, name + u".german"_s, name + u".202412"_s, name + u".v2copy"_s};
+    for (const QString &copy : copies)
+        writeAll(dir.filePath(copy), "the writer's own copy");
+    QVERIFY(writer(path));
+    for (const QString &copy : copies)
+        QCOMPARE(readAllOrMarker(dir.filePath(copy)), QByteArray("the writer's own copy"));
 }
 
 void TestWholeFile::refusedTargets_data()
