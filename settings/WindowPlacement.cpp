@@ -73,6 +73,16 @@ QString withoutExtension(const QString &executable)
     return name;
 }
 
+// No screen lies farther out. A stored position beyond it (a damaged or hand-made
+// value) is taken as this far, so that a window's rectangle there, of any size a
+// window can have, keeps its far edge within int and can be brought back on screen.
+constexpr qint32 FarthestCoordinate = 1 << 30;
+
+qint32 withinReach(qint32 coordinate)
+{
+    return std::clamp(coordinate, -FarthestCoordinate, FarthestCoordinate);
+}
+
 qint64 gap(int beforeEnd, int afterStart)
 {
     return std::max<qint64>(0, qint64(afterStart) - beforeEnd);
@@ -197,7 +207,7 @@ std::optional<QPoint> WindowPlacement::restoredPosition(const Stored &stored, QS
     if (!stored.placePosition)
         return std::nullopt;
     if (stored.top && stored.left)
-        return QPoint(*stored.left, *stored.top);
+        return QPoint(withinReach(*stored.left), withinReach(*stored.top));
     return centred(primaryScreen, window);
 }
 

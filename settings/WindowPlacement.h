@@ -89,7 +89,8 @@ public:
     // Size first: each stored dimension greater than 0.
     static QSize restoredSize(QSize current, const Stored &stored);
     // Then position: as stored, or centred on the primary screen when only one of
-    // "TOP" and "LEFT" is there. Nothing when the position is not restored.
+    // "TOP" and "LEFT" is there. Nothing when the position is not restored. A stored
+    // coordinate farther out than any screen could be (beyond 2^30) is taken as 2^30.
     static std::optional<QPoint> restoredPosition(const Stored &stored, QSize primaryScreen, QSize window);
     static QPoint centred(QSize screen, QSize window);
     // The frame as it is when any of it lies on a screen; otherwise moved onto the

@@ -387,6 +387,34 @@ private Q_SLOTS:
         QCOMPARE(WP::reachable(frame, screens), expected);
     }
 
+    // Stored numbers far beyond any screen (a damaged or hand-made key) still give a
+    // frame that is brought onto the screen: the window is made at the restored
+    // position with its size, and its far edge must not wrap around.
+    void farBeyondEveryScreen_data()
+    {
+        QTest::addColumn<qint32>("top");
+        QTest::addColumn<qint32>("left");
+        QTest::addColumn<QPoint>("expected");
+        constexpr qint32 Largest = std::numeric_limits<qint32>::max();
+        constexpr qint32 Smallest = std::numeric_limits<qint32>::min();
+        QTest::newRow("largest") << Largest << Largest << QPoint(1120, 480);
+        QTest::newRow("a window's width short of the largest") << Largest - 800 << Largest - 800 << QPoint(1120, 480);
+        QTest::newRow("far right, at the top") << 0 << Largest << QPoint(1120, 0);
+        QTest::newRow("smallest") << Smallest << Smallest << QPoint(0, 0);
+    }
+
+    void farBeyondEveryScreen()
+    {
+        QFETCH(qint32, top);
+        QFETCH(qint32, left);
+        QFETCH(QPoint, expected);
+        const QSize window(800, 600);
+        const QRect screen(0, 0, 1920, 1080);
+        const std::optional<QPoint> position = WP::restoredPosition(stored({}, {}, true, top, left), screen.size(), window);
+        QVERIFY(position);
+        QCOMPARE(WP::reachable(QRect(*position, window), {screen}), QRect(expected, window));
+    }
+
     void savedRecord_data()
     {
         QTest::addColumn<bool>("minimized");

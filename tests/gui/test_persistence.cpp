@@ -210,6 +210,14 @@ private Q_SLOTS:
         QTest::newRow("off every screen: brought back")
             << QByteArray(stored).replace("LEFT=dword:00000028", "LEFT=dword:ffffec78").replace("TOP=dword:0000001e", "TOP=dword:ffffec78")
             << QRect(0, 0, 500, 400) << false << true;
+        // Numbers far beyond any screen (the offscreen one is 800 x 800), where the
+        // far edge of the window's rectangle would wrap around.
+        QTest::newRow("far right: brought back")
+            << QByteArray(stored).replace("LEFT=dword:00000028", "LEFT=dword:7fffffff") << QRect(300, 30, 500, 400)
+            << false << true;
+        QTest::newRow("farthest up and left: brought back")
+            << QByteArray(stored).replace("LEFT=dword:00000028", "LEFT=dword:80000000").replace("TOP=dword:0000001e", "TOP=dword:80000000")
+            << QRect(0, 0, 500, 400) << false << true;
     }
 
     void restoring()
