@@ -15,6 +15,20 @@ namespace {
 
 constexpr int Format = 1;
 
+// Where a damaged history is set aside: "<path>.damaged", or "<path>.damaged-2"
+// and on while those are taken, so that a copy set aside earlier is never
+// written over. Empty when every name is taken.
+QString asideName(const QString &path)
+{
+    for (int n = 1; n <= 1000; ++n) {
+        const QString name = path + QStringLiteral(".damaged") + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
+        const QFileInfo info(name);
+        if (!info.exists() && !info.isSymLink())
+            return name;
+    }
+    return {};
+}
+
 } // namespace
 
 QString PhraseHistory::defaultPath()
@@ -72,9 +86,8 @@ QString PhraseHistory::load()
 
     // Set aside, not overwritten: whatever the file holds stays for the user.
     m_items.clear();
-    const QString aside = m_path + QStringLiteral(".damaged");
-    QFile::remove(aside);
-    const bool moved = QFile::rename(m_path, aside);
+    const QString aside = asideName(m_path);
+    const bool moved = !aside.isEmpty() && QFile::rename(m_path, aside);
     const QString message =
         moved ? QStringLiteral("The phrase history \"%1\" could not be read (%2). It was set aside as \"%3\"; a new "
                                "history begins.")

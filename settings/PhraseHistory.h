@@ -6,7 +6,8 @@
 // The phrases a writer has generated, most recent first, with the language and
 // depth each was generated at. Kept in one file, written whole and at once after
 // every change; a file that cannot be read as a history is set aside beside it
-// (".damaged") so that nothing in it is lost and the history starts afresh.
+// (".damaged", or ".damaged-2" and on when an earlier one is there) so that
+// nothing in it is lost and the history starts afresh.
 class PhraseHistory
 {
 public:

@@ -2,6 +2,7 @@
 
 #include "settings/PhraseHistory.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -113,6 +114,29 @@ private Q_SLOTS:
         PhraseHistory again(path);
         QVERIFY(again.load().isEmpty());
         QCOMPARE(phrases(again), QStringList{QStringLiteral("new")});
+    }
+
+    // A history damaged again while an earlier damaged one is still set aside: the
+    // earlier copy stays, and the new one goes beside it.
+    void secondDamagedFileKeepsTheFirst()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("history"));
+        const QString aside = path + QStringLiteral(".damaged");
+        const QByteArray first("{\"format\": 1, \"phrases\": [{\"phrase\": \"the first year's phr");
+        const QByteArray second("{\"format\": 9, \"phrases\": []}");
+        TestFiles::writeAll(path, first);
+        QVERIFY(!PhraseHistory(path).load().isEmpty());
+        TestFiles::writeAll(path, second);
+        PhraseHistory history(path);
+        const QString message = history.load();
+        QCOMPARE(TestFiles::readAllOrMarker(aside), first);
+        const QStringList setAside = QDir(dir.path()).entryList({QStringLiteral("history.damaged*")}, QDir::Files);
+        QCOMPARE(setAside.size(), 2);
+        const QString secondAside = dir.filePath(setAside.at(setAside.at(0) == u"history.damaged" ? 1 : 0));
+        QCOMPARE(TestFiles::readAllOrMarker(secondAside), second);
+        QVERIFY2(message.contains(secondAside), qPrintable(message));
+        QVERIFY(!QFile::exists(path));
     }
 
     // A FIFO in place of the history: refused at once rather than waited on, and
