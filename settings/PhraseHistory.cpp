@@ -33,8 +33,10 @@ QString asideName(const QString &path)
 
 QString PhraseHistory::defaultPath()
 {
+    // XDG's folders are absolute: a relative one would follow the folder the
+    // program was started from, and is taken as unset.
     const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    return (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state)
+    return (QDir::isAbsolutePath(state) ? state : QDir::homePath() + QStringLiteral("/.local/state"))
            + QStringLiteral("/verbarium-pro/history");
 }
 

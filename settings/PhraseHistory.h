@@ -20,7 +20,8 @@ public:
 
     static constexpr int MaxItems = 500;
 
-    // $XDG_STATE_HOME/verbarium-pro/history (~/.local/state without it).
+    // $XDG_STATE_HOME/verbarium-pro/history (~/.local/state when it is unset or
+    // not absolute).
     static QString defaultPath();
 
     explicit PhraseHistory(QString path = defaultPath());

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -137,6 +138,37 @@ private Q_SLOTS:
         QCOMPARE(TestFiles::readAllOrMarker(secondAside), second);
         QVERIFY2(message.contains(secondAside), qPrintable(message));
         QVERIFY(!QFile::exists(path));
+    }
+
+    // XDG's folders must be absolute; a relative one is not used, as if unset (it
+    // would put the history under whatever folder the program was started from).
+    void defaultPathTakesOnlyAnAbsoluteStateFolder_data()
+    {
+        QTest::addColumn<QByteArray>("state");
+        QTest::addColumn<QString>("expected");
+        const QString home = QDir::homePath() + QStringLiteral("/.local/state/verbarium-pro/history");
+        QTest::newRow("absolute") << QByteArray("/var/tmp/st") << QStringLiteral("/var/tmp/st/verbarium-pro/history");
+        QTest::newRow("unset") << QByteArray() << home;
+        QTest::newRow("relative") << QByteArray("state") << home;
+        QTest::newRow("relative with a dot") << QByteArray("./state") << home;
+    }
+    void defaultPathTakesOnlyAnAbsoluteStateFolder()
+    {
+        QFETCH(QByteArray, state);
+        QFETCH(QString, expected);
+        const QByteArray before = qgetenv("XDG_STATE_HOME");
+        const bool wasSet = qEnvironmentVariableIsSet("XDG_STATE_HOME");
+        const auto restore = qScopeGuard([&] {
+            if (wasSet)
+                qputenv("XDG_STATE_HOME", before);
+            else
+                qunsetenv("XDG_STATE_HOME");
+        });
+        if (state.isNull())
+            qunsetenv("XDG_STATE_HOME");
+        else
+            qputenv("XDG_STATE_HOME", state);
+        QCOMPARE(PhraseHistory::defaultPath(), expected);
     }
 
     // A FIFO in place of the history: refused at once rather than waited on, and
