@@ -89,11 +89,25 @@ QString decode(const QByteArray &bytes, bool &byteOrderMark)
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
-    // Not UTF-8: a file from the old 8-bit code page.
-    QStringDecoder ansi("windows-1252");
-    if (ansi.isValid())
-        return ansi(bytes);
-    return QString::fromLatin1(bytes);
+    // Not UTF-8 throughout: a file from the old 8-bit code page, or a UTF-8 file
+    // that an old editor added a line to. Each line is read in its own encoding,
+    // so that the next save, which writes UTF-8, keeps the UTF-8 lines as they are.
+    text.clear();
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
+        const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start);
+        QStringDecoder lineUtf8(QStringConverter::Utf8);
+        QString decoded = lineUtf8(line);
+        if (lineUtf8.hasError()) {
+            QStringDecoder ansi("windows-1252");
+            decoded = ansi.isValid() ? QString(ansi(line)) : QString::fromLatin1(line);
+        }
+        text += decoded;
+        start = end;
+    }
+    return text;
 }
 
 } // namespace

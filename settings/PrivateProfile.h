@@ -15,7 +15,8 @@
 // the file, comments included, where it was.
 //
 // The file is UTF-8. A file in the old 8-bit code page (Windows-1252) or in UTF-16
-// with a byte-order mark is read as well, and comes back as UTF-8 at the next save.
+// with a byte-order mark is read as well, and comes back as UTF-8 at the next save;
+// in a file of both, each line is read in its own encoding.
 class PrivateProfile
 {
 public:

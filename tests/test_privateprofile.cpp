@@ -318,6 +318,25 @@ private Q_SLOTS:
                                           "ClipBoardDelimiter=\xC2\xA7, \xC2\xA7\r\n[Mine]\r\nnote=\xE2\x82\xAC\r\n"));
     }
 
+    // A UTF-8 file into which an old editor put one line in the 8-bit code page:
+    // each line is read in its own encoding, so the next write neither garbles the
+    // UTF-8 lines (an em dash read as three Windows-1252 characters) nor loses the other.
+    void lineInTheOldCodePageAmongUtf8Lines()
+    {
+        const QString ini = path(u"mixed.ini"_s);
+        writeAll(ini, "[Font]\nFontName=\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91\n"
+                      "; Schrift f\xFCr die Spalten\n"
+                      "[General]\nClipBoardDelimiter=\xC2\xA7 \xE2\x80\x94 \xC2\xA7\n");
+        QCOMPARE(PrivateProfile::GetPrivateProfileString(u"Font"_s, u"FontName"_s, {}, ini), u"\u5FAE\u8F6F\u96C5\u9ED1"_s);
+        QCOMPARE(PrivateProfile::GetPrivateProfileString(u"General"_s, u"ClipBoardDelimiter"_s, {}, ini),
+                 u"\u00A7 \u2014 \u00A7"_s);
+
+        QVERIFY(PrivateProfile::WritePrivateProfileString(u"Font"_s, u"FontSize"_s, u"12"_s, ini));
+        QCOMPARE(readAll(ini), QByteArray("[Font]\nFontName=\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91\n"
+                                          "FontSize=12\n; Schrift f\xC3\xBCr die Spalten\n"
+                                          "[General]\nClipBoardDelimiter=\xC2\xA7 \xE2\x80\x94 \xC2\xA7\n"));
+    }
+
     void byteOrderMarks()
     {
         const QString utf8 = path(u"bom8.ini"_s);
