@@ -1,21 +1,129 @@
 #include "app/MissLine.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
-// The stretch and the export note stay at the end of the line; misses go before them.
-constexpr int FixedItems = 2;
+// The export note stays at the end of the line; misses go before it.
+constexpr int FixedItems = 1;
+constexpr int RowSpacing = 2;
 } // namespace
 
-MissLine::MissLine(QWidget *parent) : QFrame(parent), m_layout(new QHBoxLayout(this)), m_exportNote(new QLabel(this))
+// The line's items left to right, going on to a new row where the next one would
+// not fit. Beside an open Info panel the line is narrow, and a row that cannot
+// wrap would squeeze its texts and push the last buttons out of sight. An item
+// wider than the whole line is cut at its end; the line never asks for more width.
+class MissLineFlow : public QLayout
+{
+public:
+    explicit MissLineFlow(QWidget *parent) : QLayout(parent) {}
+    ~MissLineFlow() override
+    {
+        while (QLayoutItem *item = takeAt(0))
+            delete item;
+    }
+
+    void insertWidget(int index, QWidget *widget)
+    {
+        addChildWidget(widget);
+        m_items.insert(std::clamp(index, 0, int(m_items.size())), new QWidgetItem(widget));
+        invalidate();
+    }
+
+    void addItem(QLayoutItem *item) override
+    {
+        m_items.append(item);
+        invalidate();
+    }
+    int count() const override { return int(m_items.size()); }
+    QLayoutItem *itemAt(int index) const override { return m_items.value(index); }
+    QLayoutItem *takeAt(int index) override
+    {
+        if (index < 0 || index >= m_items.size())
+            return nullptr;
+        QLayoutItem *item = m_items.takeAt(index);
+        invalidate();
+        return item;
+    }
+
+    Qt::Orientations expandingDirections() const override { return {}; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return arrange(QRect(0, 0, width, 0), false); }
+    QSize minimumSize() const override
+    {
+        int height = 0;
+        for (const QLayoutItem *item : m_items) {
+            if (!item->isEmpty())
+                height = std::max(height, item->sizeHint().height());
+        }
+        const QMargins margins = contentsMargins();
+        return {margins.left() + margins.right(), height + margins.top() + margins.bottom()};
+    }
+    QSize sizeHint() const override { return minimumSize(); }
+    void setGeometry(const QRect &rect) override
+    {
+        QLayout::setGeometry(rect);
+        arrange(rect, true);
+    }
+
+private:
+    // Places the items in the rectangle when asked to, each centred in its row;
+    // returns the height they take.
+    int arrange(const QRect &rect, bool place) const
+    {
+        const QRect area = rect.marginsRemoved(contentsMargins());
+        struct Placed {
+            QLayoutItem *item;
+            QRect at;
+        };
+        QList<Placed> row;
+        int x = area.x();
+        int y = area.y();
+        int rowHeight = 0;
+        const auto endRow = [&] {
+            if (place) {
+                // Right to left, the rows run from the right edge.
+                const Qt::LayoutDirection direction = parentWidget() ? parentWidget()->layoutDirection() : Qt::LeftToRight;
+                for (const Placed &placed : std::as_const(row)) {
+                    const QRect at = placed.at.translated(0, (rowHeight - placed.at.height()) / 2);
+                    placed.item->setGeometry(QStyle::visualRect(direction, area, at));
+                }
+            }
+            row.clear();
+        };
+        for (QLayoutItem *item : m_items) {
+            if (item->isEmpty())
+                continue;
+            const QSize hint = item->sizeHint();
+            const int width = std::min(hint.width(), std::max(1, area.width()));
+            if (x > area.x() && x + width > area.x() + area.width()) {
+                endRow();
+                x = area.x();
+                y += rowHeight + RowSpacing;
+                rowHeight = 0;
+            }
+            row.append({item, QRect(x, y, width, hint.height())});
+            x += width + spacing();
+            rowHeight = std::max(rowHeight, hint.height());
+        }
+        endRow();
+        const QMargins margins = contentsMargins();
+        return y + rowHeight - area.y() + margins.top() + margins.bottom();
+    }
+
+    QList<QLayoutItem *> m_items;
+};
+
+MissLine::MissLine(QWidget *parent) : QFrame(parent), m_layout(new MissLineFlow(this)), m_exportNote(new QLabel(this))
 {
     setObjectName(QStringLiteral("pnlMissLine"));
     setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     m_layout->setContentsMargins(6, 2, 6, 2);
     m_layout->setSpacing(4);
-    m_layout->addStretch(1);
     m_exportNote->setObjectName(QStringLiteral("lblExportNote"));
     m_exportNote->setTextFormat(Qt::PlainText);
     m_exportNote->hide();

@@ -5,8 +5,8 @@
 #include <QFrame>
 #include <QList>
 
-class QHBoxLayout;
 class QLabel;
+class MissLineFlow;
 
 // The line above the result columns that names the typed words that found
 // nothing, with buttons for the spellings that would find something, and the
@@ -35,6 +35,6 @@ Q_SIGNALS:
 private:
     void updateVisibility();
 
-    QHBoxLayout *m_layout;
+    MissLineFlow *m_layout;
     QLabel *m_exportNote;
 };

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QtTest>
@@ -210,6 +211,55 @@ private Q_SLOTS:
         nothing->show();
         QTRY_VERIFY(nothing.isNull());
         QVERIFY(messages.isEmpty());
+    }
+
+    // Beside an open Info panel the line is narrow: many misses, or one very long
+    // word, go on to further rows. Every word that found nothing is named whole with
+    // its suggestions after it, every button is in reach, and the window keeps its width.
+    void longMissesWrapWithinTheLine_data()
+    {
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<int>("misses");
+        QTest::newRow("five misspellings with suggestions") << QStringLiteral("brigt brihgt brigth birght bbright") << 5;
+        QTest::newRow("a very long word among them")
+            << QStringLiteral("brigt %1 qqqq").arg(QString(300, QLatin1Char('z'))) << 3;
+    }
+    void longMissesWrapWithinTheLine()
+    {
+        QFETCH(QString, phrase);
+        QFETCH(int, misses);
+        Window w({DataDir + QStringLiteral("/wordforms")});
+        QTabBar *infoTab = w.find<QTabWidget>("pgc2")->tabBar();
+        QTest::mouseClick(infoTab, Qt::LeftButton, {}, infoTab->tabRect(0).center());
+        settle();
+        const int width = w.form->width();
+        const int panelWidth = w.find<QWidget>("pnlSearchPanel")->width();
+        QVERIFY(panelWidth < width / 2 + 10); // the Info panel is open
+
+        w.find<QLineEdit>("edt1")->setText(phrase);
+        w.click("btn2");
+        settle();
+        QCOMPARE(w.texts("lblMiss").size(), misses);
+        QCOMPARE(w.form->width(), width);
+        QCOMPARE(w.find<QWidget>("pnlSearchPanel")->width(), panelWidth);
+        QCOMPARE(w.line()->width(), panelWidth);
+        const QRect inside = w.line()->contentsRect();
+        QList<QWidget *> shown;
+        for (QWidget *child : w.line()->findChildren<QWidget *>()) {
+            if (child->isVisibleTo(w.line()))
+                shown.append(child);
+        }
+        for (QWidget *child : std::as_const(shown)) {
+            const QRect at = child->geometry();
+            QVERIFY2(inside.contains(at), qPrintable(child->objectName()));
+            // A label or button shorter than the line is given its whole width.
+            if (child->sizeHint().width() <= inside.width())
+                QVERIFY2(at.width() >= child->sizeHint().width(), qPrintable(child->objectName()));
+            for (QWidget *other : std::as_const(shown))
+                QVERIFY(other == child || !at.intersects(other->geometry()));
+        }
+        for (QPushButton *button : w.suggestions())
+            QVERIFY(!button->visibleRegion().isEmpty());
     }
 
 private:
