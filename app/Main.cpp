@@ -374,6 +374,7 @@ void TForm1::btn2Click()
         }
         const auto &generated = std::get<SynonymExpansion::Generated>(outcome);
         WordsInPhrase = generated.pieceCount;
+        m_generatedPhrase = phrase;
         ScrollBox1->append(generated.columns);
         m_options->generated(phrase, cbb2->currentText(), cbb1->currentText(), ScrollBox1);
         showMeaningsOfClickedWords();
@@ -403,7 +404,9 @@ void TForm1::showMeaningsOfClickedWords()
 
 void TForm1::useSuggestion(int piece, const QString &newPiece)
 {
-    QStringList pieces = edt1->text().split(QLatin1Char(' '), Qt::KeepEmptyParts);
+    // The piece is a place in the phrase that was generated, not in whatever the
+    // box holds now: typed over since, the box would lose a word of the new phrase.
+    QStringList pieces = m_generatedPhrase.split(QLatin1Char(' '), Qt::KeepEmptyParts);
     if (piece < 0 || piece >= pieces.size())
         return;
     pieces[piece] = newPiece;

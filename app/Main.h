@@ -117,6 +117,8 @@ private:
     ResultsArea *ScrollBox1 = nullptr;
     // The words of the last Generate that found nothing, with their suggestions.
     MissLine *pnlMissLine = nullptr;
+    // The phrase of the last Generate, the one the suggestions mend.
+    QString m_generatedPhrase;
     InfoPages *m_info = nullptr;
     // Part of speech, broader terms, most common first and the phrase history.
     WriterOptions *m_options = nullptr;

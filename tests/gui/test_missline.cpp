@@ -139,6 +139,20 @@ private Q_SLOTS:
         QVERIFY(w.texts("lblMiss").isEmpty());
     }
 
+    // A suggestion mends the phrase it was made for, even after the box was typed
+    // over: the word at its place in another phrase is not the misspelled one.
+    void suggestionMendsThePhraseItWasMadeFor()
+    {
+        Window w({DataDir + QStringLiteral("/wordforms")});
+        w.generate(QStringLiteral("brigt, brighter qqqq"));
+        QCOMPARE(buttonTexts(w.suggestions()), (QStringList{QStringLiteral("brig"), QStringLiteral("bright")}));
+        auto *edt1 = w.find<QLineEdit>("edt1");
+        Window::retype(edt1, QStringLiteral("happy"));
+        QTest::mouseClick(w.suggestions().at(1), Qt::LeftButton);
+        QTRY_COMPARE(edt1->text(), QStringLiteral("bright, brighter qqqq"));
+        QTRY_COMPARE(w.headings(), (QStringList{QStringLiteral("bright,"), QStringLiteral("brighter")}));
+    }
+
     // "the" is spelled right and has no synonyms: one miss, however often and in
     // whatever case it stands, and no "did you mean", though "then" has synonyms.
     void wordSpelledRightIsOneMissWithoutSuggestions()
