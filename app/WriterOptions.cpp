@@ -81,6 +81,9 @@ void WriterOptions::saveHistory()
         return;
     m_saveTimer.stop();
     const QString failure = m_history->save();
+    // The save takes in what another window added to the file meanwhile, and the
+    // popup's rows must stay the history's rows.
+    fillCompleter();
     if (failure != m_historyNote) {
         m_historyNote = failure;
         showNote(m_historyNote);
@@ -194,7 +197,8 @@ void WriterOptions::fillCompleter()
     QStringList phrases;
     for (const PhraseHistory::Item &item : m_history->items())
         phrases.append(item.phrase);
-    m_phrases->setStringList(phrases);
+    if (phrases != m_phrases->stringList())
+        m_phrases->setStringList(phrases);
 }
 
 void WriterOptions::showNote(const QString &note)

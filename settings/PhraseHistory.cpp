@@ -42,9 +42,36 @@ QString PhraseHistory::defaultPath()
 
 PhraseHistory::PhraseHistory(QString path) : m_path(std::move(path)) {}
 
+QString PhraseHistory::parse(const QByteArray &bytes, QList<Item> &items)
+{
+    items.clear();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    const QJsonObject root = document.object();
+    if (error.error != QJsonParseError::NoError)
+        return error.errorString();
+    if (!document.isObject() || root.value(QStringLiteral("format")).toInt() != Format
+        || !root.value(QStringLiteral("phrases")).isArray())
+        return QStringLiteral("it is not a phrase history");
+    for (const QJsonValue &value : root.value(QStringLiteral("phrases")).toArray()) {
+        const QJsonObject object = value.toObject();
+        const Item item{object.value(QStringLiteral("phrase")).toString(),
+                        object.value(QStringLiteral("language")).toString(),
+                        object.value(QStringLiteral("depth")).toString()};
+        if (item.phrase.isEmpty()) {
+            items.clear();
+            return QStringLiteral("an entry holds no phrase");
+        }
+        if (items.size() < MaxItems)
+            items.append(item);
+    }
+    return {};
+}
+
 QString PhraseHistory::load()
 {
     m_items.clear();
+    m_added.clear();
     m_heldBack.clear();
     QFile file(m_path);
     if (!file.exists())
@@ -60,29 +87,7 @@ QString PhraseHistory::load()
     const QByteArray bytes = file.readAll();
     file.close();
 
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    const QJsonObject root = document.object();
-    QString problem;
-    if (error.error != QJsonParseError::NoError)
-        problem = error.errorString();
-    else if (!document.isObject() || root.value(QStringLiteral("format")).toInt() != Format
-             || !root.value(QStringLiteral("phrases")).isArray())
-        problem = QStringLiteral("it is not a phrase history");
-    if (problem.isEmpty()) {
-        for (const QJsonValue &value : root.value(QStringLiteral("phrases")).toArray()) {
-            const QJsonObject object = value.toObject();
-            const Item item{object.value(QStringLiteral("phrase")).toString(),
-                            object.value(QStringLiteral("language")).toString(),
-                            object.value(QStringLiteral("depth")).toString()};
-            if (item.phrase.isEmpty()) {
-                problem = QStringLiteral("an entry holds no phrase");
-                break;
-            }
-            if (m_items.size() < MaxItems)
-                m_items.append(item);
-        }
-    }
+    const QString problem = parse(bytes, m_items);
     if (problem.isEmpty())
         return {};
 
@@ -102,21 +107,56 @@ QString PhraseHistory::load()
     return message;
 }
 
+namespace {
+
+void putFirst(QList<PhraseHistory::Item> &items, const PhraseHistory::Item &item)
+{
+    items.removeIf([&](const PhraseHistory::Item &earlier) { return earlier.phrase == item.phrase; });
+    items.prepend(item);
+    if (items.size() > PhraseHistory::MaxItems)
+        items.resize(PhraseHistory::MaxItems);
+}
+
+} // namespace
+
 void PhraseHistory::add(const Item &item)
 {
-    m_items.removeIf([&](const Item &earlier) { return earlier.phrase == item.phrase; });
-    m_items.prepend(item);
-    if (m_items.size() > MaxItems)
-        m_items.resize(MaxItems);
+    putFirst(m_items, item);
+    m_added.append(item);
+    if (m_added.size() > MaxItems)
+        m_added.removeFirst();
 }
 
 QString PhraseHistory::clear()
 {
     m_items.clear();
-    return save();
+    m_added.clear();
+    return write();
 }
 
 QString PhraseHistory::save()
+{
+    if (!m_heldBack.isEmpty())
+        return m_heldBack;
+    // Another window of the program may have written the file since it was read:
+    // its phrases are kept, and this window's own go on top in the order made.
+    QFile file(m_path);
+    QString reason;
+    QList<Item> current;
+    if (file.exists() && RegularFile::openForReading(file, reason) && parse(file.readAll(), current).isEmpty()
+        && file.error() == QFileDevice::NoError) {
+        for (const Item &item : std::as_const(m_added))
+            putFirst(current, item);
+        m_items = current;
+    }
+    file.close();
+    const QString failure = write();
+    if (failure.isEmpty())
+        m_added.clear();
+    return failure;
+}
+
+QString PhraseHistory::write()
 {
     if (!m_heldBack.isEmpty())
         return m_heldBack;

@@ -34,8 +34,10 @@ public:
     // Puts the item first; an earlier item of the same phrase goes. At most
     // MaxItems are kept. The file is written by save().
     void add(const Item &item);
-    // Writes the file whole. Returns why it could not be written, or nothing: the
-    // history in memory is kept either way.
+    // Writes the file whole. Phrases that another window of the program wrote to
+    // the file since this one read it are kept, below the ones added here since.
+    // Returns why it could not be written, or nothing: the history in memory is
+    // kept either way.
     QString save();
     // Empties the history and writes its file; returns why it could not be written.
     QString clear();
@@ -44,8 +46,15 @@ public:
     const QString &path() const { return m_path; }
 
 private:
+    // The items of a history file; why it is not one, or nothing.
+    static QString parse(const QByteArray &bytes, QList<Item> &items);
+    // Writes m_items as they are.
+    QString write();
+
     QString m_path;
     QList<Item> m_items;
+    // Added since the file was last read or written, oldest first.
+    QList<Item> m_added;
     // Why the file is left as it is and not written, or nothing.
     QString m_heldBack;
 };

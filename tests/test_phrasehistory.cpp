@@ -171,6 +171,47 @@ private Q_SLOTS:
         QCOMPARE(PhraseHistory::defaultPath(), expected);
     }
 
+    // Two windows open at once (a plain second start runs a window of its own) each
+    // write the history whole: what the one added since it read the file is kept
+    // when the other writes, in the order the phrases were made. A clear empties the
+    // file for both.
+    void twoWindowsAtOnceKeepEachOthersPhrases()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("history"));
+        {
+            PhraseHistory earlier(path);
+            earlier.add(item(QStringLiteral("old")));
+            QVERIFY(earlier.save().isEmpty());
+        }
+        PhraseHistory first(path), second(path);
+        QVERIFY(first.load().isEmpty());
+        QVERIFY(second.load().isEmpty());
+        first.add(item(QStringLiteral("bright")));
+        QVERIFY(first.save().isEmpty());
+        second.add(item(QStringLiteral("dark")));
+        second.add(item(QStringLiteral("old"), "Doraz 3"));
+        QVERIFY(second.save().isEmpty());
+        first.add(item(QStringLiteral("quick")));
+        QVERIFY(first.save().isEmpty());
+
+        PhraseHistory reader(path);
+        QVERIFY(reader.load().isEmpty());
+        const QStringList expected{QStringLiteral("quick"), QStringLiteral("old"), QStringLiteral("dark"),
+                                   QStringLiteral("bright")};
+        QCOMPARE(phrases(reader), expected);
+        QCOMPARE(reader.items().at(1).depth, QStringLiteral("Doraz 3"));
+        QCOMPARE(phrases(first), expected); // the window's own list shows the other's phrases too
+
+        QVERIFY(second.clear().isEmpty());
+        QVERIFY(reader.load().isEmpty());
+        QVERIFY(reader.items().isEmpty());
+        first.add(item(QStringLiteral("after")));
+        QVERIFY(first.save().isEmpty());
+        QVERIFY(reader.load().isEmpty());
+        QCOMPARE(phrases(reader), QStringList{QStringLiteral("after")});
+    }
+
     // A FIFO in place of the history: refused at once rather than waited on, and
     // left as it is: no history of this run is written over it.
     void unreadableFileIsLeftAsItIs()

@@ -233,6 +233,35 @@ private Q_SLOTS:
         QVERIFY(column(*form).startsWith(u"lumineux"_s));
     }
 
+    // Two windows open at once keep one history: a window's save takes in what the
+    // other wrote, and its popup offers those phrases at the rows it chooses from.
+    void twoWindowsAtOnceShareTheHistory()
+    {
+        auto first = makeWindow();
+        auto second = makeWindow();
+        chooseLanguage(*first, u"French"_s);
+        chooseLanguage(*second, u"English US"_s);
+        generate(*first, u"clair"_s);
+        options(*first)->saveHistory();
+        generate(*second, u"glow"_s);
+        options(*second)->saveHistory();
+
+        auto *edt1 = find<QLineEdit>(*second, u"edt1"_s);
+        edt1->clear();
+        edt1->setFocus();
+        QTest::keyClick(edt1, Qt::Key_Down);
+        QCompleter *completer = edt1->completer();
+        QTRY_VERIFY(completer->popup()->isVisible());
+        QCOMPARE(completer->completionCount(), 2);
+        QAbstractItemView *popup = completer->popup();
+        popup->setCurrentIndex(completer->completionModel()->index(1, 0));
+        QTest::keyClick(popup, Qt::Key_Return);
+        settle();
+        QCOMPARE(edt1->text(), u"clair"_s);
+        QCOMPARE(find<QComboBox>(*second, u"cbb2"_s)->currentText(), u"French"_s);
+        QVERIFY(column(*second).startsWith(u"lumineux"_s));
+    }
+
     void typingOffersMatchingPhrases()
     {
         auto form = makeWindow();
