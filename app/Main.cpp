@@ -28,6 +28,7 @@
 #include "widgets/HourglassCursor.h"
 #include "widgets/Logo.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -43,6 +44,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -326,6 +328,19 @@ void TForm1::generateFromHistory(const PhraseHistory::Item &item)
 
 void TForm1::lookUp(const LookupRequest &request)
 {
+    // A box that is open runs its own event loop, and a request that comes meanwhile
+    // would replace the columns under the handler that opened it (a double click
+    // whose word tree failed): the request waits for the box to close.
+    if (QApplication::activeModalWidget()) {
+        m_heldRequest = request;
+        if (!m_heldRequestTimer) {
+            m_heldRequestTimer = new QTimer(this);
+            m_heldRequestTimer->setInterval(100);
+            connect(m_heldRequestTimer, &QTimer::timeout, this, &TForm1::takeHeldRequest);
+        }
+        m_heldRequestTimer->start();
+        return;
+    }
     if (isMinimized())
         showNormal();
     else
@@ -339,6 +354,15 @@ void TForm1::lookUp(const LookupRequest &request)
     if (request.languageIndex)
         cbb2->setCurrentIndex(*request.languageIndex);
     btn2Click();
+}
+
+void TForm1::takeHeldRequest()
+{
+    if (QApplication::activeModalWidget() || !m_heldRequest)
+        return;
+    m_heldRequestTimer->stop();
+    const LookupRequest request = *std::exchange(m_heldRequest, std::nullopt);
+    lookUp(request);
 }
 
 void TForm1::btn2Click()

@@ -6,9 +6,11 @@
 #include "thesaurus/ThesaurusSource.h"
 
 #include <QList>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class InfoPages;
 class MissLine;
@@ -47,6 +49,7 @@ public:
 
     // A lookup asked from outside (the command line, a later start): comes to the
     // front on the thesaurus tab, fills the phrase, depth and language, and generates.
+    // While a box of the program is open, the latest such request waits for it to close.
     void lookUp(const LookupRequest &request);
 
     // The result columns in the order they were created.
@@ -105,6 +108,8 @@ private:
     // A phrase chosen from the history: its language and depth come back, and it is generated.
     void generateFromHistory(const PhraseHistory::Item &item);
     void showMeaningsOfClickedWords();
+    // Takes the request that waited for a box to close, once none is open.
+    void takeHeldRequest();
 
     QTabWidget *pgc1 = nullptr;
     QLineEdit *edt1 = nullptr;
@@ -132,4 +137,8 @@ private:
     // until the font dialog gives aFont a style of its own.
     quint8 aFontStyleRest = 0;
     QString m_lastSaveName;
+    // The outside request that came while a box was open, and the timer that looks
+    // for the box to be closed.
+    std::optional<LookupRequest> m_heldRequest;
+    QTimer *m_heldRequestTimer = nullptr;
 };

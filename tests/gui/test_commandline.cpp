@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -285,6 +286,41 @@ private Q_SLOTS:
         QCOMPARE(cbb2->currentIndex(), EnglishUs);
         QVERIFY(!form.isMinimized());
         QCOMPARE(form.columns().size(), 1);
+        QCOMPARE(m_messages, QList<GuiTestDoubles::Message>());
+        form.hide();
+    }
+
+    // A request that comes while a box of the program is open waits for the box to
+    // close: its Generate would replace the columns under the handler that opened
+    // the box. Of the requests that came meanwhile, the latest is taken.
+    void requestWaitsForAnOpenBox()
+    {
+        TForm1 form(ScriptedSource::fromText(u"bright: brilliant, shining | smart; dark: dim; cold: chilly"_s));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto *edt1 = form.findChild<QLineEdit *>(u"edt1"_s);
+        QVERIFY(edt1);
+        form.lookUp({u"bright"_s, std::nullopt, std::nullopt});
+        QCOMPARE(form.columns().size(), 1);
+        const ResultColumn *before = form.columns().first();
+
+        QDialog box(&form);
+        box.setModal(true);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QCOMPARE(QApplication::activeModalWidget(), &box);
+        form.lookUp({u"dark"_s, std::nullopt, std::nullopt});
+        form.lookUp({u"dark cold"_s, std::nullopt, std::nullopt});
+        QTest::qWait(300);
+        QCOMPARE(edt1->text(), u"bright"_s);
+        QCOMPARE(form.columns().size(), 1);
+        QCOMPARE(form.columns().first(), before);
+
+        box.close();
+        QTRY_COMPARE(edt1->text(), u"dark cold"_s);
+        QCOMPARE(form.columns().size(), 2);
+        QTest::qWait(300); // the earlier request is not taken after it
+        QCOMPARE(edt1->text(), u"dark cold"_s);
         QCOMPARE(m_messages, QList<GuiTestDoubles::Message>());
         form.hide();
     }
