@@ -358,9 +358,11 @@ void TForm1::lookUp(const LookupRequest &request)
 
 void TForm1::takeHeldRequest()
 {
-    if (QApplication::activeModalWidget() || !m_heldRequest)
+    if (QApplication::activeModalWidget())
         return;
     m_heldRequestTimer->stop();
+    if (!m_heldRequest)
+        return;
     const LookupRequest request = *std::exchange(m_heldRequest, std::nullopt);
     lookUp(request);
 }
