@@ -10,6 +10,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <limits>
 
 ResultsArea::ResultsArea(DisplayFont &font, QWidget *parent) : QScrollArea(parent), m_font(font)
 {
@@ -78,14 +79,25 @@ void ResultsArea::bringIntoView(ResultColumn *column)
     ensureWidgetVisible(column, 0, 0);
 }
 
+namespace {
+
+// The size a step makes: unbounded as sizes go, but a size stored at the end of
+// an int's range stays there instead of wrapping around to the other end.
+int steppedSize(int size, int step)
+{
+    return int(std::clamp<qint64>(qint64(size) + step, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
 void ResultsArea::changePointSize(int step)
 {
     for (auto it = m_columns.rbegin(); it != m_columns.rend(); ++it) {
         DisplayFont font = (*it)->displayFont();
-        font.pointSize += step;
+        font.pointSize = steppedSize(font.pointSize, step);
         (*it)->setDisplayFont(font);
     }
-    m_font.pointSize += step;
+    m_font.pointSize = steppedSize(m_font.pointSize, step);
 }
 
 void ResultsArea::setDisplayFont(const DisplayFont &font)

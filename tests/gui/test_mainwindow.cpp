@@ -53,6 +53,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 using Kind = Dialogs::MessageKind;
@@ -933,6 +934,18 @@ private Q_SLOTS:
         QVERIFY(!h.form->grab().isNull());
         h.click("btn6");
         QCOMPARE(h.form->aFont.pointSize, -1);
+
+        // A size at the end of the range (a stored one) stays there: it never wraps
+        // around to the other end.
+        for (const int end : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+            DisplayFont chosen = DisplayFont::dialogDesignFont();
+            chosen.pointSize = end;
+            Dialogs::setNextFont(chosen);
+            h.click("btn4");
+            h.click(end > 0 ? "btn6" : "btn5");
+            QCOMPARE(h.form->aFont.pointSize, end);
+            QCOMPARE(h.column(0)->displayFont().pointSize, end);
+        }
     }
 
     // The ink of a row's word: every pixel right of the check box that is not the
