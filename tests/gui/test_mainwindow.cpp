@@ -937,6 +937,7 @@ private Q_SLOTS:
 
         // A size at the end of the range (a stored one) stays there: it never wraps
         // around to the other end.
+        const DisplayFont font = h.form->aFont;
         for (const int end : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
             DisplayFont chosen = DisplayFont::dialogDesignFont();
             chosen.pointSize = end;
@@ -946,6 +947,9 @@ private Q_SLOTS:
             QCOMPARE(h.form->aFont.pointSize, end);
             QCOMPARE(h.column(0)->displayFont().pointSize, end);
         }
+        // The Settings file the window writes at its close is read by the tests after this one.
+        Dialogs::setNextFont(font);
+        h.click("btn4");
     }
 
     // The ink of a row's word: every pixel right of the check box that is not the
