@@ -18,13 +18,15 @@
 namespace GuiTestDoubles {
 
 // Windows built by the tests save their placement and Settings file when they go:
-// never into the user's own files, also when a test runs outside ctest.
+// never into the user's own files, also when a test runs outside ctest. As under
+// ctest, no placement carries over from one test window to the next: a window
+// one test left at another width would come back at it in the next.
 inline const struct StoredSettingsAside {
     StoredSettingsAside()
     {
         static QTemporaryDir folder;
         if (qEnvironmentVariableIsEmpty("VERBARIUM_REGISTRY_FILE"))
-            qputenv("VERBARIUM_REGISTRY_FILE", folder.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
+            qputenv("VERBARIUM_REGISTRY_FILE", "/dev/null/registry.ini");
         if (qEnvironmentVariableIsEmpty("VERBARIUM_SETTINGS_FILE"))
             qputenv("VERBARIUM_SETTINGS_FILE", folder.filePath(QStringLiteral("settings.ini")).toLocal8Bit());
     }
