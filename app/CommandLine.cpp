@@ -126,6 +126,10 @@ Parsed parse(const QStringList &arguments)
         parsed.request.phrase = words.join(QLatin1Char(' ')).simplified();
         if (parsed.request.phrase.isEmpty())
             return usageError(SynonymExpansion::emptyPhraseMessage());
+        if (parsed.request.phrase.size() > MaxPhraseLength)
+            return usageError(QStringLiteral("The phrase is too long: %1 characters, at most %2.")
+                                  .arg(parsed.request.phrase.size())
+                                  .arg(MaxPhraseLength));
     } else if (!parsed.fromSelection && (parsed.request.depth || parsed.request.languageIndex)) {
         return usageError(QStringLiteral("--depth and --language need a phrase or --selection."));
     }
@@ -143,6 +147,17 @@ QString selectionPhrase()
 QString emptySelectionMessage()
 {
     return QStringLiteral("%1: The selection is empty: select a word first, then start %1 --selection again.").arg(ProgramName);
+}
+
+QString tooLongSelectionMessage(const QString &phrase)
+{
+    if (phrase.size() <= MaxPhraseLength)
+        return {};
+    return QStringLiteral("%1: The selection is too long: %2 characters, at most %3. Select a word or a phrase, "
+                          "then start %1 --selection again.")
+        .arg(ProgramName)
+        .arg(phrase.size())
+        .arg(MaxPhraseLength);
 }
 
 } // namespace CommandLine

@@ -47,5 +47,7 @@ QString selectionPhrase();
 
 // Told on stderr when the selection holds no text.
 QString emptySelectionMessage();
+// Told on stderr when the selection is longer than a window takes; otherwise nothing.
+QString tooLongSelectionMessage(const QString &phrase);
 
 } // namespace CommandLine

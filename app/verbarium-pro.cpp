@@ -56,6 +56,10 @@ int main(int argc, char *argv[])
             print(stderr, CommandLine::emptySelectionMessage());
             return CommandLine::UsageError;
         }
+        if (const QString tooLong = CommandLine::tooLongSelectionMessage(request.phrase); !tooLong.isEmpty()) {
+            print(stderr, tooLong);
+            return CommandLine::UsageError;
+        }
     }
 
     // A window of this user that is open already takes the request and comes to the front.

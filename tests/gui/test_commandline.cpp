@@ -214,6 +214,12 @@ private Q_SLOTS:
         QCOMPARE(CommandLine::selectionPhrase(), u"bright morning"_s);
         clipboard->setText(u" \n "_s);
         QCOMPARE(CommandLine::selectionPhrase(), QString());
+
+        // A selection longer than a window takes is refused with its length.
+        QCOMPARE(CommandLine::tooLongSelectionMessage(QString(64 * 1024, u'x')), QString());
+        clipboard->setText(QString(64 * 1024 + 1, u'x'));
+        QVERIFY(CommandLine::tooLongSelectionMessage(CommandLine::selectionPhrase())
+                    .startsWith(u"verbarium-pro: The selection is too long: 65537 characters, at most 65536."_s));
     }
 
     void helpAndVersionNeedNoDisplay()
@@ -242,6 +248,12 @@ private Q_SLOTS:
             << QStringList{u"--language=Klingon"_s, u"sun"_s} << QByteArray("Unknown language");
         // A fresh offscreen program has nothing on its clipboard.
         QTest::newRow("empty selection") << QStringList{u"--selection"_s} << QByteArray("The selection is empty");
+        // Longer than an open window takes a request: refused here, whether or not one is open.
+        QTest::newRow("phrase too long") << QStringList{QString(64 * 1024 + 1, u'a')}
+                                         << QByteArray("The phrase is too long: 65537 characters, at most 65536.");
+        QTest::newRow("phrase too long in words")
+            << QStringList{QString(32 * 1024, u'a'), QString(32 * 1024, u'b')}
+            << QByteArray("The phrase is too long: 65537 characters, at most 65536.");
     }
 
     void badInputOpensNoWindow()
